@@ -1,0 +1,58 @@
+#include "app/appwindows.h"
+
+#include "app/tfrmavvio.h"
+#include "app/tfrmcambiapassword.h"
+#include "app/tfrmpassword.h"
+#include "events/tfrmregistro.h"
+#include "participants/tfrmclienti.h"
+#include "reservations/tfrmmenuprenotazioni.h"
+#include "reservations/tfrmprenotazioni.h"
+
+#include <QCoreApplication>
+
+namespace qv {
+
+AppWindows &windows()
+{
+    static AppWindows all;
+    return all;
+}
+
+void createWindows()
+{
+    AppWindows &w = windows();
+    w.frmPassword = new TfrmPassword;
+    w.frmAvvio = new TfrmAvvio;
+    w.frmCambiaPassword = new TfrmCambiaPassword;
+    w.frmClienti = new TfrmClienti;
+    w.frmRegistro = new TfrmRegistro;
+    w.frmMenuPrenotazioni = new TfrmMenuPrenotazioni;
+    w.frmPrenotazioni = new TfrmPrenotazioni;
+}
+
+void destroyWindows()
+{
+    AppWindows &w = windows();
+    delete w.frmPrenotazioni;
+    delete w.frmMenuPrenotazioni;
+    delete w.frmRegistro;
+    delete w.frmClienti;
+    delete w.frmCambiaPassword;
+    delete w.frmAvvio;
+    delete w.frmPassword;
+    w = AppWindows{};
+}
+
+void switchWindow(QWidget *current, QWidget *next)
+{
+    next->show();
+    if (current != next)
+        current->hide();
+}
+
+void endProgram()
+{
+    QCoreApplication::exit(0);
+}
+
+} // namespace qv

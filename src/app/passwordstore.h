@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+// The access password, kept scrambled in the INI file unins000.dll beside the
+// program (section Accesso, key Valore).
+namespace qv::PasswordStore {
+
+QString filePath();
+// The stored password, decoded and trimmed; empty when the file, section or
+// key is missing. Raises IniFile::Error or PasswordFormatError.
+QString stored();
+// Stores trim(ASCII-uppercase(password)) scrambled. Raises IniFile::Error.
+void store(const QString &password);
+// The comparison form of a typed password: ASCII upper case, trimmed.
+QString comparable(const QString &typed);
+
+} // namespace qv::PasswordStore

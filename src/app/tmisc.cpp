@@ -1,0 +1,79 @@
+#include "app/tmisc.h"
+
+#include "core/programfolder.h"
+#include "core/text.h"
+
+#include <QProcess>
+#include <QStringList>
+
+namespace {
+TMisc::Opener &currentOpener()
+{
+    static TMisc::Opener opener;
+    return opener;
+}
+} // namespace
+
+void TMisc::Open(const QString &command)
+{
+    if (currentOpener())
+        currentOpener()(command);
+    else
+        openWithDesktop(command);
+}
+
+void TMisc::setOpener(Opener opener)
+{
+    currentOpener() = std::move(opener);
+}
+
+QString TMisc::Wrapped(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString TMisc::ProgramFile(const QString &name)
+{
+    return Wrapped(qv::ProgramFolder::file(name));
+}
+
+void TMisc::openWithDesktop(const QString &command)
+{
+    // The quotes only delimit the target: the opener gets it as one argument,
+    // started directly, never through a shell.
+    QString target = command;
+    if (target.size() >= 2 && target.startsWith(QLatin1Char('"')) && target.endsWith(QLatin1Char('"')))
+        target = target.mid(1, target.size() - 2);
+    if (target.isEmpty())
+        return;
+#if defined(Q_OS_MACOS)
+    const QString program = QStringLiteral("open");
+#elif defined(Q_OS_WIN)
+    const QString program = QStringLiteral("explorer");
+#else
+    const QString program = QStringLiteral("xdg-open");
+#endif
+    QProcess::startDetached(program, QStringList{target});
+}
+
+namespace qv {
+
+const QString kWebAddress = QStringLiteral("https://www.quorvane.it");
+const QString kInfoEmail = QStringLiteral("info@quorvane.it");
+
+QString mailtoText(const QString &address, const QString &subject, const QString &body)
+{
+    QString text = QStringLiteral("mailto:") + trimmed(address);
+    if (!subject.isEmpty())
+        text += QStringLiteral("?subject=") + subject;
+    if (!body.isEmpty())
+        text += QStringLiteral("&body=") + body;
+    return text;
+}
+
+void composeMail(const QString &address, const QString &subject, const QString &body)
+{
+    TMisc::Open(TMisc::Wrapped(mailtoText(address, subject, body)));
+}
+
+} // namespace qv

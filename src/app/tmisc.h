@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+// Hands a document, a web address or a "mailto:" text to the desktop, which
+// opens it with the program the user associated with it. Nothing is reported:
+// whatever the desktop answers is ignored.
+class TMisc
+{
+public:
+    static void Open(const QString &command);
+
+    // "..." around a text, so that blanks inside it do not split it.
+    static QString Wrapped(const QString &text);
+    // The program folder + name, wrapped: what callers hand over for a file.
+    static QString ProgramFile(const QString &name);
+
+    // Tests replace the opener and receive the exact command text.
+    using Opener = std::function<void(const QString &command)>;
+    static void setOpener(Opener opener); // an empty opener restores the desktop's
+    static void openWithDesktop(const QString &command);
+};
+
+namespace qv {
+
+// "mailto:" + trimmed address [+ "?subject=" + subject] [+ "&body=" + body],
+// nothing encoded.
+QString mailtoText(const QString &address, const QString &subject = {}, const QString &body = {});
+// Composes a new message in the user's mail program.
+void composeMail(const QString &address, const QString &subject = {}, const QString &body = {});
+
+// The maker's addresses.
+extern const QString kWebAddress;
+extern const QString kInfoEmail;
+
+} // namespace qv

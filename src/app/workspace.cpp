@@ -1,0 +1,47 @@
+#include "app/workspace.h"
+
+#include "app/appwindows.h"
+#include "app/tfrmavvio.h"
+#include "core/regional.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace qv {
+
+Workspace::Workspace(QWidget *parent) : QWidget(parent)
+{
+    applyRegionalSettings();
+}
+
+QWidget *Workspace::windowAfterClose() const
+{
+    return windows().frmAvvio;
+}
+
+void Workspace::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    QWidget *next = windowAfterClose();
+    if (next)
+        switchWindow(this, next);
+    else
+        hide();
+}
+
+void makeFixedCentred(QWidget *window)
+{
+    const Qt::WindowType type = qobject_cast<QDialog *>(window) ? Qt::Dialog : Qt::Window;
+    window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window->adjustSize();
+    window->setFixedSize(window->sizeHint());
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+}
+
+} // namespace qv

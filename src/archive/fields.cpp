@@ -1,0 +1,38 @@
+#include "archive/fields.h"
+
+#include "core/cp1252.h"
+#include "core/text.h"
+
+#include <algorithm>
+
+namespace qv {
+
+const QString kYes = QStringLiteral("S\u00EC");
+const QString kNo = QStringLiteral("No");
+
+QByteArray CampoDaTesto(const QString &text, int declared)
+{
+    QByteArray chars = cp1252::encode(trimmed(text));
+    const int used = int(std::min<qsizetype>({chars.size(), 255, declared}));
+    QByteArray field(declared + 1, '\0');
+    field[0] = static_cast<char>(used);
+    std::copy_n(chars.constData(), used, field.data() + 1);
+    return field;
+}
+
+QString TestoDaCampo(const char *field, int declared)
+{
+    const int used = std::min<int>(static_cast<unsigned char>(field[0]), declared);
+    return trimmed(cp1252::decode(field + 1, used));
+}
+
+std::optional<bool> yesNoValue(const QString &fieldText)
+{
+    if (fieldText == kYes)
+        return true;
+    if (fieldText == kNo)
+        return false;
+    return std::nullopt;
+}
+
+} // namespace qv

@@ -1,0 +1,30 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Conversions between a control's text and a counted string: one length byte,
+// then exactly `declared` Windows-1252 bytes of which the first n are the text.
+namespace qv {
+
+// The counted string of a control text: trimmed, Windows-1252, cut to the
+// declared length; declared + 1 bytes, unused bytes zero.
+QByteArray CampoDaTesto(const QString &text, int declared);
+
+// The text of a counted string, trimmed. A length byte above the declared
+// length reads as the declared length.
+QString TestoDaCampo(const char *field, int declared);
+inline QString TestoDaCampo(const QByteArray &field)
+{
+    return field.isEmpty() ? QString() : TestoDaCampo(field.constData(), int(field.size()) - 1);
+}
+
+// Yes/no fields: "Sì" (02 53 EC) or "No" (02 4E 6F).
+extern const QString kYes;
+extern const QString kNo;
+inline QString yesNoText(bool yes) { return yes ? kYes : kNo; }
+// true for exactly "Sì", false for exactly "No", nothing for anything else.
+std::optional<bool> yesNoValue(const QString &fieldText);
+
+} // namespace qv

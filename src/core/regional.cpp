@@ -1,0 +1,46 @@
+#include "core/regional.h"
+
+#include "core/text.h"
+
+#include <QLocale>
+#include <QStringList>
+
+namespace qv {
+
+void applyRegionalSettings()
+{
+    QLocale italian(QLocale::Italian, QLocale::Italy);
+    italian.setNumberOptions(QLocale::OmitGroupSeparator);
+    QLocale::setDefault(italian);
+}
+
+QString formatDate(const QDate &date)
+{
+    if (!date.isValid())
+        return {};
+    return QStringLiteral("%1/%2/%3")
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.year(), 4, 10, QLatin1Char('0'));
+}
+
+QDate parseDate(const QString &text)
+{
+    const QStringList parts = trimmed(text).split(QLatin1Char('/'));
+    if (parts.size() != 3)
+        return {};
+    bool okDay = false, okMonth = false, okYear = false;
+    const int day = parts[0].toInt(&okDay);
+    const int month = parts[1].toInt(&okMonth);
+    const int year = parts[2].toInt(&okYear);
+    if (!okDay || !okMonth || !okYear || parts[2].size() != 4)
+        return {};
+    return QDate(year, month, day);
+}
+
+QString formatTime(const QTime &time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace qv

@@ -1,0 +1,17 @@
+#pragma once
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+// Dates and amounts are always "dd/mm/yyyy" and use "," as decimal separator,
+// whatever the system's own regional settings say.
+namespace qv {
+
+// Called by every window when it is created.
+void applyRegionalSettings();
+
+QString formatDate(const QDate &date);          // "dd/mm/yyyy"
+QDate parseDate(const QString &text);           // invalid when not "d/m/yyyy"
+QString formatTime(const QTime &time);          // long time format "hh:mm:ss"
+
+} // namespace qv

@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+
+// The program's text rules. Data is trimmed of characters of code <= 32 only
+// and case-folded on ASCII letters only, so accented letters and other Unicode
+// spaces are kept exactly as typed.
+namespace qv {
+
+QString trimmed(const QString &text);
+QString asciiUpper(QString text);
+QString asciiLower(QString text);
+
+// The trimmed text, ASCII upper case: the comparison form of codes and passwords.
+inline QString trimmedUpper(const QString &text) { return asciiUpper(trimmed(text)); }
+
+// Case-sensitive ordering of two texts after ASCII upper-casing; a prefix
+// sorts before the longer text.
+int compareAsciiUpper(const QString &a, const QString &b);
+
+// Exactly width characters: cut, or padded with blanks on the right.
+QString padded(const QString &text, int width);
+
+} // namespace qv

@@ -1,0 +1,8 @@
+#include "events/tfrmregistro.h"
+
+TfrmRegistro::TfrmRegistro(QWidget *parent) : qv::Workspace(parent)
+{
+    setObjectName(QStringLiteral("frmRegistro"));
+    setWindowTitle(QStringLiteral(" Quorvane - Eventi Programmati"));
+    setWindowState(Qt::WindowMaximized);
+}

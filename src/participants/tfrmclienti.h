@@ -1,0 +1,9 @@
+#pragma once
+#include "app/workspace.h"
+
+class TfrmClienti : public qv::Workspace
+{
+    Q_OBJECT
+public:
+    explicit TfrmClienti(QWidget *parent = nullptr);
+};

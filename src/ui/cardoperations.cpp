@@ -1,0 +1,208 @@
+#include "ui/cardoperations.h"
+
+#include "archive/tarchivio.h"
+
+#include <QLabel>
+#include <QWidget>
+
+namespace qv {
+
+const QString CardOperations::kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
+const QString CardOperations::kUpdated =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString CardOperations::kInserted = QStringLiteral("La scheda corrente \u00E8 stata inserita in archivio.");
+const QString CardOperations::kDuplicateNew = QStringLiteral(
+    "Attenzione: la duplicazione di una scheda pu\u00F2 avvenire soltanto dopo che questa \u00E8 stata inserita in archivio.");
+const QString CardOperations::kDuplicated =
+    QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.") + Messages::kBreak
+    + QStringLiteral("Al termine premere Salva per inserire la scheda in archivio.");
+
+CardOperations::CardOperations(QWidget *window, CardConfig config)
+    : m_window(window), m_config(std::move(config)), m_binding(window, *m_config.layout)
+{
+}
+
+void CardOperations::focusFirst()
+{
+    if (m_config.firstField)
+        m_config.firstField->setFocus(Qt::OtherFocusReason);
+}
+
+bool CardOperations::numberShown(qint64 *number) const
+{
+    bool ok = false;
+    *number = m_config.lblPosizione->text().trimmed().toLongLong(&ok);
+    return ok;
+}
+
+void CardOperations::NuovaScheda()
+{
+    m_binding.reset();
+    m_config.lblPosizione->clear();
+    focusFirst();
+}
+
+void CardOperations::loadAt(TArchivio &archive, qint64 index)
+{
+    Record record(*m_config.layout);
+    archive.Seek(index);
+    archive.Read(record);
+    Show(record, archive.Position());
+}
+
+void CardOperations::Show(const Record &record, qint64 number)
+{
+    m_binding.fromRecord(record);
+    m_config.lblPosizione->setText(QString::number(number));
+}
+
+Record CardOperations::FromCard() const
+{
+    if (m_config.beforeStore)
+        m_config.beforeStore();
+    Record record(*m_config.layout);
+    m_binding.toRecord(record);
+    return record;
+}
+
+// Each operation finishes its archive work (and closes the file) before any
+// message is shown; every archive failure ends the operation with the access
+// message and leaves the card as it was.
+
+void CardOperations::First()
+{
+    bool empty = false;
+    try {
+        TArchivio archive(m_config.archivePath(), m_config.layout->size());
+        empty = archive.Count() == 0;
+        if (!empty)
+            loadAt(archive, 0);
+        archive.Close();
+    } catch (const ArchiveError &) {
+        Messages::error(Messages::kArchiveAccess, m_window);
+        return;
+    }
+    if (empty)
+        Messages::information(kEmptyArchive, m_window);
+}
+
+void CardOperations::Last()
+{
+    bool empty = false;
+    try {
+        TArchivio archive(m_config.archivePath(), m_config.layout->size());
+        const qint64 count = archive.Count();
+        empty = count == 0;
+        if (!empty)
+            loadAt(archive, count - 1);
+        archive.Close();
+    } catch (const ArchiveError &) {
+        Messages::error(Messages::kArchiveAccess, m_window);
+        return;
+    }
+    if (empty)
+        Messages::information(kEmptyArchive, m_window);
+}
+
+void CardOperations::Next()
+{
+    // A new card stands before record 1.
+    qint64 shown = 0;
+    if (!m_config.lblPosizione->text().isEmpty() && !numberShown(&shown))
+        return;
+    bool empty = false;
+    try {
+        TArchivio archive(m_config.archivePath(), m_config.layout->size());
+        const qint64 count = archive.Count();
+        empty = count == 0;
+        if (!empty && shown >= 0 && shown < count)
+            loadAt(archive, shown);
+        archive.Close();
+    } catch (const ArchiveError &) {
+        Messages::error(Messages::kArchiveAccess, m_window);
+        return;
+    }
+    if (empty) {
+        m_config.lblPosizione->clear();
+        Messages::information(kEmptyArchive, m_window);
+    }
+}
+
+void CardOperations::Previous()
+{
+    if (m_config.lblPosizione->text() == QLatin1String("1"))
+        return;
+    qint64 shown = 0;
+    const bool isNew = m_config.lblPosizione->text().isEmpty();
+    if (!isNew && !numberShown(&shown))
+        return;
+    bool empty = false;
+    try {
+        TArchivio archive(m_config.archivePath(), m_config.layout->size());
+        empty = archive.Count() == 0;
+        if (!empty) {
+            if (isNew)
+                loadAt(archive, 0);
+            else if (shown >= 2)
+                loadAt(archive, shown - 2);
+        }
+        archive.Close();
+    } catch (const ArchiveError &) {
+        Messages::error(Messages::kArchiveAccess, m_window);
+        return;
+    }
+    if (empty)
+        Messages::information(kEmptyArchive, m_window);
+}
+
+void CardOperations::Save()
+{
+    if (m_config.checksBeforeSave && !m_config.checksBeforeSave())
+        return;
+    const bool isNew = m_config.lblPosizione->text().isEmpty();
+    qint64 shown = 0;
+    if (!isNew && !numberShown(&shown)) {
+        Messages::error(Messages::kArchiveAccess, m_window);
+        return;
+    }
+    qint64 stored = 0;
+    try {
+        const Record record = FromCard();
+        TArchivio archive(m_config.archivePath(), m_config.layout->size());
+        archive.Seek(isNew ? archive.Count() : shown - 1);
+        archive.Write(record);
+        stored = archive.Position();
+        archive.Close();
+    } catch (const ArchiveError &) {
+        Messages::error(Messages::kArchiveAccess, m_window);
+        return;
+    }
+    m_config.lblPosizione->setText(QString::number(stored));
+    Messages::information(isNew ? kInserted : kUpdated, m_window);
+}
+
+void CardOperations::Duplicate()
+{
+    if (m_config.lblPosizione->text().isEmpty()) {
+        Messages::warning(kDuplicateNew, m_window);
+        return;
+    }
+    if (m_config.clearForDuplicate)
+        m_config.clearForDuplicate();
+    m_config.lblPosizione->clear();
+    bool failed = false;
+    try {
+        // Opened and closed once, which creates a missing archive.
+        TArchivio archive(m_config.archivePath(), m_config.layout->size());
+        archive.Close();
+    } catch (const ArchiveError &) {
+        failed = true;
+    }
+    focusFirst();
+    if (failed)
+        Messages::show(m_config.duplicateFailureKind, Messages::kArchiveAccess, m_window);
+    else
+        Messages::information(kDuplicated, m_window);
+}
+
+} // namespace qv

@@ -1,0 +1,75 @@
+#pragma once
+#include "archive/record.h"
+#include "ui/cardbinding.h"
+#include "ui/messages.h"
+
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QWidget;
+
+namespace qv {
+
+class TArchivio;
+
+// What a card workspace tells the shared card operations about itself.
+struct CardConfig
+{
+    const RecordLayout *layout = nullptr;
+    std::function<QString()> archivePath;
+    QLabel *lblPosizione = nullptr;
+    QWidget *firstField = nullptr;
+    // The card's own checks before a save; each shows its message and returns
+    // false to stop the save.
+    std::function<bool()> checksBeforeSave;
+    // Fields computed from others right before the card is stored.
+    std::function<void()> beforeStore;
+    // What Duplicate clears besides lblPosizione.
+    std::function<void()> clearForDuplicate;
+    // The symbol of the archive access message when Duplicate fails.
+    MessageKind duplicateFailureKind = MessageKind::Error;
+};
+
+// New card, first, previous, next, last, save and duplicate, written once for
+// the three card workspaces. lblPosizione is the only link between the card
+// and its record: empty for a new card, else the 1-based record number.
+class CardOperations
+{
+public:
+    CardOperations(QWidget *window, CardConfig config);
+
+    void NuovaScheda();
+    void First();
+    void Last();
+    void Next();
+    void Previous();
+    void Save();
+    void Duplicate();
+
+    // Shows a record with its number (search results, lists).
+    void Show(const Record &record, qint64 number);
+    // A record filled from the card as it is now.
+    Record FromCard() const;
+
+    CardBinding &binding() { return m_binding; }
+
+    static const QString kEmptyArchive;
+    static const QString kUpdated;
+    static const QString kInserted;
+    static const QString kDuplicateNew;
+    static const QString kDuplicated;
+
+private:
+    // Reads the record at index, then shows it: a failing read leaves the card as it was.
+    void loadAt(TArchivio &archive, qint64 index);
+    bool numberShown(qint64 *number) const;
+    void focusFirst();
+
+    QWidget *m_window;
+    CardConfig m_config;
+    CardBinding m_binding;
+};
+
+} // namespace qv

@@ -1,0 +1,49 @@
+#include "ui/style.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPalette>
+#include <QStyleFactory>
+
+namespace qv {
+
+void applyHouseStyle(QApplication &app)
+{
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    QPalette palette = app.palette();
+    palette.setColor(QPalette::Window, QColor(0xF3, 0xF5, 0xF8));
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::AlternateBase, QColor(0xEE, 0xF2, 0xF7));
+    palette.setColor(QPalette::Highlight, QColor(0x1F, 0x4E, 0x79));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Button, QColor(0xE9, 0xED, 0xF2));
+    palette.setColor(QPalette::WindowText, QColor(0x1D, 0x27, 0x33));
+    palette.setColor(QPalette::Text, QColor(0x1D, 0x27, 0x33));
+    app.setPalette(palette);
+
+    QFont font = app.font();
+    font.setPointSizeF(std::max(font.pointSizeF(), 9.5));
+    app.setFont(font);
+
+    app.setStyleSheet(QStringLiteral(R"(
+        QFrame[highlight="true"] { background: #F6C343; border-radius: 4px; }
+        QGroupBox { font-weight: 600; color: #1F4E79; border: 1px solid #C9D3DE;
+                    border-radius: 6px; margin-top: 14px; padding: 8px 6px 6px 6px; background: #FFFFFF; }
+        QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0 4px; }
+        QLabel#panInfo { background: #1F4E79; color: white; padding: 4px 10px; min-height: 18px; }
+        QLabel#lblPosizione { font-weight: bold; min-width: 56px; qproperty-alignment: AlignCenter;
+                              background: white; border: 1px solid #C9D3DE; border-radius: 3px; padding: 2px; }
+        QLineEdit { padding: 2px 4px; border: 1px solid #B8C4D1; border-radius: 3px; background: white; }
+        QLineEdit:read-only { background: #F4F6F9; }
+        QLineEdit:focus { border: 1px solid #1F4E79; }
+        QPushButton { padding: 5px 16px; border: 1px solid #9FB0C3; border-radius: 4px;
+                      background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #FFFFFF, stop:1 #E3E9F0); }
+        QPushButton:hover { border-color: #1F4E79; }
+        QPushButton:disabled { color: #9AA5B1; background: #EEF1F4; border-color: #D0D7DF; }
+        QToolButton { border: none; padding: 2px; border-radius: 4px; }
+        QToolButton:hover { background: #DCE6F1; }
+    )"));
+}
+
+} // namespace qv

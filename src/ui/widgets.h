@@ -1,0 +1,81 @@
+#pragma once
+#include <QHash>
+#include <QLabel>
+#include <QObject>
+#include <QToolButton>
+
+#include <functional>
+
+class QFrame;
+class QKeyEvent;
+class QLineEdit;
+
+namespace qv {
+
+// A picture the user clicks: flat, hand cursor, never takes the keyboard
+// focus (so tab orders stay as designed); its accessible name is its text or
+// its hint, so screen readers and tests can name and press it.
+class ClickablePicture : public QToolButton
+{
+    Q_OBJECT
+public:
+    ClickablePicture(const QString &objectName, const QIcon &icon, const QString &accessibleName,
+                     QWidget *parent = nullptr);
+};
+
+// The highlight rectangle behind an edit box, visible only while the box has
+// the focus. Returns the rectangle (named effName), a sibling of the box.
+QFrame *attachHighlight(QWidget *box, const QString &effName);
+
+// The information bar of a workspace: shows the hint of the control under
+// the mouse, and empties over anything that has none.
+class InfoBar : public QObject
+{
+    Q_OBJECT
+public:
+    explicit InfoBar(QLabel *panInfo);
+    void addHint(QWidget *control, const QString &hint);
+    // Anything entered that has no hint empties the bar (background, frames).
+    void watchBackground(QWidget *area);
+    QString hint(QWidget *control) const { return m_hints.value(control); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QLabel *m_bar;
+    QHash<QObject *, QString> m_hints;
+};
+
+// A key filter on one control; the function returns true to swallow the key.
+using KeyHandler = std::function<bool(QKeyEvent *)>;
+void onKeyPress(QWidget *control, KeyHandler handler);
+
+bool isEnterKey(const QKeyEvent *event);
+// Enter in `from` moves the focus to `to`.
+void moveFocusOnEnter(QWidget *from, QWidget *to);
+// Enter in `from` runs action.
+void onEnter(QWidget *from, std::function<void()> action);
+
+// Typing rule: of the printable characters only those in `allowed` get in;
+// editing and arrow keys work as usual.
+void acceptOnly(QLineEdit *box, const QString &allowed);
+
+} // namespace qv
+
+namespace qv {
+
+// A label that acts as a picture the user clicks (main menu descriptions).
+class ClickableLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickableLabel(const QString &objectName, QWidget *parent = nullptr);
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+} // namespace qv

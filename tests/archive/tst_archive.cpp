@@ -1,0 +1,202 @@
+#include "archive/fields.h"
+#include "archive/records.h"
+#include "archive/tarchivio.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace qv;
+using qvtest::TempProgramFolder;
+
+class TestArchive : public QObject
+{
+    Q_OBJECT
+private slots:
+    void recordLayoutsHaveTheirSizesAndOffsets_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("fields");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("event Titolo") << 0 << 3645 << 32 << "Titolo" << 0;
+        QTest::newRow("event DataInizio") << 0 << 3645 << 32 << "DataInizio" << 604;
+        QTest::newRow("event Quota") << 0 << 3645 << 32 << "Quota" << 1707;
+        QTest::newRow("event Iban") << 0 << 3645 << 32 << "Iban" << 1774;
+        QTest::newRow("event DataSca") << 0 << 3645 << 32 << "DataSca" << 2120;
+        QTest::newRow("event Completo") << 0 << 3645 << 32 << "Completo" << 2136;
+        QTest::newRow("event Desc03") << 0 << 3645 << 32 << "Desc03" << 3394;
+        QTest::newRow("participant Sesso") << 1 << 3372 << 36 << "Sesso" << 136;
+        QTest::newRow("participant Estremi") << 1 << 3372 << 36 << "Estremi" << 300;
+        QTest::newRow("participant CodFisc") << 1 << 3372 << 36 << "CodFisc" << 726;
+        QTest::newRow("participant Documento") << 1 << 3372 << 36 << "Documento" << 845;
+        QTest::newRow("participant Ricontatta") << 1 << 3372 << 36 << "Ricontatta" << 1863;
+        QTest::newRow("participant Desc03") << 1 << 3372 << 36 << "Desc03" << 3121;
+        QTest::newRow("reservation Posto") << 2 << 829 << 14 << "Posto" << 312;
+        QTest::newRow("reservation Numero") << 2 << 829 << 14 << "Numero" << 318;
+        QTest::newRow("reservation DaConfermare") << 2 << 829 << 14 << "DaConfermare" << 826;
+    }
+    void recordLayoutsHaveTheirSizesAndOffsets()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, size);
+        QFETCH(int, fields);
+        QFETCH(QString, field);
+        QFETCH(int, offset);
+        const RecordLayout &layout = kind == 0 ? TSchedaEvento::layout()
+                                     : kind == 1 ? TSchedaPartecipante::layout()
+                                                 : TSchedaPrenotazione::layout();
+        QCOMPARE(layout.size(), size);
+        QCOMPARE(layout.fieldCount(), fields);
+        QCOMPARE(layout.field(layout.indexOf(field)).offset, offset);
+    }
+
+    void campoDaTestoTrimsEncodesAndCuts()
+    {
+        const QByteArray f = CampoDaTesto(QStringLiteral("  Perché sì  "), 10);
+        QCOMPARE(f.size(), 11);
+        QCOMPARE(f.at(0), char(9));
+        QCOMPARE(f.mid(1, 9), QByteArray("Perch\xE9 s\xEC"));
+        const QByteArray cut = CampoDaTesto(QString(60, QLatin1Char('x')) + "  ", 50);
+        QCOMPARE(int(cut.at(0)), 50);
+        QCOMPARE(cut.size(), 51);
+        QCOMPARE(CampoDaTesto(QString(300, 'y'), 250).at(0), char(250));
+    }
+
+    void testoDaCampoClampsLengthAndTrims()
+    {
+        QByteArray f = CampoDaTesto(QStringLiteral("abc"), 5);
+        f[0] = char(200); // written by another tool: beyond the declared length
+        f.replace(4, 2, "de");
+        QCOMPARE(TestoDaCampo(f.constData(), 5), QStringLiteral("abcde"));
+        const QByteArray padded("\x05 \x80x\t ", 6);
+        QCOMPARE(TestoDaCampo(padded.constData(), 5), QStringLiteral("\u20ACx"));
+    }
+
+    void yesNoFieldsAreExactBytes()
+    {
+        TSchedaEvento r;
+        r.setYesNo("Completo", true);
+        QCOMPARE(r.bytes().mid(2136, 3), QByteArray("\x02\x53\xEC"));
+        QCOMPARE(r.yesNo("Completo"), std::optional<bool>(true));
+        r.setYesNo("Completo", false);
+        QCOMPARE(r.bytes().mid(2136, 3), QByteArray("\x02\x4E\x6F"));
+        r.setText("Completo", "X");
+        QVERIFY(!r.yesNo("Completo").has_value());
+    }
+
+    void reservationNamesAndSeatKey()
+    {
+        QCOMPARE(TSchedaPrenotazione::archiveName(1), QStringLiteral("Posti_Riservati_Evento_1.pro"));
+        QCOMPARE(TSchedaPrenotazione::archiveName(12), QStringLiteral("Posti_Riservati_Evento_12.pro"));
+        QCOMPARE(TSchedaPrenotazione::Numero(" 9 "), QStringLiteral("00009"));
+        QCOMPARE(TSchedaPrenotazione::Numero("A12"), QStringLiteral("00A12"));
+        QCOMPARE(TSchedaPrenotazione::Numero("12345"), QStringLiteral("12345"));
+        QCOMPARE(TSchedaPrenotazione::Numero(""), QStringLiteral("00000"));
+    }
+
+    void missingArchiveIsCreatedEmpty()
+    {
+        TempProgramFolder folder;
+        TArchivio archive(folder.file("Eventi.pro"), 3645);
+        QCOMPARE(archive.Count(), 0);
+        QVERIFY(archive.AtEnd());
+        archive.Close();
+        QVERIFY(QFile::exists(folder.file("Eventi.pro")));
+        QCOMPARE(QFileInfo(folder.file("Eventi.pro")).size(), 0);
+    }
+
+    void appendOverwriteAndReadBack()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.file("Posti.pro");
+        {
+            TArchivio archive(path, 829);
+            for (int i = 1; i <= 3; ++i) {
+                TSchedaPrenotazione r;
+                r.setText("Cliente", QStringLiteral("Persona %1").arg(i));
+                archive.Seek(archive.Count());
+                archive.Write(r);
+                QCOMPARE(archive.Position(), qint64(i));
+            }
+            TSchedaPrenotazione changed;
+            changed.setText("Cliente", "Seconda");
+            archive.Seek(1);
+            archive.Write(changed);
+            QCOMPARE(archive.Position(), qint64(2));
+            QCOMPARE(archive.Count(), qint64(3));
+        }
+        TArchivio archive(path, 829);
+        QStringList names;
+        while (!archive.AtEnd()) {
+            TSchedaPrenotazione r;
+            archive.Read(r);
+            names << r.text("Cliente");
+        }
+        QCOMPARE(names, QStringList({"Persona 1", "Seconda", "Persona 3"}));
+        QCOMPARE(QFileInfo(path).size(), 3 * 829);
+    }
+
+    void trailingPartialRecordIsNotCounted()
+    {
+        TempProgramFolder folder;
+        folder.write("p.pro", QByteArray(829 * 2 + 100, 'x'));
+        TArchivio archive(folder.file("p.pro"), 829);
+        QCOMPARE(archive.Count(), qint64(2));
+        archive.Seek(2);
+        QByteArray bytes;
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Read(bytes));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Seek(3));
+    }
+
+    void unopenableArchiveRaisesAndIsNotReplaced()
+    {
+        TempProgramFolder folder;
+        QDir(folder.path()).mkdir("Eventi.pro"); // a folder in the file's place
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio(folder.file("Eventi.pro"), 3645));
+        QVERIFY(QFileInfo(folder.file("Eventi.pro")).isDir());
+
+        if (geteuid() != 0) { // root ignores file permissions
+            folder.write("ro.pro", QByteArray(829, 'k'));
+            QFile::setPermissions(folder.file("ro.pro"), QFile::ReadOwner);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio(folder.file("ro.pro"), 829));
+            QCOMPARE(folder.read("ro.pro"), QByteArray(829, 'k'));
+        }
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio(folder.file("nofolder/x.pro"), 829));
+    }
+
+    void independentReaderFindsFieldsAtTheirOffsets()
+    {
+        TempProgramFolder folder;
+        TSchedaEvento e;
+        e.setText("Titolo", QString(70, 'T'));
+        e.setText("DataInizio", "01/02/2027");
+        e.setText("Quota", "0,00");
+        e.setText("Iban", "IT60X0542811101000000123456");
+        e.setText("Posti", "120");
+        e.setYesNo("Completo", true);
+        e.setText("Desc03", "ultimo");
+        {
+            TArchivio archive(TSchedaEvento::archivePath(), TSchedaEvento::layout().size());
+            archive.Seek(archive.Count());
+            archive.Write(e);
+        }
+        const QByteArray file = folder.read("Eventi.pro");
+        QCOMPARE(file.size(), 3645);
+        QCOMPARE(qvtest::countedAt(file, 0), QByteArray(50, 'T'));
+        QCOMPARE(qvtest::countedAt(file, 604), QByteArray("01/02/2027"));
+        QCOMPARE(qvtest::countedAt(file, 1707), QByteArray("0,00"));
+        QCOMPARE(qvtest::countedAt(file, 1774), QByteArray("IT60X0542811101000000123456"));
+        QCOMPARE(qvtest::countedAt(file, 2131), QByteArray("120"));
+        QCOMPARE(file.mid(2136, 3), QByteArray("\x02\x53\xEC"));
+        QCOMPARE(qvtest::countedAt(file, 3394), QByteArray("ultimo"));
+        QCOMPARE(qvtest::countedAt(file, 51), QByteArray());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArchive)
+#include "tst_archive.moc"

@@ -1,0 +1,80 @@
+#pragma once
+#include "ui/messages.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+
+class QWidget;
+
+namespace qvtest {
+
+// Records every message box instead of showing it; questions are answered
+// from a queue (Yes when it is empty).
+class MessageRecorder
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    struct Message
+    {
+        qv::MessageKind kind;
+        QString text;
+    };
+    QList<Message> messages;
+    QList<bool> answers;
+    // Runs on every message, e.g. to look at the state while the box is up.
+    std::function<void(const Message &)> onMessage;
+
+    int count() const { return int(messages.size()); }
+    const Message &last() const { return messages.last(); }
+    void clear() { messages.clear(); }
+};
+
+// Records every text handed to the desktop's open operation.
+class ShellRecorder
+{
+public:
+    ShellRecorder();
+    ~ShellRecorder();
+    QStringList commands;
+};
+
+// A temporary program folder for the duration of a test.
+class TempProgramFolder
+{
+public:
+    TempProgramFolder();
+    ~TempProgramFolder();
+    QString path() const;                 // ends with '/'
+    QString file(const QString &name) const;
+    QByteArray read(const QString &name) const;
+    void write(const QString &name, const QByteArray &bytes) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Today and now fixed for the duration of a test.
+class FixedClock
+{
+public:
+    explicit FixedClock(const QDateTime &moment);
+    ~FixedClock();
+};
+
+// Runs `action` on the modal dialog once it is up (polling the event loop);
+// if the dialog is still open afterwards it is rejected. Call before the
+// code that opens the dialog.
+void whenModal(std::function<void(QWidget *dialog)> action, int timeoutMs = 5000);
+
+// A record's counted string at an offset, as an independent reader sees it.
+QByteArray countedAt(const QByteArray &file, qint64 offset);
+
+} // namespace qvtest
