@@ -6,3 +6,5 @@ TfrmRegistro::TfrmRegistro(QWidget *parent) : qv::Workspace(parent)
     setWindowTitle(QStringLiteral(" Quorvane - Eventi Programmati"));
     setWindowState(Qt::WindowMaximized);
 }
+
+void TfrmRegistro::showRecord(const qv::Record &, qint64) {}

@@ -1,31 +1,257 @@
 #include "reservations/tfrmmenuprenotazioni.h"
 
 #include "app/appwindows.h"
+#include "app/infowindows.h"
 #include "app/tfrmavvio.h"
+#include "archive/records.h"
+#include "core/programfolder.h"
 #include "core/text.h"
+#include "events/eventdialogs.h"
 #include "reservations/tfrmprenotazioni.h"
+#include "ui/pictures.h"
+#include "ui/widgets.h"
 
+#include <QFormLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace qv;
+
+namespace {
+
+QLineEdit *eventBox(const QString &name, bool centred, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setStyleSheet(QStringLiteral("font-weight: bold; color: #7B3F00;"));
+    if (centred)
+        box->setAlignment(Qt::AlignCenter);
+    return box;
+}
+
+QLabel *picture(const QString &name, const QString &picture, int size, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setPixmap(pictureOfSize(picture, QSize(size, size)));
+    return label;
+}
+
+} // namespace
 
 TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(parent)
 {
     setObjectName(QStringLiteral("frmMenuPrenotazioni"));
     setWindowTitle(QStringLiteral(" Quorvane - Posti Assegnati"));
-    lblMemory = new QLabel(this);
+    setWindowIcon(qv::picture(QStringLiteral("logo")));
+
+    auto *panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("panel"));
+    panel->setStyleSheet(QStringLiteral("QFrame#panel { background: white; border: 1px solid #D3DCE6; border-radius: 10px; }"));
+    panel->setMaximumWidth(900);
+
+    auto *heading = new QLabel(QStringLiteral("Posti Assegnati"), panel);
+    heading->setStyleSheet(QStringLiteral("font-size: 18pt; font-weight: 700; color: #1F4E79;"));
+    lblInformazioni = new QLabel(QStringLiteral("In questo ambiente \u00E8 possibile selezionare un evento fra quelli in "
+                                                "archivio ed assegnare posti a sedere ai singoli partecipanti."),
+                                 panel);
+    lblInformazioni->setObjectName(QStringLiteral("lblInformazioni"));
+    lblInformazioni->setWordWrap(true);
+
+    btnSeleziona = new QPushButton(QStringLiteral("Seleziona evento"), panel);
+    btnSeleziona->setObjectName(QStringLiteral("btnSeleziona"));
+    btnSeleziona->setMinimumWidth(180);
+    icoUno = picture(QStringLiteral("icoUno"), QStringLiteral("step1"), 32, panel);
+    icoMano01 = picture(QStringLiteral("icoMano01"), QStringLiteral("hand_pointer"), 32, panel);
+
+    txtTitolo = eventBox(QStringLiteral("txtTitolo"), false, panel);
+    txtDataInizio = eventBox(QStringLiteral("txtDataInizio"), true, panel);
+    txtOraInizio = eventBox(QStringLiteral("txtOraInizio"), true, panel);
+    txtDataFine = eventBox(QStringLiteral("txtDataFine"), true, panel);
+    txtOraFine = eventBox(QStringLiteral("txtOraFine"), true, panel);
+    txtSede = eventBox(QStringLiteral("txtSede"), false, panel);
+    txtIndirizzo = eventBox(QStringLiteral("txtIndirizzo"), false, panel);
+    txtPosti = eventBox(QStringLiteral("txtPosti"), true, panel);
+
+    btnAssegna = new QPushButton(QStringLiteral("Assegna posti"), panel);
+    btnAssegna->setObjectName(QStringLiteral("btnAssegna"));
+    btnAssegna->setMinimumWidth(180);
+    btnAssegna->setEnabled(false);
+    icoDue = picture(QStringLiteral("icoDue"), QStringLiteral("step2"), 32, panel);
+    icoMano02 = picture(QStringLiteral("icoMano02"), QStringLiteral("hand_pointer"), 32, panel);
+    icoMano02->hide();
+
+    lblPosizione = new QLabel(this);
+    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
+    lblPosizione->hide();
+    lblMemory = new QLabel(QStringLiteral("avvio"), this);
     lblMemory->setObjectName(QStringLiteral("lblMemory"));
     lblMemory->hide();
+
+    imgGuida = new ClickablePicture(QStringLiteral("imgGuida"), qv::picture(QStringLiteral("guide")),
+                                    QStringLiteral("Visualizza la pagina della guida sensibile al contesto."), panel);
+    imgEsci = new ClickablePicture(QStringLiteral("imgEsci"), qv::picture(QStringLiteral("close")),
+                                   QStringLiteral("Esci da questa schermata di lavoro."), panel);
+    for (ClickablePicture *p : {imgGuida, imgEsci}) {
+        p->setIconSize(QSize(36, 36));
+        p->setToolTip(p->accessibleName());
+    }
+
+    auto label = [panel](const QString &text, QWidget *buddy) {
+        auto *l = new QLabel(text, panel);
+        l->setBuddy(buddy);
+        return l;
+    };
+    auto *step1 = new QHBoxLayout;
+    step1->addWidget(icoUno);
+    step1->addWidget(btnSeleziona);
+    step1->addWidget(icoMano01);
+    step1->addStretch(1);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+    grid->addWidget(label(QStringLiteral("Titolo evento:"), txtTitolo), 0, 0);
+    grid->addWidget(txtTitolo, 0, 1, 1, 3);
+    grid->addWidget(label(QStringLiteral("Data inizio:"), txtDataInizio), 1, 0);
+    grid->addWidget(txtDataInizio, 1, 1);
+    grid->addWidget(label(QStringLiteral("Ora inizio:"), txtOraInizio), 1, 2);
+    grid->addWidget(txtOraInizio, 1, 3);
+    grid->addWidget(label(QStringLiteral("Data fine:"), txtDataFine), 2, 0);
+    grid->addWidget(txtDataFine, 2, 1);
+    grid->addWidget(label(QStringLiteral("Ora fine:"), txtOraFine), 2, 2);
+    grid->addWidget(txtOraFine, 2, 3);
+    grid->addWidget(label(QStringLiteral("Sede:"), txtSede), 3, 0);
+    grid->addWidget(txtSede, 3, 1, 1, 3);
+    grid->addWidget(label(QStringLiteral("Indirizzo:"), txtIndirizzo), 4, 0);
+    grid->addWidget(txtIndirizzo, 4, 1, 1, 3);
+    grid->addWidget(label(QStringLiteral("N. totale posti:"), txtPosti), 5, 0);
+    grid->addWidget(txtPosti, 5, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    auto *step2 = new QHBoxLayout;
+    step2->addWidget(icoDue);
+    step2->addWidget(btnAssegna);
+    step2->addWidget(icoMano02);
+    step2->addStretch(1);
+
+    auto *tools = new QHBoxLayout;
+    tools->addWidget(heading);
+    tools->addStretch(1);
+    tools->addWidget(imgGuida);
+    tools->addWidget(imgEsci);
+
+    auto *inner = new QVBoxLayout(panel);
+    inner->setContentsMargins(28, 22, 28, 26);
+    inner->setSpacing(16);
+    inner->addLayout(tools);
+    inner->addWidget(lblInformazioni);
+    inner->addLayout(step1);
+    inner->addLayout(grid);
+    inner->addLayout(step2);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->addStretch(1);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(panel, 10);
+    row->addStretch(1);
+    outer->addLayout(row);
+    outer->addStretch(2);
+
+    setTabOrder(btnSeleziona, txtTitolo);
+    QWidget *previous = txtTitolo;
+    for (QLineEdit *box : eventBoxes().mid(1)) {
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    setTabOrder(previous, btnAssegna);
+
+    connect(btnSeleziona, &QPushButton::clicked, this, [this] { btnSelezionaClick(); });
+    connect(btnAssegna, &QPushButton::clicked, this, [this] { btnAssegnaClick(); });
+    connect(txtTitolo, &QLineEdit::textChanged, this, [this] { txtTitoloChange(); });
+    connect(imgGuida, &QToolButton::clicked, this, [this] { showGuide(this, GuideTopic::Reservations); });
+    connect(imgEsci, &QToolButton::clicked, this, [this] { close(); });
+    for (QLineEdit *box : eventBoxes()) {
+        onKeyPress(box, [this](QKeyEvent *event) {
+            if (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)
+                return false;
+            discardChoice();
+            return true;
+        });
+    }
     setWindowState(Qt::WindowMaximized);
+}
+
+QList<QLineEdit *> TfrmMenuPrenotazioni::eventBoxes() const
+{
+    return {txtTitolo, txtDataInizio, txtOraInizio, txtDataFine, txtOraFine, txtSede, txtIndirizzo, txtPosti};
 }
 
 void TfrmMenuPrenotazioni::showEvent(QShowEvent *event)
 {
     qv::Workspace::showEvent(event);
+    if (event->spontaneous())
+        return; // restored from minimised: not a new entry
     lblMemory->setText(QStringLiteral("avvio"));
+    for (QLineEdit *box : eventBoxes())
+        box->clear();
+    lblPosizione->clear();
+    icoMano02->hide();
+    icoMano01->show();
+    btnSeleziona->setEnabled(true);
+    btnAssegna->setEnabled(false);
+    btnSeleziona->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmMenuPrenotazioni::txtTitoloChange()
+{
+    const bool chosen = !trimmed(txtTitolo->text()).isEmpty();
+    btnAssegna->setEnabled(chosen);
+    icoMano02->setVisible(chosen);
+    icoMano01->setVisible(!chosen);
+}
+
+void TfrmMenuPrenotazioni::discardChoice()
+{
+    for (QLineEdit *box : eventBoxes())
+        box->clear();
+    icoMano02->hide();
+    icoMano01->show();
+    btnSeleziona->setEnabled(true);
+    btnAssegna->setEnabled(false);
+}
+
+void TfrmMenuPrenotazioni::btnSelezionaClick()
+{
+    openEventSearch(this, QStringLiteral("menu_prenotazioni"));
+}
+
+void TfrmMenuPrenotazioni::btnAssegnaClick()
+{
+    TfrmPrenotazioni *card = windows().frmPrenotazioni;
+    card->lblFile->setText(ProgramFolder::file(QStringLiteral("Posti_Riservati_Evento_") + trimmed(lblPosizione->text())
+                                               + QStringLiteral(".pro")));
+    const QList<QLineEdit *> mine = eventBoxes();
+    const QList<QLineEdit *> theirs{card->txtTitolo, card->txtDataInizio, card->txtOraInizio, card->txtDataFine,
+                                    card->txtOraFine, card->txtSede, card->txtIndirizzo, card->txtPosti};
+    for (int i = 0; i < mine.size(); ++i)
+        theirs[i]->setText(trimmed(mine[i]->text()));
+    lblMemory->setText(QStringLiteral("prenotazioni"));
+    close();
 }
 
 QWidget *TfrmMenuPrenotazioni::windowAfterClose() const
 {
-    if (qv::trimmed(lblMemory->text()) == QLatin1String("prenotazioni"))
-        return qv::windows().frmPrenotazioni;
-    return qv::windows().frmAvvio;
+    if (trimmed(lblMemory->text()) == QLatin1String("prenotazioni"))
+        return windows().frmPrenotazioni;
+    return windows().frmAvvio;
 }

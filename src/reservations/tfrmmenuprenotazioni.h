@@ -2,18 +2,41 @@
 #include "app/workspace.h"
 
 class QLabel;
+class QLineEdit;
+class QPushButton;
+namespace qv {
+class ClickablePicture;
+}
 
-// Chooses the event whose seats are booked.
+// Chooses the event whose seats are booked, then hands over to the
+// reservation card bound to that event's archive.
 class TfrmMenuPrenotazioni : public qv::Workspace
 {
     Q_OBJECT
 public:
     explicit TfrmMenuPrenotazioni(QWidget *parent = nullptr);
 
-    // "avvio" while shown; "prenotazioni" once the seats are to be assigned.
-    QLabel *lblMemory;
+    QLabel *lblInformazioni;
+    QPushButton *btnSeleziona;
+    QLabel *icoUno, *icoMano01;
+    // The chosen event, as the picker writes it; never editable.
+    QLineEdit *txtTitolo, *txtDataInizio, *txtOraInizio, *txtDataFine, *txtOraFine, *txtSede, *txtIndirizzo,
+        *txtPosti;
+    QPushButton *btnAssegna;
+    QLabel *icoDue, *icoMano02;
+    QLabel *lblPosizione; // the chosen event's record number
+    QLabel *lblMemory;    // "avvio" while shown; "prenotazioni" once the seats are to be assigned
+    qv::ClickablePicture *imgGuida, *imgEsci;
+
+    void btnSelezionaClick();
+    void btnAssegnaClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
     QWidget *windowAfterClose() const override;
+
+private:
+    QList<QLineEdit *> eventBoxes() const;
+    void txtTitoloChange();
+    void discardChoice();
 };
