@@ -124,3 +124,4 @@ QByteArray countedAt(const QByteArray &file, qint64 offset)
 }
 
 } // namespace qvtest
+

@@ -1,0 +1,123 @@
+#include "app/appwindows.h"
+#include "app/tfrmavvio.h"
+#include "reservations/tfrmmenuprenotazioni.h"
+#include "reservations/tfrmprenotazioni.h"
+#include "support/testsupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace qv;
+
+namespace {
+const QStringList kBoxes{"txtTitolo", "txtDataInizio", "txtOraInizio", "txtDataFine",
+                         "txtOraFine", "txtSede", "txtIndirizzo", "txtPosti"};
+
+// What the event picker writes for a chosen event.
+void pick(TfrmMenuPrenotazioni *w, const QStringList &values, const QString &number)
+{
+    for (int i = 0; i < kBoxes.size(); ++i)
+        w->findChild<QLineEdit *>(kBoxes[i])->setText(values.value(i));
+    w->lblPosizione->setText(number);
+}
+} // namespace
+
+class TestEventSelection : public QObject
+{
+    Q_OBJECT
+    qvtest::TempProgramFolder *folder = nullptr;
+    TfrmMenuPrenotazioni *w = nullptr;
+
+private slots:
+    void init()
+    {
+        folder = new qvtest::TempProgramFolder;
+        createWindows();
+        w = windows().frmMenuPrenotazioni;
+        windows().frmAvvio->show();
+        windows().frmAvvio->PostiClick();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+    void cleanup()
+    {
+        destroyWindows();
+        delete folder;
+    }
+
+    void startsWithNoEventChosen()
+    {
+        QCOMPARE(w->lblMemory->text(), QStringLiteral("avvio"));
+        QVERIFY(w->btnSeleziona->isEnabled());
+        QVERIFY(!w->btnAssegna->isEnabled());
+        QVERIFY(w->icoMano01->isVisible());
+        QVERIFY(!w->icoMano02->isVisible());
+        QCOMPARE(QApplication::focusWidget(), w->btnSeleziona);
+        for (const QString &name : kBoxes)
+            QVERIFY(w->findChild<QLineEdit *>(name)->isReadOnly());
+    }
+
+    void titleDecidesWhichStepIsPointed()
+    {
+        pick(w, {"  "}, "3"); // a blank title chooses nothing
+        QVERIFY(!w->btnAssegna->isEnabled());
+        pick(w, {"Convegno"}, "3");
+        QVERIFY(w->btnAssegna->isEnabled());
+        QVERIFY(w->icoMano02->isVisible());
+        QVERIFY(!w->icoMano01->isVisible());
+    }
+
+    void backspaceOrDeleteDiscardsTheChoice_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("key");
+        QTest::newRow("backspace in start date") << "txtDataInizio" << int(Qt::Key_Backspace);
+        QTest::newRow("delete in seats") << "txtPosti" << int(Qt::Key_Delete);
+    }
+    void backspaceOrDeleteDiscardsTheChoice()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, key);
+        pick(w, {"Convegno", "01/02/2027", "9:00", "02/02/2027", "18:00", "Sala", "Via Roma 1", "100"}, "4");
+        QLineEdit *target = w->findChild<QLineEdit *>(box);
+        QTest::keyClick(target, Qt::Key_A); // other keys do nothing
+        QCOMPARE(w->txtTitolo->text(), QStringLiteral("Convegno"));
+        QTest::keyClick(target, Qt::Key(key));
+        for (const QString &name : kBoxes)
+            QCOMPARE(w->findChild<QLineEdit *>(name)->text(), QString());
+        QVERIFY(!w->btnAssegna->isEnabled());
+        QVERIFY(w->icoMano01->isVisible());
+        QCOMPARE(w->lblPosizione->text(), QStringLiteral("4")); // overwritten by the next choice
+    }
+
+    void assegnaBindsTheCardToTheEventArchive()
+    {
+        const QStringList values{" Convegno ", "01/02/2027", "9:00", "02/02/2027", "18:00", "Sala", "Via Roma 1", "100"};
+        pick(w, {"Primo"}, "3");
+        pick(w, values, " 7 "); // a second choice replaces the first
+        w->btnAssegna->click();
+        TfrmPrenotazioni *card = windows().frmPrenotazioni;
+        QVERIFY(card->isVisible());
+        QVERIFY(!w->isVisible());
+        QCOMPARE(card->lblFile->text(), folder->path() + "Posti_Riservati_Evento_7.pro");
+        for (int i = 0; i < kBoxes.size(); ++i)
+            QCOMPARE(card->findChild<QLineEdit *>(kBoxes[i])->text(), values[i].trimmed());
+        QVERIFY(!QFile::exists(folder->file("Posti_Riservati_Evento_7.pro"))); // the card opens it, not this window
+    }
+
+    void showingAgainForgetsTheChoice()
+    {
+        pick(w, {"Convegno"}, "2");
+        w->close();
+        QVERIFY(windows().frmAvvio->isVisible());
+        QCOMPARE(windows().frmPrenotazioni->lblFile->text(), QString()); // the card is not touched
+        windows().frmAvvio->PostiClick();
+        QCOMPARE(w->txtTitolo->text(), QString());
+        QCOMPARE(w->lblPosizione->text(), QString());
+        QVERIFY(!w->btnAssegna->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestEventSelection)
+#include "tst_eventselection.moc"
