@@ -4,6 +4,7 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QtTest>
 
 using namespace qv;
@@ -85,6 +86,20 @@ private slots:
         QDir(folder.path()).mkdir("d.ini");
         QVERIFY_THROWS_EXCEPTION(IniFile::Error, IniFile::readValue(folder.file("d.ini"), "Accesso", "Valore"));
         QVERIFY_THROWS_EXCEPTION(IniFile::Error, IniFile::writeValue(folder.file("d.ini"), "Accesso", "Valore", "1"));
+    }
+
+    void buildWritesTheDefaultFileButNeverReplacesOne()
+    {
+        TempProgramFolder folder;
+        const QString file = folder.file("unins000.dll");
+        const auto runTool = [&] {
+            return QProcess::execute(QV_PASSWORDFILE_TOOL, {"--if-missing", file, "CARTOLINAVESPA"});
+        };
+        QCOMPARE(runTool(), 0);
+        QCOMPARE(PasswordStore::stored(), QStringLiteral("CARTOLINAVESPA"));
+        PasswordStore::store("cambiata");
+        QCOMPARE(runTool(), 0);
+        QCOMPARE(PasswordStore::stored(), QStringLiteral("CAMBIATA"));
     }
 
     void storeUppercasesAsciiAndTrims()
