@@ -1,17 +1,108 @@
 #pragma once
 #include "app/workspace.h"
 
+#include <QList>
+#include <memory>
+
+class QCheckBox;
+class QFrame;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
 namespace qv {
+class CardOperations;
+class ClickablePicture;
+class InfoBar;
 class Record;
 }
 
-// The event card workspace.
+// The event card workspace: one card of Eventi.pro at a time, bound to its
+// record by the number in lblPosizione.
 class TfrmRegistro : public qv::Workspace
 {
     Q_OBJECT
 public:
     explicit TfrmRegistro(QWidget *parent = nullptr);
+    ~TfrmRegistro() override;
 
     // Shows an event record with its number (search results and lists).
     void showRecord(const qv::Record &record, qint64 number);
+
+    // Toolbar, left to right.
+    qv::ClickablePicture *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdPrimo,
+        *cmdIndietro;
+    QLabel *lblPosizione; // the card's record number; empty for a new card
+    qv::ClickablePicture *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdDisponibili, *cmdGuida, *cmdEsci;
+
+    // The four sections.
+    QGroupBox *grpEvento, *grpPersone, *grpPagamento, *grpAdesioni;
+
+    // The card, in tab order.
+    QLineEdit *txtTitolo, *txtTipologia, *txtMaterie, *txtRelatori, *txtDataInizio, *txtOraInizio, *txtDataFine,
+        *txtOraFine, *txtSede, *txtIndirizzo;
+    QLineEdit *txtOrganizzatore, *txtRecapitoOrg, *txtContatto, *txtRecapitoCon, *txtCollaboratori, *txtCriteri;
+    QLineEdit *txtPagamento, *txtQuota, *txtIntestatario, *txtIban, *txtBanca, *txtAnticipo;
+    QLineEdit *txtNote, *txtDataSca, *txtPosti;
+    QCheckBox *chkCompleto;
+
+    // Pictures inside the card.
+    qv::ClickablePicture *impDataInizio, *impDataFine, *impTermine, *impContatto01, *impContatto02, *btnIban;
+
+    // The attachments of the card, never shown.
+    QLabel *lblFile01, *lblFile02, *lblFile03, *lblDesc01, *lblDesc02, *lblDesc03;
+
+    QLabel *panInfo;
+
+    // Handlers.
+    void cmdNuovoClick();
+    void cmdDuplicaClick();
+    void cmdSalvaClick();
+    void cmdTrovaClick();
+    void cmdFileClick();       // attachments: their dialog is not built yet
+    void cmdStampaClick();     // event sheet: its dialog is not built yet
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdEsportaClick();    // events export: its dialog is not built yet
+    void cmdDisponibiliClick();
+    void cmdGuidaClick();
+    void cmdEsciClick();
+    void impDataInizioClick();
+    void impDataFineClick();
+    void impTermineClick();
+    void impContatto01Click(); // participant picker: not built yet
+    void impContatto02Click(); // participant picker: not built yet
+    void btnIbanClick();
+
+    // The 25 edit boxes in tab order.
+    QList<QLineEdit *> editBoxes() const;
+    // The highlight rectangle of an edit box.
+    QFrame *highlightOf(const QLineEdit *box) const;
+    qv::InfoBar *infoBar() const { return m_infoBar; }
+    qv::CardOperations &cardOperations() { return *m_card; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildToolbar(QWidget *bar);
+    void buildSections(QWidget *area);
+    void buildRules();
+    void buildCard();
+    bool checksBeforeSave();
+    void clearForDuplicate();
+    void formatAmountBox(QLineEdit *box);
+    void txtIbanChange();
+    void openCalendar(const QString &modeWord);
+
+    std::unique_ptr<qv::CardOperations> m_card;
+    qv::InfoBar *m_infoBar = nullptr;
+    QList<QFrame *> m_highlights;
+    QList<QGridLayout *> m_fieldGrids;
+    QWidget *m_toolbar = nullptr;
+    int m_compactHeight = 0; // the card's height with the rows closest together
 };
