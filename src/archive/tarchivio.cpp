@@ -2,6 +2,8 @@
 
 #include "archive/record.h"
 
+#include <algorithm>
+
 namespace qv {
 
 TArchivio::~TArchivio()
@@ -61,6 +63,28 @@ void TArchivio::Read(QByteArray &bytes)
     }
     m_filePos = offset + m_length;
     ++m_position;
+}
+
+qint64 TArchivio::ReadBlock(QByteArray &bytes, qint64 maxRecords)
+{
+    requireOpen();
+    const qint64 count = std::min(std::max<qint64>(maxRecords, 0), Count() - m_position);
+    if (count <= 0) {
+        bytes.clear();
+        return 0;
+    }
+    const qint64 offset = m_position * m_length;
+    if (m_filePos != offset && !m_file.seek(offset))
+        throw ArchiveError("seek failed");
+    const qint64 size = count * m_length;
+    bytes.resize(size);
+    if (m_file.read(bytes.data(), size) != size) {
+        m_filePos = -1;
+        throw ArchiveError("read failed");
+    }
+    m_filePos = offset + size;
+    m_position += count;
+    return count;
 }
 
 void TArchivio::Read(Record &record)

@@ -34,6 +34,9 @@ public:
     void Seek(qint64 index);       // 0 <= index <= Count()
     void Read(Record &record);
     void Read(QByteArray &bytes);
+    // Reads up to maxRecords records from the position on in one go, for
+    // sequential scans of large archives; returns how many were read.
+    qint64 ReadBlock(QByteArray &bytes, qint64 maxRecords);
     void Write(const Record &record);
     void Write(const QByteArray &bytes);
     bool AtEnd() const { return Position() >= Count(); }

@@ -1,0 +1,42 @@
+#pragma once
+#include "output/listlines.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Sequential scans of an archive for the summary lists. Each opens the archive
+// (a missing one is created empty), reads it from the first record to the last
+// in large blocks, and closes it before returning.
+namespace qv {
+
+struct ListSource
+{
+    const RecordLayout *layout = nullptr;
+    std::function<QString()> archivePath;
+    LineLayout lines;
+};
+
+// Calls visit(record, 1-based number) for every record in file order.
+// Throws ArchiveError when the archive cannot be opened or read.
+using RecordVisitor = std::function<void(const RecordView &record, qint64 number)>;
+void scanArchive(const QString &path, const RecordLayout &layout, const RecordVisitor &visit);
+
+// The filter search: the sorted lines of the records the rule lets through.
+// Throws ArchiveError.
+QStringList searchLines(const ListSource &source, const FilterRule &rule);
+
+// The lines of the records that pass `test`, sorted. A failure ends the
+// scan quietly: the lines gathered so far are kept.
+using RecordTest = std::function<bool(const RecordView &record)>;
+QStringList listLines(const ListSource &source, const RecordTest &test, bool *failed = nullptr);
+
+// The way back from a line to its record: every record whose rebuilt line
+// equals `chosen` (both trimmed, case counts) is handed to deliver, in file
+// order, so the last one stored wins. Returns how many were delivered.
+// Throws ArchiveError; whatever was delivered before stays delivered.
+using RecordDelivery = std::function<void(const Record &record, qint64 number)>;
+int deliverChosen(const ListSource &source, const QString &chosen, const RecordDelivery &deliver);
+
+} // namespace qv

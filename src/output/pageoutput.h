@@ -1,0 +1,131 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QList>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <variant>
+
+class QPainter;
+class QPagedPaintDevice;
+class QWidget;
+
+// Our own small page-output layer: pages made of named text boxes, frames,
+// lines and pictures placed in millimetres, printed through the printer
+// dialog, shown in a preview window or written as PDF.
+namespace qv::page {
+
+// A box of text. Its text is always printed literally: no markup, no
+// expressions, no mnemonics. Lines never wrap; text is cut at the box edge.
+struct TextBox
+{
+    QString name;
+    QRectF rect;                      // mm from the top left of the printable area
+    QFont font;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
+    QColor fill;                      // invalid: transparent
+    QColor color = Qt::black;
+    QString text;                     // '\n' separates lines
+    double lineHeight = 0;            // mm from one line to the next; 0: the font's own
+    double padding = 0.5;             // mm kept free inside the left and right edges
+};
+
+struct Frame
+{
+    QRectF rect;                      // mm
+    QColor fill;                      // invalid: not filled
+    QColor outline = Qt::black;       // invalid: no outline
+    double penWidth = 0.2;            // mm
+};
+
+struct Line
+{
+    QPointF from;                     // mm
+    QPointF to;
+    QColor color = Qt::black;
+    double penWidth = 0.2;            // mm
+};
+
+// One of the program's pictures (resources/pictures/<name>.svg), drawn as vectors.
+struct Picture
+{
+    QRectF rect;                      // mm
+    QString name;
+};
+
+using Element = std::variant<TextBox, Frame, Line, Picture>;
+
+// Paper, orientation and margins (mm).
+struct PageSetup
+{
+    QPageSize::PageSizeId size = QPageSize::A4;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QMarginsF margins{10, 10, 10, 10};
+
+    QPageLayout layout() const;
+    QSizeF paperSize() const;         // mm, as oriented
+    QSizeF printableSize() const;     // mm, inside the margins
+};
+
+// One page: its elements in drawing order. A page used as a template is
+// filled by box name.
+class Page
+{
+public:
+    QList<Element> elements;
+
+    void add(const Element &element) { elements.append(element); }
+    TextBox *textBox(const QString &name);
+    const TextBox *textBox(const QString &name) const;
+    // False when the page has no box of that name.
+    bool setText(const QString &name, const QString &text);
+    QList<const TextBox *> textBoxes() const;
+};
+
+struct Document
+{
+    PageSetup setup;
+    QList<Page> pages;
+    QString title;                    // print job name; PDF title
+    QString subject;                  // PDF subject
+};
+
+// A font by family and size in points; bold and italic on request.
+QFont font(const QString &family, double points, bool bold = false, bool italic = false);
+
+// Draws one page with the painter's origin at the top left of the printable
+// area, at `dotsPerMm` device pixels per millimetre.
+void paintPage(QPainter &painter, const Page &page, double dotsPerMm);
+// Draws the pages first..last (0-based) of the document on a printer or a PDF
+// writer whose page layout is already set; one device page each.
+void paintPages(QPainter &painter, QPagedPaintDevice &device, const Document &document, int first, int last);
+// The whole sheet of one page, margins included, on white.
+QImage renderPage(const Document &document, int index, int dotsPerInch = 96);
+
+} // namespace qv::page
+
+namespace qv::PageOutput {
+
+// Through the printer dialog (printer, copies, pages); nothing when cancelled.
+void print(const page::Document &document, QWidget *owner);
+// In a modal preview window that can print, zoom, go full screen and close.
+void preview(const page::Document &document, QWidget *owner);
+// Written without any dialog, replacing a file of that name; title and
+// subject go into the document information and its XMP metadata.
+// On failure returns false and, when asked, a short reason.
+bool writePdf(const page::Document &document, const QString &path, QString *reason = nullptr);
+QByteArray pdfBytes(const page::Document &document);
+
+// Tests take the place of the printer dialog and the preview window.
+enum class Destination { Printer, Preview };
+using Handler = std::function<void(Destination destination, const page::Document &document, QWidget *owner)>;
+void setHandler(Handler handler); // empty restores the real dialogs
+
+} // namespace qv::PageOutput
