@@ -135,7 +135,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     connect(imgSito, &QToolButton::clicked, this, [this] { imgSitoClick(); });
 
     setMinimumSize(980, 640);
-    setWindowState(Qt::WindowMaximized);
+    fillScreen(this);
 }
 
 QWidget *TfrmAvvio::column(const QString &picture, ClickablePicture **image, ClickablePicture **button,
@@ -152,6 +152,8 @@ QWidget *TfrmAvvio::column(const QString &picture, ClickablePicture **image, Cli
     (*button)->setText(title);
     (*button)->setToolButtonStyle(Qt::ToolButtonTextOnly);
     (*button)->setProperty("entry", true);
+    (*button)->ensurePolished();
+    (*button)->setMinimumSize((*button)->sizeHint()); // never clip the entry's text
     *info = new ClickableLabel(QStringLiteral("inf") + key, frame);
     (*info)->setText(text);
     (*info)->setWordWrap(true);

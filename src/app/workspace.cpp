@@ -31,6 +31,13 @@ void Workspace::closeEvent(QCloseEvent *event)
         hide();
 }
 
+void fillScreen(QWidget *window)
+{
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        window->setGeometry(screen->availableGeometry());
+    window->setWindowState(Qt::WindowMaximized);
+}
+
 void makeFixedCentred(QWidget *window)
 {
     const Qt::WindowType type = qobject_cast<QDialog *>(window) ? Qt::Dialog : Qt::Window;

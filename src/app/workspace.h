@@ -16,6 +16,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 };
 
+// Opens the window maximised; its normal size is the whole screen too, so it
+// fills the screen even where no window manager maximises it.
+void fillScreen(QWidget *window);
+
 // A fixed-size window without title-bar buttons, centred on the screen.
 void makeFixedCentred(QWidget *window);
 

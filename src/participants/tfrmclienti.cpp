@@ -4,5 +4,5 @@ TfrmClienti::TfrmClienti(QWidget *parent) : qv::Workspace(parent)
 {
     setObjectName(QStringLiteral("frmClienti"));
     setWindowTitle(QStringLiteral(" Quorvane - Anagrafica Partecipanti"));
-    setWindowState(Qt::WindowMaximized);
+    qv::fillScreen(this);
 }
