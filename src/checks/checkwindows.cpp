@@ -103,9 +103,12 @@ CheckWindow::CheckWindow(QWidget *parent, const Setup &setup)
     btnChiudi = new QPushButton(picture(QStringLiteral("close")), QStringLiteral("Chiudi"), this);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     for (QPushButton *button : {btnControlla, btnChiudi}) {
-        // Enter in the box only moves the focus; no button answers for it.
+        // No default button: Enter in the box only moves the focus. Enter on
+        // the button that has the focus presses it, so a second Enter after
+        // typing runs the check.
         button->setAutoDefault(false);
         button->setMinimumWidth(110);
+        onEnter(button, [button] { button->click(); });
     }
 
     auto *buttons = new QHBoxLayout;

@@ -2,6 +2,8 @@
 
 #include "core/text.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -68,10 +70,23 @@ QString formatAmount(const QString &text)
     if (!parse(text, &d))
         return zeroAmount();
 
-    // Round the magnitude to four decimals: the fifth decimal decides.
+    // Round to four decimals as "add half a unit, keep the integer below":
+    // a positive number goes up from half a unit on, a negative one only
+    // beyond half a unit (-1,23455 gives -1,2345, -1,23456 gives -1,2346).
     QString whole = d.whole.isEmpty() ? QStringLiteral("0") : d.whole;
     QString four = d.decimals.left(4).leftJustified(4, QLatin1Char('0'));
-    if (d.decimals.size() > 4 && d.decimals.at(4) >= QLatin1Char('5')) {
+    const QStringView beyond = QStringView(d.decimals).mid(std::min<qsizetype>(4, d.decimals.size()));
+    bool up = false;
+    if (!beyond.isEmpty()) {
+        if (!d.negative) {
+            up = beyond.at(0) >= QLatin1Char('5');
+        } else {
+            const bool restNonZero = std::any_of(beyond.begin() + 1, beyond.end(),
+                                                 [](QChar c) { return c != QLatin1Char('0'); });
+            up = beyond.at(0) > QLatin1Char('5') || (beyond.at(0) == QLatin1Char('5') && restNonZero);
+        }
+    }
+    if (up) {
         if (incrementDigits(four) && incrementDigits(whole))
             whole.prepend(QLatin1Char('1'));
     }

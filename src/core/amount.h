@@ -16,8 +16,9 @@ bool isAmountText(const QString &text);
 // four decimals, in the shortest form with at least two decimals. An empty
 // text or one that is not a number gives "0,00". Works digit by digit on
 // the text, so the result is that of exact decimal arithmetic whatever the
-// number of digits; a negative number keeps its value (rounded half away
-// from zero, like its positive twin).
+// number of digits. A pasted negative number keeps its value and is rounded
+// the same way, half a unit added then the integer below taken, so an exact
+// half goes towards zero (-1,23455 gives -1,2345).
 QString formatAmount(const QString &text);
 
 } // namespace qv

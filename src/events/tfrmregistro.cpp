@@ -123,6 +123,8 @@ TfrmRegistro::TfrmRegistro(QWidget *parent) : qv::Workspace(parent)
     scroll->setObjectName(QStringLiteral("scrScheda"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own: Tab goes from the last control straight back to the title.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto *area = new QWidget;
     area->setObjectName(QStringLiteral("panScheda"));
     buildSections(area);

@@ -87,6 +87,7 @@ private slots:
     void digitKeys();
     void enterMovesFocus_data();
     void enterMovesFocus();
+    void enterOnChiudiCloses();
     void typingLimit_data();
     void typingLimit();
     void longCallerTextKeptWhole();
@@ -425,6 +426,23 @@ void TstCheckDialogs::enterMovesFocus()
     QCOMPARE(messages.count(), 0); // Enter does not press it
     QVERIFY(window->isVisible());
     QCOMPARE(box->text(), text);
+    // A second Enter presses the button that now has the focus.
+    QTest::keyClick(window->focusWidget(), Qt::Key(key));
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.last().kind, MessageKind::Information);
+    QVERIFY(!window->isVisible());
+}
+
+void TstCheckDialogs::enterOnChiudiCloses()
+{
+    MessageRecorder messages;
+    TfrmCodFisc window;
+    window.setBoxText(QStringLiteral("RSSMRA85T10A562S"));
+    window.show();
+    window.btnChiudi->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window.btnChiudi, Qt::Key_Return);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(messages.count(), 0);
 }
 
 void TstCheckDialogs::typingLimit_data()

@@ -46,7 +46,16 @@ private slots:
         QTest::newRow("plus sign") << "+5" << "5,00";
         QTest::newRow("negative keeps its value") << "-5" << "-5,00";
         QTest::newRow("negative decimals") << "-7,125" << "-7,125";
-        QTest::newRow("negative rounds away from zero") << "-1,23455" << "-1,2346";
+        // Half a unit added, then the integer below: ties go up, towards zero.
+        QTest::newRow("negative half goes towards zero") << "-1,23455" << "-1,2345";
+        QTest::newRow("negative beyond half") << "-1,23456" << "-1,2346";
+        QTest::newRow("negative half with more digits") << "-1,234550001" << "-1,2346";
+        QTest::newRow("negative half and zeros") << "-1,2345500" << "-1,2345";
+        QTest::newRow("negative rounded, not cut") << "-3,14159" << "-3,1416";
+        QTest::newRow("negative below half") << "-3,14152" << "-3,1415";
+        QTest::newRow("negative tiny half") << "-0,00005" << "0,00";
+        QTest::newRow("negative tiny beyond half") << "-0,00006" << "-0,0001";
+        QTest::newRow("negative carry") << "-9,99996" << "-10,00";
         QTest::newRow("negative rounding to zero") << "-0,00001" << "0,00";
         QTest::newRow("sign alone") << "-" << "0,00";
     }

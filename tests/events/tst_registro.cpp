@@ -265,6 +265,11 @@ private slots:
             expected << box->objectName();
         expected << "chkCompleto";
         QCOMPARE(visited, expected);
+        // Round again from the last control to the title, and back.
+        card.key(Qt::Key_Tab);
+        QCOMPARE(card.focusName(), QStringLiteral("txtTitolo"));
+        card.key(Qt::Key_Backtab);
+        QCOMPARE(card.focusName(), QStringLiteral("chkCompleto"));
 
         // Only the box with the focus shows its rectangle, placed around it.
         for (QLineEdit *box : card.w.editBoxes()) {
@@ -814,7 +819,8 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("not a number") << "dieci euro" << "0,00";
         QTest::newRow("negative keeps its value") << "-5" << "-5,00";
-        QTest::newRow("negative decimals") << "-1,23455" << "-1,2346";
+        QTest::newRow("negative decimals") << "-1,23456" << "-1,2346";
+        QTest::newRow("negative half") << "-1,23455" << "-1,2345";
         QTest::newRow("point") << "12.5" << "0,00";
     }
     void pastedAmounts()
