@@ -156,7 +156,7 @@ TfrmRegistro::TfrmRegistro(QWidget *parent) : qv::Workspace(parent)
     buildCard();
     m_toolbar = toolbar;
     m_compactHeight = area->sizeHint().height();
-    setWindowState(Qt::WindowMaximized);
+    qv::fillScreen(this);
 }
 
 TfrmRegistro::~TfrmRegistro() = default;
