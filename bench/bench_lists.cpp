@@ -5,6 +5,7 @@
 #include "core/programfolder.h"
 #include "events/tfrmdaaderire.h"
 #include "events/tfrmtrovaregistro.h"
+#include "output/eventlists.h"
 #include "output/listreport.h"
 #include "output/listscan.h"
 #include "ui/style.h"
@@ -80,7 +81,7 @@ int main(int argc, char **argv)
     out << "Eventi.pro: " << count << " records, " << QFile(TSchedaEvento::archivePath()).size() / (1 << 20)
         << " MiB (written in " << qRound(writing) << " ms)\n\n";
 
-    const ListSource source = TfrmTrovaRegistro::eventSource();
+    const ListSource source = EventLists::source();
     qint64 seen = 0;
     const double read = run([&] { scanArchive(source.archivePath(), *source.layout, [&](const RecordView &, qint64) { ++seen; }); });
     QStringList lines;

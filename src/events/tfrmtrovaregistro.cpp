@@ -1,8 +1,8 @@
 #include "events/tfrmtrovaregistro.h"
 
 #include "app/appwindows.h"
-#include "archive/records.h"
 #include "events/tfrmregistro.h"
+#include "output/eventlists.h"
 #include "reservations/tfrmmenuprenotazioni.h"
 
 #include <QLabel>
@@ -10,31 +10,12 @@
 
 using namespace qv;
 
-const LineLayout &TfrmTrovaRegistro::eventLines()
-{
-    static const LineLayout lines(TSchedaEvento::layout(),
-                                  {
-                                      {QString(), "Titolo", 44},
-                                      {QStringLiteral("  Da: "), "DataInizio", 10},
-                                      {QStringLiteral("  A: "), "DataFine", 10},
-                                      {QStringLiteral("  Info: "), "Contatto", 28},
-                                      {QStringLiteral("  Tel. "), "RecapitoCon", 15},
-                                      {QStringLiteral("  Quota: \u20AC "), "Quota", LineLayout::kTrimmed},
-                                  });
-    return lines;
-}
-
-ListSource TfrmTrovaRegistro::eventSource()
-{
-    return {&TSchedaEvento::layout(), [] { return TSchedaEvento::archivePath(); }, eventLines()};
-}
-
 SummaryListConfig TfrmTrovaRegistro::configuration()
 {
     SummaryListConfig config;
     config.objectName = QStringLiteral("frmTrovaRegistro");
     config.caption = QStringLiteral(" Trova eventi in archivio");
-    config.source = eventSource();
+    config.source = EventLists::source();
     config.filters = {
         {QStringLiteral("txtTitolo"), QStringLiteral("Titolo evento:"), QStringLiteral("effCampo01"), QStringLiteral("Titolo")},
         {QStringLiteral("txtTipologia"), QStringLiteral("Tipologia:"), QStringLiteral("effCampo02"), QStringLiteral("Tipologia")},

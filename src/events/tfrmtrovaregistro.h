@@ -16,9 +16,6 @@ public:
     QLineEdit *txtTitolo, *txtTipologia, *txtMaterie, *txtRelatori, *txtDataInizio, *txtOrganizzatore,
         *txtContatto, *txtSede, *txtCollaboratori, *txtNote;
 
-    // The line of an event in the event lists: title, dates, contact, phone, fee.
-    static const qv::LineLayout &eventLines();
-    static qv::ListSource eventSource();
     static qv::SummaryListConfig configuration();
     // Hands a chosen event to the window the mode word names; an unknown word
     // delivers nothing.

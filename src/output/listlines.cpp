@@ -94,6 +94,16 @@ void sortLines(QStringList &lines)
     std::stable_sort(lines.begin(), lines.end(), listLess);
 }
 
+QString displayLine(const QString &line)
+{
+    if (!line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')))
+        return line;
+    QString row = line;
+    row.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    row.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return row;
+}
+
 FilterRule::FilterRule(const QList<Box> &boxes)
 {
     for (const Box &box : boxes) {

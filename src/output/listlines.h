@@ -63,6 +63,11 @@ bool listLess(const QString &a, const QString &b);
 // Sorts once; lines that compare equal keep their archive order.
 void sortLines(QStringList &lines);
 
+// A line as the list shows it and the printout prints it: always one row.
+// A line break stored inside a field (archives written by other programs)
+// shows as a blank, so a printed page holds exactly one row per list line.
+QString displayLine(const QString &line);
+
 // The filter rule of the search windows. Each box text is taken as typed,
 // ASCII lower-cased, and scores a point when it occurs in the lower-cased
 // field as stored; an empty text never scores. A record is listed when its

@@ -1,6 +1,7 @@
 #include "output/listreport.h"
 
 #include "core/regional.h"
+#include "output/listlines.h"
 
 #include <cmath>
 
@@ -16,7 +17,7 @@ page::Document document(const QString &title, const QStringList &lines, const QD
     page::Document doc;
     doc.setup.orientation = QPageLayout::Landscape;
     doc.setup.margins = QMarginsF(10, 10, 10, 10);
-    doc.title = title;
+    doc.title = kTemplateName;
     const double pageHeight = doc.setup.printableSize().height();
 
     doc.pages.append(page::Page{});
@@ -45,7 +46,11 @@ page::Document document(const QString &title, const QStringList &lines, const QD
         data.rect = QRectF(3, top, 273, count * kLineHeight);
         data.font = page::font(QStringLiteral("Courier New"), 8);
         data.lineHeight = kLineHeight;
-        data.text = lines.mid(next, count).join(QLatin1Char('\n'));
+        QStringList rows;
+        rows.reserve(count);
+        for (qsizetype i = next; i < next + count; ++i)
+            rows.append(displayLine(lines.at(i)));
+        data.text = rows.join(QLatin1Char('\n'));
         doc.pages.last().add(data);
         next += count;
         top += count * kLineHeight;

@@ -17,6 +17,9 @@ inline constexpr double kTitleBand = 8;
 inline constexpr double kFooterBand = 8;
 inline constexpr double kDataGap = 10 * kUnit;        // data band height beyond its lines
 
+// The template's name, which names the print job too.
+inline const QString kTemplateName = QStringLiteral("Riepilogo dati");
+
 QString footerText(const QDate &printDate); // "Stampa eseguita in data dd/mm/yyyy"
 
 // Box names: txtTitolo (first page), txtRiepilogo (one per page holding

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSvgRenderer>
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -255,6 +257,161 @@ QByteArray xmpMetadata(const page::Document &document)
         .toUtf8();
 }
 
+// Where a stream object's dictionary ends and its data begins, within the
+// object's text; -1 for an object without a stream.
+struct StreamParts
+{
+    qsizetype dictEnd = -1;   // where the keyword "stream" starts
+    qsizetype dataStart = -1; // first byte of the data
+};
+
+StreamParts streamParts(const QByteArray &object)
+{
+    StreamParts parts;
+    const qsizetype at = object.indexOf("stream");
+    if (at < 0 || !object.left(at).trimmed().endsWith(">>"))
+        return parts;
+    qsizetype data = at + 6;
+    if (object.mid(data, 2) == "\r\n")
+        data += 2;
+    else if (object.mid(data, 1) == "\n")
+        ++data;
+    else
+        return parts;
+    parts.dictEnd = at;
+    parts.dataStart = data;
+    return parts;
+}
+
+// The writer deflates every stream and offers no switch for it; the files we
+// hand out keep their streams plain. The objects are copied in file order,
+// each deflated stream inflated with its length set again, and a new
+// cross-reference table is written. Anything the writer would not have made
+// leaves its output as it was.
+QByteArray withPlainStreams(const QByteArray &pdf)
+{
+    const qsizetype startAt = pdf.lastIndexOf("startxref");
+    if (startAt < 0)
+        return pdf;
+    bool ok = false;
+    const qsizetype xrefAt = pdf.mid(startAt + 9).trimmed().split('\n').value(0).trimmed().toLongLong(&ok);
+    if (!ok || xrefAt <= 0 || xrefAt >= startAt || !pdf.mid(xrefAt).startsWith("xref"))
+        return pdf;
+    const qsizetype trailerAt = pdf.indexOf("trailer", xrefAt);
+    if (trailerAt < 0 || trailerAt > startAt)
+        return pdf;
+    const QByteArray trailer = pdf.mid(trailerAt + 7, startAt - trailerAt - 7).trimmed();
+    if (trailer.contains("/Prev") || trailer.contains("/Encrypt"))
+        return pdf;
+
+    // One subsection "0 n" of fixed-width entries.
+    const QList<QByteArray> rows = pdf.mid(xrefAt, trailerAt - xrefAt).trimmed().split('\n');
+    if (rows.size() < 2)
+        return pdf;
+    const QList<QByteArray> head = rows.at(1).trimmed().split(' ');
+    if (head.size() != 2 || head.at(0) != "0")
+        return pdf;
+    const int count = head.at(1).toInt(&ok);
+    if (!ok || count < 1 || rows.size() != count + 2)
+        return pdf;
+    QList<qsizetype> offsets(count, -1); // -1: a free entry
+    for (int i = 0; i < count; ++i) {
+        const QList<QByteArray> entry = rows.at(i + 2).simplified().split(' ');
+        if (entry.size() != 3)
+            return pdf;
+        if (entry.at(2) == "n") {
+            offsets[i] = entry.at(0).toLongLong(&ok);
+            if (!ok || offsets[i] <= 0 || offsets[i] >= xrefAt)
+                return pdf;
+        }
+    }
+
+    // Each object runs from its offset to the next object or the table.
+    QList<qsizetype> starts;
+    for (qsizetype offset : offsets)
+        if (offset >= 0)
+            starts.append(offset);
+    std::sort(starts.begin(), starts.end());
+    if (starts.isEmpty())
+        return pdf;
+    QHash<qsizetype, QByteArray> objectAt;
+    QHash<qsizetype, int> numberAt;
+    for (int number = 1; number < count; ++number)
+        if (offsets.at(number) >= 0)
+            numberAt.insert(offsets.at(number), number);
+    if (numberAt.size() != starts.size())
+        return pdf;
+    for (int i = 0; i < starts.size(); ++i) {
+        const qsizetype end = i + 1 < starts.size() ? starts.at(i + 1) : xrefAt;
+        objectAt.insert(starts.at(i), pdf.mid(starts.at(i), end - starts.at(i)));
+    }
+    for (int number = 1; number < count; ++number)
+        if (offsets.at(number) >= 0 && !objectAt.value(offsets.at(number)).startsWith(QByteArray::number(number) + " 0 obj"))
+            return pdf;
+
+    static const QRegularExpression lengthKey(QStringLiteral("/Length\\s+(\\d+)(?:\\s+(\\d+)\\s+R)?"));
+    auto lengthOf = [&](const QByteArray &dict, QRegularExpressionMatch *match) -> qsizetype {
+        *match = lengthKey.match(QString::fromLatin1(dict));
+        if (!match->hasMatch())
+            return -1;
+        bool fine = false;
+        if (match->captured(2).isEmpty()) {
+            const qsizetype direct = match->captured(1).toLongLong(&fine);
+            return fine ? direct : -1;
+        }
+        const int number = match->captured(1).toInt(&fine);
+        if (!fine || number <= 0 || number >= count || offsets.at(number) < 0)
+            return -1;
+        QByteArray value = objectAt.value(offsets.at(number));
+        value = value.mid(value.indexOf("obj") + 3);
+        value = value.left(value.indexOf("endobj")).trimmed();
+        const qsizetype indirect = value.toLongLong(&fine);
+        return fine ? indirect : -1;
+    };
+
+    QByteArray out = pdf.left(starts.first());
+    QList<qsizetype> newOffsets(count, -1);
+    for (const qsizetype start : starts) {
+        QByteArray object = objectAt.value(start);
+        const StreamParts parts = streamParts(object);
+        if (parts.dictEnd >= 0) {
+            QByteArray dict = object.left(parts.dictEnd);
+            QRegularExpressionMatch match;
+            const qsizetype length = lengthOf(dict, &match);
+            if (length < 0 || parts.dataStart + length > object.size()
+                || !object.mid(parts.dataStart + length).trimmed().startsWith("endstream"))
+                return pdf;
+            if (dict.contains("/Filter /FlateDecode") && !dict.contains("/DecodeParms")) {
+                const QByteArray data = object.mid(parts.dataStart, length);
+                QByteArray sized(4, '\0');
+                qToBigEndian<quint32>(quint32(std::min<qsizetype>(data.size() * 4 + 1024, 1 << 30)), sized.data());
+                const QByteArray plain = qUncompress(sized + data);
+                if (!plain.isEmpty()) {
+                    const QString text = QString::fromLatin1(dict);
+                    dict = (text.left(match.capturedStart()) + QStringLiteral("/Length ")
+                            + QString::number(plain.size()) + text.mid(match.capturedEnd()))
+                               .toLatin1();
+                    dict.replace("/Filter /FlateDecode", "");
+                    object = dict + "stream\n" + plain + "\nendstream\nendobj\n";
+                }
+            }
+        }
+        newOffsets[numberAt.value(start)] = out.size();
+        out += object;
+    }
+
+    const qsizetype newXref = out.size();
+    out += "xref\n0 " + QByteArray::number(count) + '\n';
+    for (int i = 0; i < count; ++i) {
+        if (i == 0 || newOffsets.at(i) < 0)
+            out += "0000000000 65535 f \n";
+        else
+            out += QByteArray::number(newOffsets.at(i)).rightJustified(10, '0') + " 00000 n \n";
+    }
+    out += "trailer\n" + trailer + "\nstartxref\n" + QByteArray::number(newXref) + "\n%%EOF\n";
+    return out;
+}
+
 // The PDF writer has no subject of its own: an incremental update appends a
 // document information dictionary that has one, and a trailer that points to
 // it. The bytes written before stay as they are.
@@ -367,7 +524,7 @@ QByteArray pdfBytes(const page::Document &document)
         QPainter painter(&writer);
         page::paintPages(painter, writer, document, 0, int(document.pages.size()) - 1);
     }
-    return withSubject(buffer.data(), document);
+    return withSubject(withPlainStreams(buffer.data()), document);
 }
 
 bool writePdf(const page::Document &document, const QString &path, QString *reason)

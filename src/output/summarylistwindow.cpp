@@ -56,7 +56,7 @@ public:
         if (!index.isValid() || index.row() >= m_lines.size())
             return {};
         if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-            return m_lines.at(index.row());
+            return displayLine(m_lines.at(index.row()));
         return {};
     }
     Qt::ItemFlags flags(const QModelIndex &index) const override
@@ -83,6 +83,16 @@ public:
 
 private:
     int m_width;
+};
+
+// The wait cursor for as long as a scan runs, however it ends.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
 QLabel *textLabel(const QString &name, const QString &text, QWidget *parent)
@@ -424,17 +434,20 @@ void SummaryListWindow::done(int result)
 
 void SummaryListWindow::fillList()
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const QDate today = Clock::today();
-    setLines(listLines(m_config.source, [&](const RecordView &record) {
-        return !m_config.test || m_config.test(record, today);
-    }));
-    QGuiApplication::restoreOverrideCursor();
+    {
+        const WaitCursor wait;
+        const QDate today = Clock::today();
+        setLines(listLines(m_config.source, [&](const RecordView &record) {
+            return !m_config.test || m_config.test(record, today);
+        }));
+    }
     txtTrova->setFocus(Qt::OtherFocusReason);
 }
 
 void SummaryListWindow::btnCercaClick()
 {
+    if (!hasFilterPage())
+        return;
     QList<FilterRule::Box> boxes;
     for (int i = 0; i < filterBoxes.size(); ++i)
         boxes.append({m_filterFields.at(i), filterBoxes.at(i)->text()});
@@ -442,18 +455,16 @@ void SummaryListWindow::btnCercaClick()
     lblConta->setText(QString::number(rule.filledCount()));
 
     QStringList found;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     try {
+        const WaitCursor wait;
         found = searchLines(m_config.source, rule);
     } catch (const ArchiveError &) {
-        QGuiApplication::restoreOverrideCursor();
         lblAttendere->hide();
         Messages::plain(Messages::kArchiveAccess, this);
         return;
     }
     const qsizetype count = found.size();
     setLines(std::move(found));
-    QGuiApplication::restoreOverrideCursor();
     lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene ") + QString::number(count)
                         + QStringLiteral(" schede."));
     panContainer->show();
@@ -496,8 +507,9 @@ void SummaryListWindow::lstRecordsDblClick()
         try {
             deliverChosen(m_config.source, chosen,
                           [&](const Record &record, qint64 number) { m_config.deliver(record, number, mode); });
-        } catch (const ArchiveError &) {
-            // The window closes without a word; what was delivered stays.
+        } catch (const std::exception &) {
+            // Any failure: the window closes without a word; what was
+            // delivered stays.
         }
     }
     accept();

@@ -574,6 +574,7 @@ private slots:
         PageOutput::setHandler({});
         QCOMPARE(printed.size(), 1);
         const page::Document &doc = printed.first();
+        QCOMPARE(doc.title, QString("Riepilogo dati"));
         QCOMPARE(doc.pages.first().textBox("txtTitolo")->text, QString("Riepilogo eventi programmati"));
         QStringList lines;
         for (const page::Page &p : doc.pages)

@@ -3,6 +3,7 @@
 #include "core/programfolder.h"
 #include "events/tfrmdaaderire.h"
 #include "events/tfrmregistro.h"
+#include "output/eventlists.h"
 #include "output/fixtures.h"
 #include "output/pageoutput.h"
 #include "support/testsupport.h"
@@ -140,7 +141,7 @@ private slots:
         QFETCH(QString, full);
         QFETCH(bool, listed);
         const QByteArray bytes = qvtest::record(qvtest::eventFields(), eventValues("x", deadline, full));
-        QCOMPARE(TfrmDaAderire::openForJoining(RecordView(TSchedaEvento::layout(), bytes.constData()), QDate(2025, 3, 15)),
+        QCOMPARE(EventLists::openForJoining(RecordView(TSchedaEvento::layout(), bytes.constData()), QDate(2025, 3, 15)),
                  listed);
     }
 
@@ -230,6 +231,7 @@ private slots:
         QTest::mouseClick(w->btnStampa, Qt::LeftButton);
         PageOutput::setHandler({});
         QCOMPARE(printed.size(), 1);
+        QCOMPARE(printed[0].title, QString("Riepilogo dati"));
         QCOMPARE(printed[0].pages[0].textBox("txtTitolo")->text, QString("Riepilogo eventi disponibili per adesione"));
         QCOMPARE(printed[0].pages[0].textBox("txtRiepilogo")->text.split('\n'), w->lines());
         QCOMPARE(printed[0].pages.last().textBox("txtPagina")->text, QString("Stampa eseguita in data 15/03/2025"));

@@ -1,6 +1,7 @@
 #include "archive/records.h"
 #include "archive/tarchivio.h"
 #include "core/programfolder.h"
+#include "output/eventlists.h"
 #include "output/fixtures.h"
 #include "output/listlines.h"
 #include "output/listscan.h"
@@ -98,6 +99,55 @@ private slots:
         QStringList lines{"beta", "ALFA", "Beta", "alfa", "Alfa 2", "b"};
         sortLines(lines);
         QCOMPARE(lines, (QStringList{"ALFA", "alfa", "Alfa 2", "b", "beta", "Beta"}));
+    }
+
+    void displayLineIsOneRow_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain line as it is") << "Rossi  Roma" << "Rossi  Roma";
+        QTest::newRow("line feed inside a field") << "Rossi\nMario  Roma" << "Rossi Mario  Roma";
+        QTest::newRow("carriage return and line feed") << "Rossi\r\nMario" << "Rossi  Mario";
+        QTest::newRow("lone carriage return") << "a\rb" << "a b";
+        QTest::newRow("tabs, brackets and symbols kept") << "[DATE]\t& \u20AC" << "[DATE]\t& \u20AC";
+    }
+    void displayLineIsOneRow()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, shown);
+        QCOMPARE(displayLine(line), shown);
+    }
+
+    void eventLine_data()
+    {
+        QTest::addColumn<Values>("event");
+        QTest::addColumn<QString>("line");
+        const QString fee = QStringLiteral("  Quota: \u20AC ");
+        QTest::newRow("short texts filled")
+            << Values{{"Titolo", "Convegno"}, {"DataInizio", "01/02/2025"}, {"DataFine", "02/02/2025"},
+                      {"Contatto", "Mario Rossi"}, {"RecapitoCon", "06 1234"}, {"Quota", "10,00"}}
+            << "Convegno" + QString(36, ' ') + "  Da: 01/02/2025  A: 02/02/2025  Info: Mario Rossi" + QString(17, ' ')
+                   + "  Tel. 06 1234" + QString(8, ' ') + fee + "10,00";
+        QTest::newRow("long texts cut, fee never cut")
+            << Values{{"Titolo", "Congresso nazionale sulla sicurezza nei cantieri"},
+                      {"DataInizio", "1/2/2025"},
+                      {"Contatto", "Anna Maria Esposito Lombardi Rossi"},
+                      {"RecapitoCon", "+39 333 1234567890"},
+                      {"Quota", "1200,0000"}}
+            << "Congresso nazionale sulla sicurezza nei cant" + QString("  Da: 1/2/2025  ") + "  A: " + QString(10, ' ')
+                   + "  Info: Anna Maria Esposito Lombardi" + "  Tel. +39 333 1234567" + fee + "1200,0000";
+        QTest::newRow("stored blanks trimmed, all empty")
+            << Values{{"Titolo", "  Zeta "}, {"Quota", " "}}
+            << "Zeta" + QString(40, ' ') + "  Da: " + QString(10, ' ') + "  A: " + QString(10, ' ') + "  Info: "
+                   + QString(28, ' ') + "  Tel. " + QString(15, ' ') + fee;
+    }
+    void eventLine()
+    {
+        QFETCH(Values, event);
+        QFETCH(QString, line);
+        const QByteArray bytes = qvtest::record(qvtest::eventFields(), event);
+        QCOMPARE(EventLists::lines().line(RecordView(TSchedaEvento::layout(), bytes.constData())), line);
+        QCOMPARE(line, qvtest::eventLine(event));
     }
 
     void filterRule_data()

@@ -54,6 +54,29 @@ bool inked(const QImage &image, const QRectF &mm, int dpi)
     return false;
 }
 
+// Every cross-reference entry in use points at the object it names.
+bool crossReferencesHold(const QByteArray &pdf)
+{
+    int sections = 0;
+    for (qsizetype at = pdf.indexOf("\nxref\n"); at >= 0; at = pdf.indexOf("\nxref\n", at + 1)) {
+        ++sections;
+        const qsizetype end = pdf.indexOf("trailer", at);
+        const QList<QByteArray> rows = pdf.mid(at + 6, end - at - 6).trimmed().split('\n');
+        for (int i = 0; i < rows.size();) {
+            const QList<QByteArray> head = rows[i].simplified().split(' ');
+            const int first = head.value(0).toInt(), count = head.value(1).toInt();
+            for (int k = 0; k < count; ++k) {
+                const QList<QByteArray> entry = rows.value(i + 1 + k).simplified().split(' ');
+                if (entry.value(2) == "n"
+                    && !pdf.mid(entry.value(0).toLongLong()).startsWith(QByteArray::number(first + k) + " 0 obj"))
+                    return false;
+            }
+            i += count + 1;
+        }
+    }
+    return sections > 0;
+}
+
 } // namespace
 
 class TestPageOutput : public QObject
@@ -150,7 +173,45 @@ private slots:
         QCOMPARE(printed, lines);
         QCOMPARE(pdf.pageTexts[2].last(), QString("Stampa eseguita in data 31/12/2025"));
         QVERIFY(!pdf.pageText(0).contains("Stampa eseguita"));
-        QCOMPARE(pdf.title, QString("Riepilogo eventi programmati"));
+        QCOMPARE(pdf.title, QString("Riepilogo dati")); // the template's name
+        QCOMPARE(pdf.subject, QString("Elenco"));
+    }
+
+    void listReportKeepsOneRowPerListLine()
+    {
+        // Archives written elsewhere can hold line breaks inside a field: each
+        // list line still prints as one row, and no row falls off the page.
+        QStringList lines = numberedLines(60);
+        lines[3] = "Rossi\nMario  Roma";
+        lines[52] = "Bianchi\r\nAnna  [x]";
+        const page::Document doc = ListReport::document("T", lines, QDate(2025, 1, 2));
+        QCOMPARE(doc.title, QString("Riepilogo dati"));
+        QCOMPARE(doc.pages.first().textBox("txtTitolo")->text, QString("T"));
+        QCOMPARE(doc.pages.size(), 2);
+        QCOMPARE(dataLines(doc.pages[0]).size(), 53);
+        QCOMPARE(dataLines(doc.pages[1]).size(), 7);
+        const QStringList printed = dataLines(doc.pages[0]) + dataLines(doc.pages[1]);
+        QCOMPARE(printed.size(), lines.size());
+        QCOMPARE(printed[3], QString("Rossi Mario  Roma"));
+        QCOMPARE(printed[52], QString("Bianchi  Anna  [x]"));
+        QCOMPARE(printed.mid(53), lines.mid(53));
+    }
+
+    void pdfStreamsAreStoredPlain()
+    {
+        page::Document doc = ListReport::document("Riepilogo eventi programmati", numberedLines(70), QDate(2025, 6, 1));
+        doc.pages.first().add(page::Picture{QRectF(250, 150, 20, 20), "printer_large"});
+        doc.subject = "Elenco";
+        const QByteArray bytes = PageOutput::pdfBytes(doc);
+        QVERIFY(!bytes.contains("/FlateDecode"));
+        QVERIFY(bytes.contains("\nBT\n"));       // page content readable as it is
+        QVERIFY(bytes.contains("/FontFile2"));    // fonts still embedded
+        QVERIFY(crossReferencesHold(bytes));
+        const qvtest::PdfContent pdf = qvtest::readPdf(bytes);
+        QVERIFY(pdf.valid);
+        QCOMPARE(pdf.pageSizes.size(), 2);
+        QCOMPARE(pdf.pageTexts[0].first(), QString("Riepilogo eventi programmati"));
+        QCOMPARE(pdf.pageTexts[1].last(), QString("Stampa eseguita in data 01/06/2025"));
         QCOMPARE(pdf.subject, QString("Elenco"));
     }
 
@@ -180,6 +241,8 @@ private slots:
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.startsWith("%PDF-"));
         QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+        QVERIFY(!bytes.contains("/FlateDecode"));
+        QVERIFY(crossReferencesHold(bytes));
         const qvtest::PdfContent pdf = qvtest::readPdf(bytes);
         QCOMPARE(pdf.pageSizes, (QList<QSizeF>{QSizeF(595, 842)})); // portrait
         QCOMPARE(pdf.title, doc.title);

@@ -1,6 +1,7 @@
 #include "archive/records.h"
 #include "core/programfolder.h"
 #include "output/fixtures.h"
+#include "output/pageoutput.h"
 #include "output/summarylistwindow.h"
 #include "support/testsupport.h"
 
@@ -151,6 +152,77 @@ private slots:
         QCOMPARE(delivered[0].cliente, QString("bianchi anna"));
         QCOMPARE(delivered[0].number, 2);
         QCOMPARE(delivered[0].mode, QString("prenotazioni"));
+    }
+
+    void lineBreakInsideAFieldShowsAsOneRow()
+    {
+        qvtest::TempProgramFolder folder;
+        qvtest::MessageRecorder messages;
+        qvtest::writeRecords(archive(), qvtest::reservationFields(),
+                             {{{"Cliente", "Verdi Luca"}, {"Posto", "1"}, {"TelCel", "335"}, {"DaConfermare", "S\u00EC"}},
+                              {{"Cliente", "Rossi\r\nMario"}, {"Posto", "12"}, {"TelCel", "333"}, {"DaConfermare", "S\u00EC"}}});
+        QList<Delivered> delivered;
+        SummaryListWindow w(seatsList(&delivered, false));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // The list keeps the line as built; it is shown and printed on one row.
+        QCOMPARE(w.lines()[1], QString("Posto: 12     Rossi\r\nMario          Tel. 333"));
+        const QModelIndex row = w.lstRecords->model()->index(1, 0);
+        QCOMPARE(row.data().toString(), QString("Posto: 12     Rossi  Mario          Tel. 333"));
+        QList<page::Document> printed;
+        PageOutput::setHandler([&](PageOutput::Destination, const page::Document &doc, QWidget *) { printed.append(doc); });
+        QTest::mouseClick(w.btnStampa, Qt::LeftButton);
+        PageOutput::setHandler({});
+        QCOMPARE(printed.size(), 1);
+        QCOMPARE(printed[0].pages[0].textBox("txtRiepilogo")->text.split('\n'),
+                 (QStringList{"Posto: 1      Verdi Luca            Tel. 335",
+                              "Posto: 12     Rossi  Mario          Tel. 333"}));
+        // The double-click still finds the record.
+        const QPoint at = w.lstRecords->visualRect(row).center();
+        QTest::mouseClick(w.lstRecords->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(w.lstRecords->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(delivered.size(), 1);
+        QCOMPARE(delivered[0].cliente, QString("Rossi\r\nMario"));
+        QCOMPARE(delivered[0].number, 2);
+        QCOMPARE(messages.count(), 0);
+    }
+
+    void failingDeliveryClosesTheWindowQuietly()
+    {
+        qvtest::TempProgramFolder folder;
+        qvtest::MessageRecorder messages;
+        writeSeats();
+        QList<Delivered> delivered;
+        SummaryListConfig config = seatsList(&delivered, false);
+        int calls = 0;
+        config.deliver = [&calls](const Record &, qint64, const QString &) {
+            ++calls;
+            throw std::runtime_error("target window failed");
+        };
+        SummaryListWindow w(config);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QPoint at = w.lstRecords->visualRect(w.lstRecords->model()->index(0, 0)).center();
+        QTest::mouseClick(w.lstRecords->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(w.lstRecords->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(calls, 1);
+        QVERIFY(!w.isVisible());
+        QVERIFY(w.lines().isEmpty());
+        QCOMPARE(messages.count(), 0);
+    }
+
+    void cercaWithoutFilterPageDoesNothing()
+    {
+        qvtest::TempProgramFolder folder;
+        writeSeats();
+        QList<Delivered> delivered;
+        SummaryListWindow w(seatsList(&delivered, false));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QStringList before = w.lines();
+        w.btnCercaClick();
+        QCOMPARE(w.lines(), before);
+        QVERIFY(w.panContainer->isVisible());
     }
 
     void aNewWindowStartsFromScratch()

@@ -1,8 +1,10 @@
 #include "app/appwindows.h"
+#include "app/infowindows.h"
 #include "app/tfrmavvio.h"
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "support/testsupport.h"
+#include "ui/widgets.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +58,48 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w->btnSeleziona);
         for (const QString &name : kBoxes)
             QVERIFY(w->findChild<QLineEdit *>(name)->isReadOnly());
+    }
+
+    void windowAsSpecified()
+    {
+        QCOMPARE(w->windowTitle(), QString(" Quorvane - Posti Assegnati"));
+        QVERIFY(w->windowState() & Qt::WindowMaximized);
+        QCOMPARE(w->lblInformazioni->text(),
+                 QString("In questo ambiente \u00E8 possibile selezionare un evento fra quelli in archivio ed assegnare "
+                         "posti a sedere ai singoli partecipanti."));
+        QCOMPARE(w->btnSeleziona->text(), QString("Seleziona evento"));
+        QCOMPARE(w->btnAssegna->text(), QString("Assegna posti"));
+        QVERIFY(!w->lblPosizione->isVisible());
+        QVERIFY(!w->lblMemory->isVisible());
+        const QStringList centred{"txtDataInizio", "txtOraInizio", "txtDataFine", "txtOraFine", "txtPosti"};
+        for (const QString &name : kBoxes) {
+            auto *box = w->findChild<QLineEdit *>(name);
+            QCOMPARE(bool(box->alignment() & Qt::AlignHCenter), centred.contains(name));
+        }
+        // Tab order: the select button, the eight boxes, the assign button.
+        pick(w, {"Convegno"}, "1");
+        QStringList chain{"btnSeleziona"};
+        for (QWidget *next = w->btnSeleziona->nextInFocusChain(); next != w->btnSeleziona && chain.size() < 10;
+             next = next->nextInFocusChain())
+            if (next->focusPolicy() & Qt::TabFocus)
+                chain.append(next->objectName());
+        QCOMPARE(chain, QStringList{"btnSeleziona"} + kBoxes + QStringList{"btnAssegna"});
+    }
+
+    void guideAndExitPictures()
+    {
+        QString topic;
+        qvtest::whenModal([&](QWidget *dialog) {
+            auto *guide = qobject_cast<TfrmGuida *>(dialog);
+            QVERIFY(guide);
+            topic = guide->lblTitolo->text();
+        });
+        w->imgGuida->click();
+        QCOMPARE(topic, QString("Applicazione Posti Assegnati."));
+        QVERIFY(w->isVisible());
+        w->imgEsci->click();
+        QVERIFY(!w->isVisible());
+        QVERIFY(windows().frmAvvio->isVisible());
     }
 
     void titleDecidesWhichStepIsPointed()
