@@ -188,7 +188,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
             return true;
         });
     }
-    setWindowState(Qt::WindowMaximized);
+    qv::fillScreen(this);
 }
 
 QList<QLineEdit *> TfrmMenuPrenotazioni::eventBoxes() const

@@ -28,5 +28,5 @@ TfrmPrenotazioni::TfrmPrenotazioni(QWidget *parent) : qv::Workspace(parent)
     txtSede = header(QStringLiteral("txtSede"), QStringLiteral("Sede:"));
     txtIndirizzo = header(QStringLiteral("txtIndirizzo"), QStringLiteral("Indirizzo:"));
     txtPosti = header(QStringLiteral("txtPosti"), QStringLiteral("N. totale posti:"));
-    setWindowState(Qt::WindowMaximized);
+    qv::fillScreen(this);
 }
