@@ -10,6 +10,10 @@
 #include <QPlainTextEdit>
 #include <QLabel>
 #include "ui/style.h"
+#include "events/tfrmtrovaregistro.h"
+#include "events/tfrmdaaderire.h"
+#include "events/tfrmcalendario.h"
+#include "checks/checkwindows.h"
 #include <QApplication>
 #include <QTimer>
 int main(int argc, char**argv){
@@ -28,5 +32,15 @@ int main(int argc, char**argv){
   TfrmGuida g; g.lblTitolo->setText(qv::guideTitle(qv::GuideTopic::General)); g.txtGuida->setPlainText(qv::guideText(qv::GuideTopic::General)); g.show(); app.processEvents(); g.grab().save(dir + "/guide.png");
   TfrmInfo i; i.show(); app.processEvents(); i.grab().save(dir + "/info.png");
   TfrmSplash s; s.show(); app.processEvents(); s.grab().save(dir + "/splash.png");
+  const auto dialog = [&](QWidget &d, const QString &name) {
+    d.show(); app.processEvents(); d.grab().save(dir + "/" + name + ".png");
+  };
+  { TfrmTrovaRegistro d; dialog(d, "trovaregistro"); }
+  { TfrmDaAderire d; dialog(d, "daaderire"); }
+  { TfrmCalendario d; dialog(d, "calendario"); }
+  { TfrmCodFisc d; dialog(d, "codfisc"); }
+  { TfrmPartitaIva d; dialog(d, "partitaiva"); }
+  { TfrmCarta d; dialog(d, "carta"); }
+  { TfrmIban d; dialog(d, "iban"); }
   return 0;
 }
