@@ -69,60 +69,46 @@ Record CardOperations::FromCard() const
 // message is shown; every archive failure ends the operation with the access
 // message and leaves the card as it was.
 
-void CardOperations::First()
+CardOperations::Browse CardOperations::browse(const std::function<qint64(qint64 count)> &pick)
 {
-    bool empty = false;
     try {
         TArchivio archive(m_config.archivePath(), m_config.layout->size());
-        empty = archive.Count() == 0;
-        if (!empty)
-            loadAt(archive, 0);
+        const qint64 count = archive.Count();
+        if (count == 0) {
+            archive.Close();
+            return Browse::Empty;
+        }
+        const qint64 index = pick(count);
+        if (index >= 0)
+            loadAt(archive, index);
         archive.Close();
     } catch (const ArchiveError &) {
         Messages::error(Messages::kArchiveAccess, m_window);
-        return;
+        return Browse::Failed;
     }
-    if (empty)
+    return Browse::Done;
+}
+
+void CardOperations::First()
+{
+    if (browse([](qint64) { return qint64(0); }) == Browse::Empty)
         Messages::information(kEmptyArchive, m_window);
 }
 
 void CardOperations::Last()
 {
-    bool empty = false;
-    try {
-        TArchivio archive(m_config.archivePath(), m_config.layout->size());
-        const qint64 count = archive.Count();
-        empty = count == 0;
-        if (!empty)
-            loadAt(archive, count - 1);
-        archive.Close();
-    } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, m_window);
-        return;
-    }
-    if (empty)
+    if (browse([](qint64 count) { return count - 1; }) == Browse::Empty)
         Messages::information(kEmptyArchive, m_window);
 }
 
 void CardOperations::Next()
 {
-    // A new card stands before record 1.
+    // A new card stands before record 1; on the last record nothing happens.
     qint64 shown = 0;
     if (!m_config.lblPosizione->text().isEmpty() && !numberShown(&shown))
         return;
-    bool empty = false;
-    try {
-        TArchivio archive(m_config.archivePath(), m_config.layout->size());
-        const qint64 count = archive.Count();
-        empty = count == 0;
-        if (!empty && shown >= 0 && shown < count)
-            loadAt(archive, shown);
-        archive.Close();
-    } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, m_window);
-        return;
-    }
-    if (empty) {
+    const auto pick = [shown](qint64 count) { return shown >= 0 && shown < count ? shown : qint64(-1); };
+    if (browse(pick) == Browse::Empty) {
         m_config.lblPosizione->clear();
         Messages::information(kEmptyArchive, m_window);
     }
@@ -136,22 +122,9 @@ void CardOperations::Previous()
     const bool isNew = m_config.lblPosizione->text().isEmpty();
     if (!isNew && !numberShown(&shown))
         return;
-    bool empty = false;
-    try {
-        TArchivio archive(m_config.archivePath(), m_config.layout->size());
-        empty = archive.Count() == 0;
-        if (!empty) {
-            if (isNew)
-                loadAt(archive, 0);
-            else if (shown >= 2)
-                loadAt(archive, shown - 2);
-        }
-        archive.Close();
-    } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, m_window);
-        return;
-    }
-    if (empty)
+    // From a new card, record 1; from record p >= 2, record p - 1.
+    const auto pick = [isNew, shown](qint64) { return isNew ? qint64(0) : shown >= 2 ? shown - 2 : qint64(-1); };
+    if (browse(pick) == Browse::Empty)
         Messages::information(kEmptyArchive, m_window);
 }
 

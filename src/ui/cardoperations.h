@@ -62,6 +62,10 @@ public:
     static const QString kDuplicated;
 
 private:
+    enum class Browse { Done, Empty, Failed };
+    // Opens the archive and shows the record `pick` chooses from the count
+    // (none for -1); an empty archive shows nothing, a failure its message.
+    Browse browse(const std::function<qint64(qint64 count)> &pick);
     // Reads the record at index, then shows it: a failing read leaves the card as it was.
     void loadAt(TArchivio &archive, qint64 index);
     bool numberShown(qint64 *number) const;
