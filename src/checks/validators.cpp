@@ -1,5 +1,7 @@
 #include "checks/validators.h"
 
+#include "core/text.h"
+
 #include <array>
 
 namespace qv::checks {
@@ -9,12 +11,6 @@ namespace {
 bool isDigit(QChar c)
 {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
-
-QChar upperAscii(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'a' && u <= u'z') ? QChar(char16_t(u - 32)) : c;
 }
 
 // Indexed by code from '0' to 'Z': ten digits, seven punctuation marks
@@ -76,7 +72,7 @@ FiscalCodeVerdict checkFiscalCode(const QString &text)
         return FiscalCodeVerdict::WrongLength;
     QString code = text;
     for (QChar &c : code)
-        c = upperAscii(c);
+        c = asciiUpper(c);
     const std::optional<QChar> check = fiscalCodeCheckCharacter(code);
     return (check && *check == code.at(15)) ? FiscalCodeVerdict::Valid : FiscalCodeVerdict::Invalid;
 }
@@ -210,7 +206,7 @@ QString ibanDigits(QStringView text)
     compact.reserve(text.size());
     for (QChar c : text)
         if (c.unicode() > 32)
-            compact.append(upperAscii(c));
+            compact.append(asciiUpper(c));
     const qsizetype marker = compact.indexOf(QLatin1String("IBAN"));
     if (marker >= 0)
         compact.remove(marker, 4);

@@ -15,35 +15,24 @@ QString trimmed(const QString &text)
 
 QString asciiUpper(QString text)
 {
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u >= u'a' && u <= u'z')
-            c = QChar(char16_t(u - 32));
-    }
+    for (QChar &c : text)
+        c = QChar(asciiUpper(c.unicode()));
     return text;
 }
 
 QString asciiLower(QString text)
 {
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u >= u'A' && u <= u'Z')
-            c = QChar(char16_t(u + 32));
-    }
+    for (QChar &c : text)
+        c = QChar(asciiLower(c.unicode()));
     return text;
-}
-
-static inline char16_t upperOf(char16_t u)
-{
-    return (u >= u'a' && u <= u'z') ? char16_t(u - 32) : u;
 }
 
 int compareAsciiUpper(const QString &a, const QString &b)
 {
     const qsizetype n = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t x = upperOf(a.at(i).unicode());
-        const char16_t y = upperOf(b.at(i).unicode());
+        const char16_t x = asciiUpper(a.at(i).unicode());
+        const char16_t y = asciiUpper(b.at(i).unicode());
         if (x != y)
             return x < y ? -1 : 1;
     }

@@ -7,6 +7,12 @@
 namespace qv {
 
 QString trimmed(const QString &text);
+
+// One character under the case rule: only a-z and A-Z change.
+constexpr char16_t asciiUpper(char16_t u) { return (u >= u'a' && u <= u'z') ? char16_t(u - 32) : u; }
+constexpr char16_t asciiLower(char16_t u) { return (u >= u'A' && u <= u'Z') ? char16_t(u + 32) : u; }
+inline QChar asciiUpper(QChar c) { return QChar(asciiUpper(c.unicode())); }
+
 QString asciiUpper(QString text);
 QString asciiLower(QString text);
 

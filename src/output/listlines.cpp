@@ -11,11 +11,6 @@ namespace qv {
 
 namespace {
 
-inline char16_t lowerOf(char16_t u)
-{
-    return (u >= u'A' && u <= u'Z') ? char16_t(u + 32) : u;
-}
-
 // Whether `key` (already lower-cased) occurs in `text` lower-cased on A-Z,
 // without building the lower-cased copy: lists can hold 100 000 lines.
 bool containsFolded(const QString &text, const QString &key)
@@ -28,10 +23,10 @@ bool containsFolded(const QString &text, const QString &key)
     const QChar *k = key.constData();
     const char16_t first = k[0].unicode();
     for (qsizetype i = 0; i + m <= n; ++i) {
-        if (lowerOf(t[i].unicode()) != first)
+        if (asciiLower(t[i].unicode()) != first)
             continue;
         qsizetype j = 1;
-        while (j < m && lowerOf(t[i + j].unicode()) == k[j].unicode())
+        while (j < m && asciiLower(t[i + j].unicode()) == k[j].unicode())
             ++j;
         if (j == m)
             return true;

@@ -1,6 +1,7 @@
 #include "ui/cardoperations.h"
 
 #include "archive/tarchivio.h"
+#include "core/text.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -31,7 +32,7 @@ void CardOperations::focusFirst()
 bool CardOperations::numberShown(qint64 *number) const
 {
     bool ok = false;
-    *number = m_config.lblPosizione->text().trimmed().toLongLong(&ok);
+    *number = trimmed(m_config.lblPosizione->text()).toLongLong(&ok);
     return ok;
 }
 
