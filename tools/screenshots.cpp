@@ -7,6 +7,7 @@
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "events/tfrmregistro.h"
 #include "app/infowindows.h"
+#include "frame/guide.h"
 #include <QPlainTextEdit>
 #include <QLabel>
 #include "ui/style.h"

@@ -8,21 +8,14 @@
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "reservations/tfrmprenotazioni.h"
 
-#include <QCoreApplication>
-
 namespace qv {
-
-AppWindows &windows()
-{
-    static AppWindows all;
-    return all;
-}
 
 void createWindows()
 {
     AppWindows &w = windows();
     w.frmPassword = new TfrmPassword;
     w.frmAvvio = new TfrmAvvio;
+    w.mainMenu = w.frmAvvio;
     w.frmCambiaPassword = new TfrmCambiaPassword;
     w.frmClienti = new TfrmClienti;
     w.frmRegistro = new TfrmRegistro;
@@ -41,18 +34,6 @@ void destroyWindows()
     delete w.frmAvvio;
     delete w.frmPassword;
     w = AppWindows{};
-}
-
-void switchWindow(QWidget *current, QWidget *next)
-{
-    next->show();
-    if (current != next)
-        current->hide();
-}
-
-void endProgram()
-{
-    QCoreApplication::exit(0);
 }
 
 } // namespace qv

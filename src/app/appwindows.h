@@ -1,38 +1,10 @@
 #pragma once
-
-class QWidget;
-class TfrmPassword;
-class TfrmAvvio;
-class TfrmCambiaPassword;
-class TfrmClienti;
-class TfrmRegistro;
-class TfrmMenuPrenotazioni;
-class TfrmPrenotazioni;
+#include "frame/windows.h"
 
 namespace qv {
 
-// The seven long-lived windows, created once at start and reached by name.
-struct AppWindows
-{
-    TfrmPassword *frmPassword = nullptr;
-    TfrmAvvio *frmAvvio = nullptr;
-    TfrmCambiaPassword *frmCambiaPassword = nullptr;
-    TfrmClienti *frmClienti = nullptr;
-    TfrmRegistro *frmRegistro = nullptr;
-    TfrmMenuPrenotazioni *frmMenuPrenotazioni = nullptr;
-    TfrmPrenotazioni *frmPrenotazioni = nullptr;
-};
-
-AppWindows &windows();
-
-// Creates them, hidden, in start-up order.
+// Creates the long-lived windows, hidden, in start-up order.
 void createWindows();
 void destroyWindows();
-
-// Shows `next` first, then hides `current`, so one long-lived window is always visible.
-void switchWindow(QWidget *current, QWidget *next);
-
-// Ends the program at once, without asking anything.
-void endProgram();
 
 } // namespace qv

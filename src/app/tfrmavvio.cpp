@@ -2,7 +2,8 @@
 
 #include "app/appwindows.h"
 #include "app/infowindows.h"
-#include "app/tmisc.h"
+#include "frame/guide.h"
+#include "core/tmisc.h"
 #include "core/regional.h"
 #include "events/tfrmregistro.h"
 #include "participants/tfrmclienti.h"

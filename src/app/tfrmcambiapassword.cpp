@@ -4,7 +4,7 @@
 #include "app/password.h"
 #include "app/passwordstore.h"
 #include "app/tfrmpassword.h"
-#include "app/workspace.h"
+#include "frame/workspace.h"
 #include "core/regional.h"
 #include "core/text.h"
 #include "ui/messages.h"

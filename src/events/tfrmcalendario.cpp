@@ -1,6 +1,6 @@
 #include "events/tfrmcalendario.h"
 
-#include "app/appwindows.h"
+#include "frame/windows.h"
 #include "core/clock.h"
 #include "core/regional.h"
 #include "core/text.h"

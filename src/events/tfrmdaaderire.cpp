@@ -1,6 +1,6 @@
 #include "events/tfrmdaaderire.h"
 
-#include "app/appwindows.h"
+#include "frame/windows.h"
 #include "events/tfrmregistro.h"
 #include "output/eventlists.h"
 

@@ -1,7 +1,7 @@
 #include "events/tfrmregistro.h"
 
-#include "app/appwindows.h"
-#include "app/infowindows.h"
+#include "frame/windows.h"
+#include "frame/guide.h"
 #include "archive/records.h"
 #include "checks/checkdialogs.h"
 #include "core/amount.h"

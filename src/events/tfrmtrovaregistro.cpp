@@ -1,6 +1,6 @@
 #include "events/tfrmtrovaregistro.h"
 
-#include "app/appwindows.h"
+#include "frame/windows.h"
 #include "events/tfrmregistro.h"
 #include "output/eventlists.h"
 #include "reservations/tfrmmenuprenotazioni.h"

@@ -1,8 +1,7 @@
 #include "reservations/tfrmmenuprenotazioni.h"
 
-#include "app/appwindows.h"
-#include "app/infowindows.h"
-#include "app/tfrmavvio.h"
+#include "frame/windows.h"
+#include "frame/guide.h"
 #include "archive/records.h"
 #include "core/programfolder.h"
 #include "core/text.h"
@@ -253,5 +252,5 @@ QWidget *TfrmMenuPrenotazioni::windowAfterClose() const
 {
     if (trimmed(lblMemory->text()) == QLatin1String("prenotazioni"))
         return windows().frmPrenotazioni;
-    return windows().frmAvvio;
+    return windows().mainMenu;
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/workspace.h"
+#include "frame/workspace.h"
 
 class QLabel;
 class QLineEdit;

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QDialog>
 
 namespace qv {
 
@@ -171,6 +173,57 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
     if (rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+namespace {
+
+void styleLink(QLabel *link)
+{
+    link->setCursor(Qt::PointingHandCursor);
+    link->setStyleSheet(QStringLiteral("color: #00008B; text-decoration: underline;"));
+}
+
+// Links are dark blue, orange while pressed, and act on click.
+class LinkFilter : public QObject
+{
+public:
+    LinkFilter(QLabel *link, std::function<void()> action) : QObject(link), m_link(link), m_action(std::move(action)) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_link->setStyleSheet(QStringLiteral("color: #FF8C00; text-decoration: underline;"));
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            styleLink(m_link);
+            if (m_link->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+                m_action();
+        }
+        return false;
+    }
+
+private:
+    QLabel *m_link;
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+QLabel *makeLink(const QString &text, std::function<void()> action, QWidget *parent)
+{
+    auto *link = new QLabel(text, parent);
+    link->setObjectName(QStringLiteral("lnkWeb"));
+    styleLink(link);
+    link->installEventFilter(new LinkFilter(link, std::move(action)));
+    return link;
+}
+
+QPushButton *closeButton(QDialog *dialog)
+{
+    auto *button = new QPushButton(QStringLiteral("Chiudi"), dialog);
+    button->setObjectName(QStringLiteral("btnChiudi"));
+    QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::accept);
+    return button;
 }
 
 } // namespace qv

@@ -6,7 +6,9 @@
 
 #include <functional>
 
+class QDialog;
 class QFrame;
+class QPushButton;
 class QKeyEvent;
 class QLineEdit;
 
@@ -60,6 +62,12 @@ void onEnter(QWidget *from, std::function<void()> action);
 // Typing rule: of the printable characters only those in `allowed` get in;
 // editing and arrow keys work as usual.
 void acceptOnly(QLineEdit *box, const QString &allowed);
+
+// A link (named lnkWeb): dark blue, orange while pressed, acts on a click
+// released over it.
+QLabel *makeLink(const QString &text, std::function<void()> action, QWidget *parent);
+// The "Chiudi" button (btnChiudi) that accepts `dialog`.
+QPushButton *closeButton(QDialog *dialog);
 
 } // namespace qv
 

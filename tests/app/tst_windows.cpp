@@ -3,7 +3,7 @@
 #include "app/tfrmavvio.h"
 #include "app/tfrmcambiapassword.h"
 #include "app/tfrmpassword.h"
-#include "app/tmisc.h"
+#include "core/tmisc.h"
 #include "events/tfrmregistro.h"
 #include "participants/tfrmclienti.h"
 #include "reservations/tfrmmenuprenotazioni.h"

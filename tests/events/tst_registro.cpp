@@ -1023,6 +1023,7 @@ private slots:
         MessageRecorder messages;
         TfrmAvvio menu;
         windows().frmAvvio = &menu;
+        windows().mainMenu = &menu;
         {
             Card card;
             QVERIFY(card.ok);
@@ -1053,6 +1054,7 @@ private slots:
             QVERIFY(menu.isVisible());
         }
         windows().frmAvvio = nullptr;
+        windows().mainMenu = nullptr;
         QCOMPARE(messages.count(), 0);
     }
 

@@ -1,5 +1,5 @@
 #include "app/appwindows.h"
-#include "app/infowindows.h"
+#include "frame/guide.h"
 #include "app/tfrmavvio.h"
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "reservations/tfrmprenotazioni.h"

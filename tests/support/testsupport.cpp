@@ -1,6 +1,6 @@
 #include "support/testsupport.h"
 
-#include "app/tmisc.h"
+#include "core/tmisc.h"
 #include "core/clock.h"
 #include "core/programfolder.h"
 

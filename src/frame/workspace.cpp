@@ -1,7 +1,6 @@
-#include "app/workspace.h"
+#include "frame/workspace.h"
 
-#include "app/appwindows.h"
-#include "app/tfrmavvio.h"
+#include "frame/windows.h"
 #include "core/regional.h"
 
 #include <QCloseEvent>
@@ -18,7 +17,7 @@ Workspace::Workspace(QWidget *parent) : QWidget(parent)
 
 QWidget *Workspace::windowAfterClose() const
 {
-    return windows().frmAvvio;
+    return windows().mainMenu;
 }
 
 void Workspace::closeEvent(QCloseEvent *event)

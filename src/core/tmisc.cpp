@@ -1,4 +1,4 @@
-#include "app/tmisc.h"
+#include "core/tmisc.h"
 
 #include "core/programfolder.h"
 #include "core/text.h"

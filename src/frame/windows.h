@@ -1,0 +1,38 @@
+#pragma once
+
+class QWidget;
+class TfrmPassword;
+class TfrmAvvio;
+class TfrmCambiaPassword;
+class TfrmClienti;
+class TfrmRegistro;
+class TfrmMenuPrenotazioni;
+class TfrmPrenotazioni;
+
+namespace qv {
+
+// The seven long-lived windows, created once at start (by the program's shell)
+// and reached by name.
+struct AppWindows
+{
+    TfrmPassword *frmPassword = nullptr;
+    TfrmAvvio *frmAvvio = nullptr;
+    TfrmCambiaPassword *frmCambiaPassword = nullptr;
+    TfrmClienti *frmClienti = nullptr;
+    TfrmRegistro *frmRegistro = nullptr;
+    TfrmMenuPrenotazioni *frmMenuPrenotazioni = nullptr;
+    TfrmPrenotazioni *frmPrenotazioni = nullptr;
+    // frmAvvio as a plain window: the registers return to the main menu
+    // without knowing the shell's classes.
+    QWidget *mainMenu = nullptr;
+};
+
+AppWindows &windows();
+
+// Shows `next` first, then hides `current`, so one long-lived window is always visible.
+void switchWindow(QWidget *current, QWidget *next);
+
+// Ends the program at once, without asking anything.
+void endProgram();
+
+} // namespace qv
