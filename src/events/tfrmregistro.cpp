@@ -67,22 +67,33 @@ int widthFor(const QWidget *box, const QString &sample)
     return box->fontMetrics().horizontalAdvance(sample) + 18;
 }
 
-// Runs on focus loss, except when a context menu takes the focus for a moment.
+// Runs when the focus moves from the box to another control of its window.
+// A context menu, a dialog opened from a picture or a switch to another
+// program only borrow the focus: the user is still typing in the box.
 class FocusOutFilter : public QObject
 {
 public:
-    FocusOutFilter(QWidget *box, std::function<void()> action) : QObject(box), m_action(std::move(action)) {}
+    FocusOutFilter(QWidget *box, std::function<void()> action)
+        : QObject(box), m_box(box), m_action(std::move(action))
+    {
+    }
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::FocusOut
-            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        if (event->type() != QEvent::FocusOut)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+            return false;
+        const QWidget *now = QApplication::focusWidget();
+        if (now && now != m_box && now->window() == m_box->window())
             m_action();
         return false;
     }
 
 private:
+    QWidget *m_box;
     std::function<void()> m_action;
 };
 
@@ -497,9 +508,11 @@ void TfrmRegistro::buildRules()
     for (const auto &[from, to] : chain)
         onEnter(from, [to = to] { to->setFocus(Qt::TabFocusReason); });
 
-    // Amounts: digits and "," only; formatted when the focus leaves.
+    // Amounts: digits and "," only, however they arrive (keys with Alt or
+    // AltGr, an input method, a paste); formatted when the focus moves on.
     for (QLineEdit *box : {txtQuota, txtAnticipo}) {
         acceptOnly(box, QStringLiteral("0123456789,"));
+        box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), box));
         // A formatted amount may be longer than what can be typed; it is shown
         // whole, and typing cannot make it longer still.
         onKeyPress(box, [box](QKeyEvent *event) {

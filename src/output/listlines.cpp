@@ -102,10 +102,13 @@ QString displayLine(const QString &line)
 FilterRule::FilterRule(const QList<Box> &boxes)
 {
     for (const Box &box : boxes) {
-        if (!trimmed(box.text).isEmpty())
-            ++m_filled;
-        if (!box.text.isEmpty())
-            m_keys.append({box.field, asciiLower(box.text)});
+        // A box holding only blanks is not a filter the user gave: it neither
+        // counts nor scores (a stray blank would otherwise select every
+        // record with a blank in that field).
+        if (trimmed(box.text).isEmpty())
+            continue;
+        ++m_filled;
+        m_keys.append({box.field, asciiLower(box.text)});
     }
 }
 

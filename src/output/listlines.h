@@ -68,11 +68,12 @@ void sortLines(QStringList &lines);
 // shows as a blank, so a printed page holds exactly one row per list line.
 QString displayLine(const QString &line);
 
-// The filter rule of the search windows. Each box text is taken as typed,
-// ASCII lower-cased, and scores a point when it occurs in the lower-cased
-// field as stored; an empty text never scores. A record is listed when its
-// points are not fewer than the boxes that were filled (not blank once
-// trimmed): with no filled box every record is listed.
+// The filter rule of the search windows. A box is filled when its text is
+// not blank once trimmed; only filled boxes count. A filled box's text is
+// taken as typed (blanks at its ends included), ASCII lower-cased, and scores
+// a point when it occurs in the lower-cased field as stored. A record is
+// listed when its points are not fewer than the filled boxes: with no filled
+// box every record is listed.
 class FilterRule
 {
 public:
@@ -88,7 +89,7 @@ public:
     bool matches(const RecordView &record) const;
 
 private:
-    QList<Box> m_keys; // only the non-empty texts, lower-cased
+    QList<Box> m_keys; // the filled boxes, lower-cased
     int m_filled = 0;
 };
 

@@ -816,26 +816,78 @@ private slots:
     void pastedAmounts_data()
     {
         QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("inBox"); // what the paste leaves in the emptied box
         QTest::addColumn<QString>("shown");
-        QTest::newRow("not a number") << "dieci euro" << "0,00";
-        QTest::newRow("negative keeps its value") << "-5" << "-5,00";
-        QTest::newRow("negative decimals") << "-1,23456" << "-1,2346";
-        QTest::newRow("negative half") << "-1,23455" << "-1,2345";
-        QTest::newRow("point") << "12.5" << "0,00";
+        QTest::newRow("digits") << "1500" << "1500" << "1500,00";
+        QTest::newRow("decimals") << "12,345" << "12,345" << "12,345";
+        QTest::newRow("words refused") << "dieci euro" << "" << "0,00";
+        QTest::newRow("sign refused") << "-5" << "" << "0,00";
+        QTest::newRow("point refused") << "12.5" << "" << "0,00";
+        QTest::newRow("blank refused") << "1 500" << "" << "0,00";
     }
     void pastedAmounts()
     {
         QFETCH(QString, pasted);
+        QFETCH(QString, inBox);
         QFETCH(QString, shown);
         Card card;
         QVERIFY(card.ok);
         QApplication::clipboard()->setText(pasted);
         card.w.txtAnticipo->setFocus(Qt::TabFocusReason);
+        card.key(Qt::Key_Delete);
         card.key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(card.w.txtAnticipo->text(), pasted);
+        QCOMPARE(card.w.txtAnticipo->text(), inBox);
         card.key(Qt::Key_Return);
         QCOMPARE(card.focusName(), QStringLiteral("txtNote"));
         QCOMPARE(card.w.txtAnticipo->text(), shown);
+    }
+
+    void amountKeysBeyondTheRuleStayOut()
+    {
+        Card card;
+        QVERIFY(card.ok);
+        card.w.txtQuota->setFocus(Qt::TabFocusReason);
+        card.key(Qt::Key_Delete);
+        card.type("1");
+        // AltGr and Alt combinations that produce text, and an input method's commit.
+        QKeyEvent altGr(QEvent::KeyPress, Qt::Key_E, Qt::GroupSwitchModifier, QStringLiteral("\u20AC"));
+        QApplication::sendEvent(card.w.txtQuota, &altGr);
+        QKeyEvent alt(QEvent::KeyPress, Qt::Key_Minus, Qt::AltModifier, QStringLiteral("-"));
+        QApplication::sendEvent(card.w.txtQuota, &alt);
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("x9"));
+        QApplication::sendEvent(card.w.txtQuota, &commit);
+        card.type("2");
+        QCOMPARE(card.w.txtQuota->text(), QStringLiteral("12"));
+    }
+
+    void amountIsNotFinishedWhileTheCalendarIsOpen()
+    {
+        // The user types 12, picks the start date from its picture, then goes
+        // on typing: the box must not be formatted in between.
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card;
+        QVERIFY(card.ok);
+        card.w.txtTitolo->setText("Gala");
+        card.w.txtDataSca->setText("01/01/2030");
+        card.w.txtQuota->setFocus(Qt::TabFocusReason);
+        card.key(Qt::Key_Delete);
+        card.type("12");
+        pickDate(QDate(2030, 1, 1));
+        card.click("impDataInizio");
+        QCOMPARE(card.w.txtDataInizio->text(), QStringLiteral("01/01/2030"));
+        QCOMPARE(card.w.txtQuota->text(), QStringLiteral("12"));
+        // Another program taking the focus does not finish it either.
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(card.w.txtQuota, &away);
+        QCOMPARE(card.w.txtQuota->text(), QStringLiteral("12"));
+        card.w.txtQuota->setFocus(Qt::ActiveWindowFocusReason);
+        card.w.txtQuota->end(false);
+        card.type("50");
+        card.click("cmdSalva");
+        QCOMPARE(messages.last().text, CardOperations::kInserted);
+        QCOMPARE(qvtest::countedAt(folder.read("Eventi.pro"), 1707), QByteArray("1250,00"));
     }
 
     void longAmountShownWholeAndStoredCut()

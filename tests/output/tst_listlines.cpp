@@ -168,7 +168,9 @@ private slots:
         QTest::newRow("blanks typed are kept") << QStringList{" mario", "", ""} << 1 << false;
         QTest::newRow("trailing blank typed is kept") << QStringList{"", "reggio ", ""} << 1 << true;
         QTest::newRow("blank-only box is not filled") << QStringList{"   ", "", ""} << 0 << true;
-        QTest::newRow("blank-only box scores when found") << QStringList{"mario", " ", "nessuno"} << 2 << true;
+        // A blank-only box never scores, even where the field holds blanks.
+        QTest::newRow("blank-only box does not score") << QStringList{"luca", " ", ""} << 1 << false;
+        QTest::newRow("blank-only box beside a found one") << QStringList{"mario", " ", ""} << 1 << true;
         QTest::newRow("accented letters are not folded") << QStringList{"", "", "\u00C8"} << 1 << false;
     }
     void filterRule()
