@@ -1,5 +1,7 @@
 #include "app/inifile.h"
 
+#include "core/wholefile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -32,7 +34,10 @@ struct Parsed
     QList<QByteArray> lines; // without their line ends
     QByteArray eol = "\r\n";
     bool endsWithEol = true;
+    QByteArray bom; // a UTF-8 byte-order mark an editor put in front, kept as it was
 };
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
 Parsed load(const QString &path, bool *exists)
 {
@@ -44,9 +49,13 @@ Parsed load(const QString &path, bool *exists)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error("cannot read " + path.toStdString());
-    const QByteArray content = file.readAll();
+    QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error("cannot read " + path.toStdString());
+    if (content.startsWith(kUtf8Bom)) {
+        parsed.bom = kUtf8Bom;
+        content.remove(0, kUtf8Bom.size());
+    }
     if (content.isEmpty())
         return parsed;
     parsed.eol = content.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
@@ -122,17 +131,14 @@ void writeValue(const QString &path, const QString &section, const QString &key,
         parsed.lines.append(entry);
         parsed.endsWithEol = true;
     }
-    QByteArray content = parsed.lines.join(parsed.eol);
+    QByteArray content = parsed.bom + parsed.lines.join(parsed.eol);
     if (parsed.endsWithEol)
         content += parsed.eol;
 
-    // Written in place: a file that may not be written is refused before
-    // anything of it is lost.
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()
-        || !file.flush())
+    // Never truncated and rewritten in place: a failure part-way would leave
+    // the file empty or cut (for the password file, a locked-out user).
+    if (!writeWholeFile(path, content))
         throw Error("cannot write " + path.toStdString());
-    file.close();
 }
 
 } // namespace qv::IniFile

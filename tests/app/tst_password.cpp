@@ -77,6 +77,30 @@ private slots:
         QCOMPARE(folder.read("new.ini"), QByteArray("[Accesso]\r\nValore=12\r\n"));
     }
 
+    void failedWriteLeavesTheOldFileWhole()
+    {
+        TempProgramFolder folder;
+        PasswordStore::store("vecchia");
+        const QByteArray before = folder.read("unins000.dll");
+        {
+            qvtest::FileSizeLimit full(8); // the write fails after the file was opened
+            QVERIFY_THROWS_EXCEPTION(IniFile::Error, PasswordStore::store("nuova"));
+        }
+        QCOMPARE(folder.read("unins000.dll"), before);
+        QCOMPARE(PasswordStore::stored(), QStringLiteral("VECCHIA"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"unins000.dll"});
+    }
+
+    void byteOrderMarkIsSkippedAndKept()
+    {
+        TempProgramFolder folder;
+        folder.write("unins000.dll", "\xEF\xBB\xBF[Accesso]\r\nValore=" + CodificaPassword("PROVA").toLatin1() + "\r\n");
+        QCOMPARE(PasswordStore::stored(), QStringLiteral("PROVA"));
+        PasswordStore::store("altra");
+        QCOMPARE(PasswordStore::stored(), QStringLiteral("ALTRA"));
+        QVERIFY(folder.read("unins000.dll").startsWith("\xEF\xBB\xBF[Accesso]\r\nValore="));
+    }
+
     void iniMissingPiecesReadEmptyAndUnreadableRaises()
     {
         TempProgramFolder folder;

@@ -256,6 +256,25 @@ private slots:
         QVERIFY(change->isVisible());
     }
 
+    void changeWhoseWriteFailsKeepsTheOldPassword()
+    {
+        login->btnCambiaPassword->click();
+        TfrmCambiaPassword *change = windows().frmCambiaPassword;
+        change->txtPasswordOld->setText("cartolinavespa");
+        change->txtPasswordNew->setText("nuova chiave");
+        change->txtConferma->setText("nuova chiave");
+        {
+            qvtest::FileSizeLimit full(8);
+            change->cmdOK->click();
+        }
+        QCOMPARE(messages->last().text, TfrmCambiaPassword::kWriteError);
+        QVERIFY(change->isVisible());
+        change->close();
+        QTest::keyClicks(login->txtPassword, "cartolinavespa");
+        login->cmdOKClick();
+        QVERIFY(windows().frmAvvio->isVisible());
+    }
+
     void closingTheChangeWindowReturnsToTheLogin()
     {
         login->txtPassword->setText("typed");

@@ -1,5 +1,8 @@
 #include "support/testsupport.h"
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include "core/tmisc.h"
 #include "core/clock.h"
 #include "core/programfolder.h"
@@ -123,5 +126,22 @@ QByteArray countedAt(const QByteArray &file, qint64 offset)
     return file.mid(offset + 1, n);
 }
 
-} // namespace qvtest
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    // The signal that comes with an over-size write would end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_previous[0] = qint64(limit.rlim_cur);
+    m_previous[1] = qint64(limit.rlim_max);
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
 
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{rlim_t(m_previous[0]), rlim_t(m_previous[1])};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+} // namespace qvtest

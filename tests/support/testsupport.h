@@ -69,6 +69,18 @@ public:
     ~FixedClock();
 };
 
+// While it lives, a file written by this process fails once it would grow
+// past `bytes` (the write returns an error, as on a full disk or quota).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+
+private:
+    qint64 m_previous[2];
+};
+
 // Runs `action` on the modal dialog once it is up (polling the event loop);
 // if the dialog is still open afterwards it is rejected. Call before the
 // code that opens the dialog.
