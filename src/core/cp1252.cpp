@@ -36,8 +36,11 @@ QString decode(const char *data, qsizetype size)
     return text;
 }
 
-QByteArray encode(const QString &text)
+QByteArray encode(const QString &input)
 {
+    // A letter typed or pasted as letter + combining accent is the same
+    // character the code page holds precomposed ("e" + U+0301 is 0xE9).
+    const QString text = input.normalized(QString::NormalizationForm_C);
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -4,7 +4,8 @@
 
 // Windows-1252, one byte per character both ways. Every byte decodes: the five
 // bytes the code page leaves undefined map to the control character of the
-// same value. Characters the code page cannot hold are stored as '?'.
+// same value. Text is composed (NFC) before it is encoded; characters the
+// code page still cannot hold are stored as '?'.
 namespace qv::cp1252 {
 
 QString decode(const char *data, qsizetype size);

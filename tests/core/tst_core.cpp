@@ -67,6 +67,24 @@ private slots:
         QCOMPARE(cp1252::encode(QStringLiteral("\u20AC")), QByteArray("\x80"));
     }
 
+    void decomposedTextIsComposedFirst_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("e and acute") << QStringLiteral("Perche\u0301") << QByteArray("Perch\xE9");
+        QTest::newRow("capital A and grave") << QStringLiteral("A\u0300 domani") << QByteArray("\xC0 domani");
+        QTest::newRow("n and tilde, u and diaeresis") << QStringLiteral("n\u0303u\u0308") << QByteArray("\xF1\xFC");
+        QTest::newRow("angstrom sign") << QStringLiteral("\u212B") << QByteArray("\xC5");
+        // No composed form in the code page: the accent alone cannot be held.
+        QTest::newRow("q and acute") << QStringLiteral("q\u0301") << QByteArray("q?");
+    }
+    void decomposedTextIsComposedFirst()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(cp1252::encode(text), bytes);
+    }
+
     void datesAreDdMmYyyyWhateverTheLocale()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
