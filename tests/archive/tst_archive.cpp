@@ -12,47 +12,68 @@
 using namespace qv;
 using qvtest::TempProgramFolder;
 
+struct FieldPlace
+{
+    QString name;
+    int offset;
+    int length;
+};
+using Table = QList<FieldPlace>;
+
 class TestArchive : public QObject
 {
     Q_OBJECT
 private slots:
-    void recordLayoutsHaveTheirSizesAndOffsets_data()
+    void recordLayoutsHaveEveryFieldInPlace_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("size");
-        QTest::addColumn<int>("fields");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<int>("offset");
-        QTest::newRow("event Titolo") << 0 << 3645 << 32 << "Titolo" << 0;
-        QTest::newRow("event DataInizio") << 0 << 3645 << 32 << "DataInizio" << 604;
-        QTest::newRow("event Quota") << 0 << 3645 << 32 << "Quota" << 1707;
-        QTest::newRow("event Iban") << 0 << 3645 << 32 << "Iban" << 1774;
-        QTest::newRow("event DataSca") << 0 << 3645 << 32 << "DataSca" << 2120;
-        QTest::newRow("event Completo") << 0 << 3645 << 32 << "Completo" << 2136;
-        QTest::newRow("event Desc03") << 0 << 3645 << 32 << "Desc03" << 3394;
-        QTest::newRow("participant Sesso") << 1 << 3372 << 36 << "Sesso" << 136;
-        QTest::newRow("participant Estremi") << 1 << 3372 << 36 << "Estremi" << 300;
-        QTest::newRow("participant CodFisc") << 1 << 3372 << 36 << "CodFisc" << 726;
-        QTest::newRow("participant Documento") << 1 << 3372 << 36 << "Documento" << 845;
-        QTest::newRow("participant Ricontatta") << 1 << 3372 << 36 << "Ricontatta" << 1863;
-        QTest::newRow("participant Desc03") << 1 << 3372 << 36 << "Desc03" << 3121;
-        QTest::newRow("reservation Posto") << 2 << 829 << 14 << "Posto" << 312;
-        QTest::newRow("reservation Numero") << 2 << 829 << 14 << "Numero" << 318;
-        QTest::newRow("reservation DaConfermare") << 2 << 829 << 14 << "DaConfermare" << 826;
+        QTest::addColumn<Table>("table");
+        // (field, offset, declared length) in record order, as the file format gives them.
+        QTest::newRow("event") << 0 << 3645 << Table{
+        {"Titolo", 0, 50}, {"Tipologia", 51, 50}, {"Materie", 102, 250}, {"Relatori", 353, 250},
+        {"DataInizio", 604, 10}, {"OraInizio", 615, 5}, {"DataFine", 621, 10}, {"OraFine", 632, 5},
+        {"Sede", 638, 120}, {"Indirizzo", 759, 120}, {"Organizzatore", 880, 50}, {"RecapitoOrg", 931, 50},
+        {"Contatto", 982, 50}, {"RecapitoCon", 1033, 50}, {"Collaboratori", 1084, 250}, {"Criteri", 1335, 250},
+        {"Pagamento", 1586, 120}, {"Quota", 1707, 15}, {"Intestatario", 1723, 50}, {"Iban", 1774, 27},
+        {"Banca", 1802, 50}, {"Anticipo", 1853, 15}, {"Note", 1869, 250}, {"DataSca", 2120, 10},
+        {"Posti", 2131, 4}, {"Completo", 2136, 2}, {"File01", 2139, 250}, {"File02", 2390, 250},
+        {"File03", 2641, 250}, {"Desc01", 2892, 250}, {"Desc02", 3143, 250}, {"Desc03", 3394, 250},
+        };
+        QTest::newRow("participant") << 1 << 3372 << Table{
+        {"Cliente", 0, 50}, {"DataNasc", 51, 30}, {"ComuneNasc", 82, 50}, {"ProvNasc", 133, 2},
+        {"Sesso", 136, 1}, {"Recapito", 138, 50}, {"IndirizzoRes", 189, 50}, {"ProvRes", 240, 2},
+        {"ComuneRes", 243, 50}, {"CapRes", 294, 5}, {"Estremi", 300, 250}, {"TelCasa", 551, 30},
+        {"TelUff", 582, 30}, {"TelCel", 613, 30}, {"Fax", 644, 30}, {"Email", 675, 50},
+        {"CodFisc", 726, 16}, {"Carta", 743, 30}, {"ScadeCarta", 774, 30}, {"PartitaIva", 805, 11},
+        {"Iban", 817, 27}, {"Documento", 845, 120}, {"Occupazione", 966, 50}, {"Civile", 1017, 50},
+        {"Titoli", 1068, 120}, {"Prodotti", 1189, 120}, {"Zona", 1310, 50}, {"Questioni", 1361, 250},
+        {"Note", 1612, 250}, {"Ricontatta", 1863, 2}, {"File01", 1866, 250}, {"File02", 2117, 250},
+        {"File03", 2368, 250}, {"Desc01", 2619, 250}, {"Desc02", 2870, 250}, {"Desc03", 3121, 250},
+        };
+        QTest::newRow("reservation") << 2 << 829 << Table{
+        {"Cliente", 0, 50}, {"IndirizzoRes", 51, 50}, {"ComuneRes", 102, 50}, {"ProvRes", 153, 2},
+        {"CapRes", 156, 5}, {"CodFisc", 162, 16}, {"Recapito", 179, 50}, {"TelCel", 230, 30},
+        {"Email", 261, 50}, {"Posto", 312, 5}, {"Numero", 318, 5}, {"Ubicazione", 324, 250},
+        {"Annotazioni", 575, 250}, {"DaConfermare", 826, 2},
+        };
     }
-    void recordLayoutsHaveTheirSizesAndOffsets()
+    void recordLayoutsHaveEveryFieldInPlace()
     {
         QFETCH(int, kind);
         QFETCH(int, size);
-        QFETCH(int, fields);
-        QFETCH(QString, field);
-        QFETCH(int, offset);
+        QFETCH(Table, table);
         const RecordLayout &layout = kind == 0 ? TSchedaEvento::layout()
                                      : kind == 1 ? TSchedaPartecipante::layout()
                                                  : TSchedaPrenotazione::layout();
         QCOMPARE(layout.size(), size);
-        QCOMPARE(layout.fieldCount(), fields);
-        QCOMPARE(layout.field(layout.indexOf(field)).offset, offset);
+        QCOMPARE(layout.fieldCount(), int(table.size()));
+        for (int i = 0; i < int(table.size()); ++i) {
+            const RecordLayout::Field &field = layout.field(i);
+            QCOMPARE(field.name, table[i].name);
+            QCOMPARE(field.offset, table[i].offset);
+            QCOMPARE(field.length, table[i].length);
+        }
     }
 
     void campoDaTestoTrimsEncodesAndCuts()
