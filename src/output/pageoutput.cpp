@@ -464,9 +464,16 @@ void printWithDialog(const page::Document &document, QWidget *owner)
     dialog.setMinMax(1, std::max<int>(1, int(document.pages.size())));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    // The layout is the template's, whatever the dialog left behind.
-    printer.setPageOrientation(document.setup.orientation);
-    printer.setPageMargins(document.setup.margins, QPageLayout::Millimeter);
+    printOn(printer, document);
+}
+
+} // namespace
+
+void printOn(QPrinter &printer, const page::Document &document)
+{
+    // The layout is the template's, whatever the dialog left behind: paper
+    // size included, or a long line would be cut on Letter paper.
+    printer.setPageLayout(document.setup.layout());
     int first = 0;
     int last = int(document.pages.size()) - 1;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -485,8 +492,6 @@ void printWithDialog(const page::Document &document, QWidget *owner)
     }
     painter.end();
 }
-
-} // namespace
 
 void setHandler(Handler handler)
 {

@@ -14,6 +14,7 @@
 #include <variant>
 
 class QPainter;
+class QPrinter;
 class QPagedPaintDevice;
 class QWidget;
 
@@ -115,6 +116,9 @@ namespace qv::PageOutput {
 
 // Through the printer dialog (printer, copies, pages); nothing when cancelled.
 void print(const page::Document &document, QWidget *owner);
+// What print does once the dialog is accepted: the template's page size,
+// orientation and margins, then the chosen pages and copies.
+void printOn(QPrinter &printer, const page::Document &document);
 // In a modal preview window that can print, zoom, go full screen and close.
 void preview(const page::Document &document, QWidget *owner);
 // Written without any dialog, replacing a file of that name; title and

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QPrintPreviewWidget>
 #include <QTemporaryDir>
+#include <QPrinter>
 #include <QtTest>
 
 using namespace qv;
@@ -175,6 +176,28 @@ private slots:
         QVERIFY(!pdf.pageText(0).contains("Stampa eseguita"));
         QCOMPARE(pdf.title, QString("Riepilogo dati")); // the template's name
         QCOMPARE(pdf.subject, QString("Elenco"));
+    }
+
+    void printingKeepsTheTemplatesPaperWhateverTheDialogChose()
+    {
+        // As if the user had picked Letter, portrait, no margins in the dialog.
+        qvtest::TempProgramFolder folder;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.file("stampa.pdf"));
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        PageOutput::printOn(printer, ListReport::document("Titolo", numberedLines(60), QDate(2025, 12, 31)));
+        const qvtest::PdfContent pdf = qvtest::readPdf(folder.read("stampa.pdf"));
+        QVERIFY(pdf.valid);
+        QCOMPARE(pdf.pageSizes.size(), 2);
+        for (const QSizeF &size : pdf.pageSizes)
+            QCOMPARE(size.toSize(), QSize(842, 595)); // A4 landscape, points
+        const QPageLayout layout = printer.pageLayout();
+        QCOMPARE(layout.pageSize().id(), QPageSize::A4);
+        QCOMPARE(layout.orientation(), QPageLayout::Landscape);
+        QCOMPARE(layout.margins(QPageLayout::Millimeter), QMarginsF(10, 10, 10, 10));
     }
 
     void listReportKeepsOneRowPerListLine()
