@@ -168,10 +168,19 @@ ClickableLabel::ClickableLabel(const QString &objectName, QWidget *parent) : QLa
     setCursor(Qt::PointingHandCursor);
 }
 
+void ClickableLabel::mousePressEvent(QMouseEvent *event)
+{
+    QLabel::mousePressEvent(event);
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
-    if (rect().contains(event->position().toPoint()))
+    // Like a button: a left click, pressed and released over the label.
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
         emit clicked();
 }
 

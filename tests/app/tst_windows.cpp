@@ -311,6 +311,22 @@ private slots:
         }
     }
 
+    void menuEntriesActOnALeftClickOnly()
+    {
+        const AppWindows &w = windows();
+        switchWindow(login, w.frmAvvio);
+        TfrmAvvio *menu = w.frmAvvio;
+        for (QWidget *control : QList<QWidget *>{menu->imgEventi, menu->btnEventi, menu->infEventi}) {
+            QTest::mouseClick(control, Qt::RightButton);
+            QTest::mouseClick(control, Qt::MiddleButton);
+            // A press that started elsewhere and ends over the entry.
+            QTest::mouseRelease(control, Qt::LeftButton);
+            QCOMPARE(visibleLongLived(), QList<QWidget *>{menu});
+        }
+        QTest::mouseClick(menu->infEventi, Qt::LeftButton);
+        QCOMPARE(visibleLongLived(), QList<QWidget *>{w.frmRegistro});
+    }
+
     void eventSelectionClosesToTheMenuOrTheCard()
     {
         const AppWindows &w = windows();
