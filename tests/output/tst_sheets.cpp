@@ -442,6 +442,7 @@ private slots:
         QCOMPARE(pdf.subject, QString("Scheda informativa"));
         QCOMPARE(pdf.author, QString("Quorvane"));
         QCOMPARE(pdf.creator, QString("Quorvane"));
+        QVERIFY(bytes.contains("<dc:creator><rdf:Seq><rdf:li>Quorvane</rdf:li></rdf:Seq></dc:creator>"));
 
         // Every label and value at its row: 10 mm margins, rows 10 mm apart.
         const page::Document doc = sheets::participantSheet(card.get(), kMoment);
