@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -220,6 +221,29 @@ QString pdfFailureText()
     return QStringLiteral("Attenzione: il sistema non permette di creare il file PDF.\n\r\n\r"
                           "Accertarsi che il file non sia gi\u00E0 aperto.");
 }
+
+// A file or folder nobody may write while this lives: its permissions for
+// an ordinary user, the immutable flag for the superuser.
+class Unwritable
+{
+public:
+    explicit Unwritable(const QString &path) : m_path(path), m_permissions(QFile::permissions(path))
+    {
+        held = geteuid() == 0 ? QProcess::execute("chattr", {"+i", path}) == 0
+                              : QFile::setPermissions(path, m_permissions & ~(QFile::WriteOwner | QFile::WriteUser));
+    }
+    ~Unwritable()
+    {
+        if (geteuid() == 0)
+            QProcess::execute("chattr", {"-i", m_path});
+        QFile::setPermissions(m_path, m_permissions);
+    }
+    bool held = false;
+
+private:
+    QString m_path;
+    QFile::Permissions m_permissions;
+};
 
 // Records what would go to the printer dialog or the preview window.
 class OutputRecorder
@@ -493,24 +517,21 @@ private slots:
         TempProgramFolder folder;
         const QString path = folder.file("Partecipante.pdf");
         const QByteArray old("%PDF-1.4 the previous participant");
+        std::unique_ptr<Unwritable> lock;
         if (obstacle == "folder") {
             QVERIFY(QDir(folder.path()).mkdir("Partecipante.pdf"));
         } else {
-            if (geteuid() == 0)
-                QSKIP("permissions do not hold back the superuser");
             folder.write("Partecipante.pdf", old);
-            if (obstacle == "read-only file")
-                QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
-            else
-                QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+            lock = std::make_unique<Unwritable>(obstacle == "read-only file" ? path : folder.path());
+            if (!lock->held)
+                QSKIP("this file system cannot hold the superuser back");
         }
         MessageRecorder messages;
         ShellRecorder shell;
         std::unique_ptr<FixtureCard> card(participantCard());
         fillParticipant(*card);
         saveParticipantSheetPdf(card.get());
-        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        lock.reset();
 
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.last().kind, MessageKind::Plain);
