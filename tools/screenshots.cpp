@@ -15,6 +15,7 @@
 #include "events/tfrmdaaderire.h"
 #include "events/tfrmcalendario.h"
 #include "checks/checkwindows.h"
+#include "output/sheetprintdialog.h"
 #include <QApplication>
 #include <QTimer>
 int main(int argc, char**argv){
@@ -43,5 +44,6 @@ int main(int argc, char**argv){
   { TfrmPartitaIva d; dialog(d, "partitaiva"); }
   { TfrmCarta d; dialog(d, "carta"); }
   { TfrmIban d; dialog(d, "iban"); }
+  { TfrmStampaRegistro d(w.frmRegistro); dialog(d, "stamparegistro"); }
   return 0;
 }

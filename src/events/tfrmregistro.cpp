@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "events/eventdialogs.h"
 #include "events/tfrmcalendario.h"
+#include "output/sheetprintdialog.h"
 #include "ui/cardoperations.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
@@ -723,7 +724,10 @@ void TfrmRegistro::cmdTrovaClick()
 
 void TfrmRegistro::cmdFileClick() {}
 
-void TfrmRegistro::cmdStampaClick() {}
+void TfrmRegistro::cmdStampaClick()
+{
+    openEventSheetDialog(this);
+}
 
 void TfrmRegistro::cmdPrimoClick()
 {

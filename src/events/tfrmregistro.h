@@ -61,7 +61,7 @@ public:
     void cmdSalvaClick();
     void cmdTrovaClick();
     void cmdFileClick();       // attachments: their dialog is not built yet
-    void cmdStampaClick();     // event sheet: its dialog is not built yet
+    void cmdStampaClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();

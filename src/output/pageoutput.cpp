@@ -247,13 +247,19 @@ QByteArray xmpMetadata(const page::Document &document)
         "   <dc:format>application/pdf</dc:format>\n"
         "   <dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n"
         "   <dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">%2</rdf:li></rdf:Alt></dc:description>\n"
+        "%4"
         "   <xmp:CreatorTool>Quorvane</xmp:CreatorTool>\n"
         "   <pdf:Producer>%3</pdf:Producer>\n"
         "  </rdf:Description>\n"
         " </rdf:RDF>\n"
         "</x:xmpmeta>\n"
         "<?xpacket end=\"w\"?>");
-    return xmp.arg(document.title.toHtmlEscaped(), document.subject.toHtmlEscaped(), QString::fromLatin1(producer()))
+    const QString author = document.author.isEmpty()
+                               ? QString()
+                               : QStringLiteral("   <dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n")
+                                     .arg(document.author.toHtmlEscaped());
+    return xmp.arg(document.title.toHtmlEscaped(), document.subject.toHtmlEscaped(), QString::fromLatin1(producer()),
+                   author)
         .toUtf8();
 }
 
@@ -435,6 +441,8 @@ QByteArray withSubject(const QByteArray &pdf, const page::Document &document)
     out += QByteArray::number(number) + " 0 obj\n<<\n";
     out += "/Title " + pdfText(document.title) + '\n';
     out += "/Subject " + pdfText(document.subject) + '\n';
+    if (!document.author.isEmpty())
+        out += "/Author " + pdfText(document.author) + '\n';
     out += "/Creator " + pdfText(QStringLiteral("Quorvane")) + '\n';
     out += "/Producer " + pdfText(QString::fromLatin1(producer())) + '\n';
     out += "/CreationDate (D:" + Clock::now().toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1()

@@ -96,6 +96,7 @@ struct Document
     QList<Page> pages;
     QString title;                    // print job name; PDF title
     QString subject;                  // PDF subject
+    QString author;                   // PDF author; empty: none
 };
 
 // A font by family and size in points; bold and italic on request.

@@ -14,18 +14,84 @@
 
 namespace qvtest {
 
+// A text run and where its first glyph sits: points from the left edge of
+// the paper, and its baseline in points from the top edge.
+struct PdfRun
+{
+    QString text;
+    double x = 0;
+    double baseline = 0;
+};
+
 struct PdfContent
 {
     QList<QSizeF> pageSizes;     // points
     QList<QStringList> pageTexts; // text runs per page, in drawing order
+    QList<QList<PdfRun>> pageRuns; // the same runs with their places
     QString title;
     QString subject;
+    QString author;
+    QString creator;
     bool valid = false;
 
     QString pageText(int page) const { return pageTexts.value(page).join(QLatin1Char('\n')); }
 };
 
 namespace pdfdetail {
+
+// An affine matrix as PDF writes it: [a b c d e f].
+struct Matrix
+{
+    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
+    static Matrix of(const QList<double> &v) { return {v[0], v[1], v[2], v[3], v[4], v[5]}; }
+    // This matrix followed by `then`.
+    Matrix times(const Matrix &m) const
+    {
+        return {a * m.a + b * m.c,       a * m.b + b * m.d,       c * m.a + d * m.c,
+                c * m.b + d * m.d,       e * m.a + f * m.c + m.e, e * m.b + f * m.d + m.f};
+    }
+};
+
+// The tokens of a content stream: numbers, names, operators and hexadecimal
+// strings (brackets and literal strings are not used by our writer's text).
+inline QList<QByteArray> tokens(const QByteArray &stream)
+{
+    QList<QByteArray> all;
+    qsizetype i = 0;
+    const qsizetype n = stream.size();
+    auto isSpace = [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0'; };
+    auto isDelimiter = [](char c) { return c == '[' || c == ']' || c == '(' || c == ')' || c == '<' || c == '>' || c == '/'; };
+    while (i < n) {
+        const char c = stream[i];
+        if (isSpace(c) || c == '[' || c == ']') {
+            ++i;
+        } else if (c == '<') {
+            const qsizetype end = stream.indexOf('>', i);
+            if (end < 0)
+                break;
+            all.append(stream.mid(i, end - i + 1));
+            i = end + 1;
+        } else if (c == '(') {
+            int depth = 0;
+            for (; i < n; ++i) {
+                if (stream[i] == '\\')
+                    ++i;
+                else if (stream[i] == '(')
+                    ++depth;
+                else if (stream[i] == ')' && --depth == 0)
+                    break;
+            }
+            ++i;
+        } else {
+            qsizetype end = i + 1;
+            while (end < n && !isSpace(stream[end]) && !isDelimiter(stream[end]) && stream[end] != '[' && stream[end] != ']')
+                ++end;
+            all.append(stream.mid(i, end - i));
+            i = end;
+        }
+    }
+    return all;
+}
 
 inline QHash<int, QByteArray> objects(const QByteArray &pdf)
 {
@@ -196,6 +262,8 @@ inline PdfContent readPdf(const QByteArray &pdf)
     const QByteArray info = objs.value(ref(trailer, "Info"));
     content.title = stringValue(info, "Title");
     content.subject = stringValue(info, "Subject");
+    content.author = stringValue(info, "Author");
+    content.creator = stringValue(info, "Creator");
     const QByteArray catalog = objs.value(ref(trailer, "Root"));
     const QByteArray pages = objs.value(ref(catalog, "Pages"));
     const auto kidsMatch = QRegularExpression(QStringLiteral("/Kids\\s*\\[([^\\]]*)\\]")).match(QString::fromLatin1(pages));
@@ -221,36 +289,68 @@ inline PdfContent readPdf(const QByteArray &pdf)
                 fonts.insert(e.captured(1), toUnicode(streamData(objs, objs.value(ref(font, "ToUnicode")))));
             }
         }
-        // Text runs: one per BT ... ET block.
-        const QString stream = QString::fromLatin1(streamData(objs, objs.value(ref(page, "Contents"))));
-        static const QRegularExpression token(
-            QStringLiteral("\\bBT\\b|\\bET\\b|/(\\w+)\\s+[\\d.]+\\s+Tf|<([0-9A-Fa-f]*)>\\s*Tj"));
+        // Text runs: one per BT ... ET block, placed where its first glyph
+        // starts (the graphics state's matrices applied).
+        const QByteArray stream = streamData(objs, objs.value(ref(page, "Contents")));
+        const double pageHeight = content.pageSizes.last().height();
         QStringList runs;
-        QString run;
-        bool inText = false;
+        QList<PdfRun> placed;
+        PdfRun run;
+        bool inText = false, placedRun = false;
         QHash<uint, QString> glyphs;
-        auto tokens = token.globalMatch(stream);
-        while (tokens.hasNext()) {
-            const auto t = tokens.next();
-            const QString all = t.captured(0);
-            if (all == QLatin1String("BT")) {
-                inText = true;
-                run.clear();
-            } else if (all == QLatin1String("ET")) {
+        Matrix ctm, tm, line;
+        QList<Matrix> saved;
+        QList<double> operands;
+        for (const QByteArray &t : tokens(stream)) {
+            bool isNumber = false;
+            const double number = t.toDouble(&isNumber);
+            if (isNumber) {
+                operands.append(number);
+                continue;
+            }
+            if (t.startsWith('/')) {
                 if (inText)
-                    runs.append(run);
-                inText = false;
-            } else if (!t.captured(1).isEmpty()) {
-                glyphs = fonts.value(t.captured(1));
-            } else {
-                const QString h = t.captured(2);
+                    glyphs = fonts.value(QString::fromLatin1(t.mid(1)));
+            } else if (t.startsWith('<')) {
+                if (!placedRun) {
+                    const Matrix at = line.times(ctm);
+                    run.x = at.e;
+                    run.baseline = pageHeight - at.f;
+                    placedRun = true;
+                }
+                const QString h = QString::fromLatin1(t.mid(1, t.size() - 2));
                 for (int i = 0; i + 4 <= h.size(); i += 4) {
                     QString c = glyphs.value(h.mid(i, 4).toUInt(nullptr, 16), QStringLiteral("\uFFFD"));
                     // Some fonts share one glyph between tab and blank.
-                    run += c == QLatin1String("\t") ? QStringLiteral(" ") : c;
+                    run.text += c == QLatin1String("\t") ? QStringLiteral(" ") : c;
                 }
+            } else if (t == "q") {
+                saved.append(ctm);
+            } else if (t == "Q") {
+                if (!saved.isEmpty())
+                    ctm = saved.takeLast();
+            } else if (t == "cm" && operands.size() >= 6) {
+                ctm = Matrix::of(operands.mid(operands.size() - 6)).times(ctm);
+            } else if (t == "BT") {
+                inText = true;
+                placedRun = false;
+                run = PdfRun{};
+                tm = line = Matrix{};
+            } else if (t == "ET") {
+                if (inText) {
+                    runs.append(run.text);
+                    placed.append(run);
+                }
+                inText = false;
+            } else if (t == "Tm" && operands.size() >= 6) {
+                tm = line = Matrix::of(operands.mid(operands.size() - 6));
+            } else if (t == "Td" && operands.size() >= 2) {
+                line = Matrix{1, 0, 0, 1, operands[operands.size() - 2], operands.last()}.times(line);
+                tm = line;
             }
+            operands.clear();
         }
+        content.pageRuns.append(placed);
         content.pageTexts.append(runs);
     }
     content.valid = !content.pageSizes.isEmpty();
