@@ -32,30 +32,33 @@ struct Report
 // and show the rest as it stands.
 void inspect(const char *record, qint64 number, const ArchiveKind &kind, Report &report)
 {
-    for (const RecordLayout::Field &f : kind.layout->fields()) {
+    const QList<RecordLayout::Field> &fields = kind.layout->fields();
+    const int yesNo = kind.layout->indexOf(kind.yesNoField);
+    for (qsizetype k = 0; k < fields.size(); ++k) {
+        const RecordLayout::Field &f = fields.at(k);
         const char *field = record + f.offset;
-        const QString where = QStringLiteral("Record %1, campo %2: ").arg(number).arg(f.name);
+        const auto where = [&] { return QStringLiteral("Record %1, campo %2: ").arg(number).arg(f.name); };
         const int stored = static_cast<unsigned char>(field[0]);
         if (stored > f.length) {
             ++report.repairable;
-            report.add(where + QStringLiteral("lunghezza %1 oltre i %2 caratteri dichiarati.").arg(stored).arg(f.length));
+            report.add(where() + QStringLiteral("lunghezza %1 oltre i %2 caratteri dichiarati.").arg(stored).arg(f.length));
         }
         const int used = countedLength(field, f.length);
         for (int i = 0; i < used; ++i) {
             const auto byte = static_cast<unsigned char>(field[1 + i]);
             if (!cp1252::isPrintable(byte)) {
-                report.add(where + QStringLiteral("carattere non stampabile (byte 0x%1) in posizione %2.")
-                                       .arg(byte, 2, 16, QLatin1Char('0'))
-                                       .arg(i + 1));
+                report.add(where() + QStringLiteral("carattere non stampabile (byte 0x%1) in posizione %2.")
+                                         .arg(byte, 2, 16, QLatin1Char('0'))
+                                         .arg(i + 1));
                 break; // one line per field is enough to find it
             }
         }
-        if (f.name == kind.yesNoField) {
+        if (k == yesNo) {
             // Empty is what other tools leave, and the program copes with
             // it; only a value that is neither counts.
             const QString text = TestoDaCampo(field, f.length);
             if (!text.isEmpty() && !yesNoValue(text))
-                report.add(where + QStringLiteral("%1 non \u00E8 n\u00E9 \"S\u00EC\" n\u00E9 \"No\".").arg(quoted(text)));
+                report.add(where() + QStringLiteral("%1 non \u00E8 n\u00E9 \"S\u00EC\" n\u00E9 \"No\".").arg(quoted(text)));
         }
     }
 }

@@ -2,47 +2,72 @@
 
 #include "archive/fields.h"
 #include "cli/archivekind.h"
+#include "core/cp1252.h"
+
+#include <algorithm>
+#include <array>
 
 namespace qv::cli {
 namespace {
 
-// RFC 4180: a value with a comma, a quote or a line end goes in quotes, its
-// quotes doubled.
-void appendCsv(QByteArray &line, const QString &value)
+// The UTF-8 of every Windows-1252 byte, taken from the code page once, so
+// that fields go from the record's bytes to the output without a QString.
+const std::array<QByteArray, 256> &utf8OfByte()
 {
-    const QByteArray utf8 = value.toUtf8();
-    if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\n') && !utf8.contains('\r')) {
-        line += utf8;
-        return;
-    }
-    line += '"';
-    for (const char c : utf8) {
-        if (c == '"')
-            line += '"';
-        line += c;
-    }
-    line += '"';
+    static const std::array<QByteArray, 256> table = [] {
+        std::array<QByteArray, 256> t;
+        for (int b = 0; b < 256; ++b) {
+            const char c = char(b);
+            t[b] = cp1252::decode(&c, 1).toUtf8();
+        }
+        return t;
+    }();
+    return table;
 }
 
-void appendJson(QByteArray &line, const QString &value)
+void appendUtf8(QByteArray &line, char c)
+{
+    if (uchar(c) < 0x80)
+        line += c;
+    else
+        line += utf8OfByte()[uchar(c)];
+}
+
+// RFC 4180: a value with a comma, a quote or a line end goes in quotes, its
+// quotes doubled.
+void appendCsv(QByteArray &line, const char *text, int size)
+{
+    const char *end = text + size;
+    const bool quote = std::any_of(text, end, [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (quote)
+        line += '"';
+    for (const char *c = text; c != end; ++c) {
+        if (*c == '"')
+            line += '"';
+        appendUtf8(line, *c);
+    }
+    if (quote)
+        line += '"';
+}
+
+void appendJson(QByteArray &line, const char *text, int size)
 {
     static const char hex[] = "0123456789abcdef";
     line += '"';
-    for (const char c : value.toUtf8()) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
+    for (const char *c = text; c != text + size; ++c) {
+        switch (*c) {
         case '"': line += "\\\""; break;
         case '\\': line += "\\\\"; break;
         case '\n': line += "\\n"; break;
         case '\r': line += "\\r"; break;
         case '\t': line += "\\t"; break;
         default:
-            if (u < 0x20) {
+            if (uchar(*c) < 0x20) {
                 line += "\\u00";
-                line += hex[u >> 4];
-                line += hex[u & 15];
+                line += hex[uchar(*c) >> 4];
+                line += hex[uchar(*c) & 15];
             } else {
-                line += c;
+                appendUtf8(line, *c);
             }
         }
     }
@@ -85,11 +110,8 @@ int DumpCommand::run(const Arguments &args)
 
     // Names of the fields once, in UTF-8, for the header or the JSON keys.
     QList<QByteArray> keys;
-    for (const RecordLayout::Field &f : fields) {
-        QByteArray key;
-        appendJson(key, f.name);
-        keys.append(key + ':');
-    }
+    for (const RecordLayout::Field &f : fields)
+        keys.append('"' + f.name.toUtf8() + "\":");
     QByteArray out;
     if (csv) {
         out += "Record";
@@ -106,13 +128,16 @@ int DumpCommand::run(const Arguments &args)
             out += csv ? number : "{\"Record\":" + number;
             for (qsizetype k = 0; k < fields.size(); ++k) {
                 const RecordLayout::Field &f = fields.at(k);
-                const QString text = storedText(record + f.offset, f.length);
+                // The text exactly as stored: the length clamped, nothing trimmed.
+                const char *field = record + f.offset;
+                const int size = countedLength(field, f.length);
                 if (csv) {
                     out += ',';
-                    appendCsv(out, text);
+                    appendCsv(out, field + 1, size);
                 } else {
-                    out += ',' + keys.at(k);
-                    appendJson(out, text);
+                    out += ',';
+                    out += keys.at(k);
+                    appendJson(out, field + 1, size);
                 }
             }
             out += csv ? "\r\n" : "}\n";

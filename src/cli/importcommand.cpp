@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace qv::cli {
@@ -140,6 +141,9 @@ int ImportCommand::run(const Arguments &args)
     QList<TSchedaPartecipante> records;
     for (qsizetype r = 1; r < rows.size(); ++r) {
         const csv::Row &row = rows.at(r);
+        // Spreadsheets end their files with rows of empty cells.
+        if (std::all_of(row.values.begin(), row.values.end(), [](const QString &v) { return trimmed(v).isEmpty(); }))
+            continue;
         if (row.values.size() != columns.size()) {
             problems.report(row.line, QStringLiteral("%1 valori invece di %2 (riga saltata).")
                                           .arg(row.values.size())

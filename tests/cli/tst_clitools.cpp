@@ -63,7 +63,7 @@ private slots:
     {
         // Semicolons as an Italian spreadsheet saves them; a quoted value
         // with the separator in it; blanks around values; no yes/no column.
-        writeFile(path("vecchi.csv"), "Cliente;Note\r\n\"Caf\xE8, Bar\";  \x80 5 \x96 saldo  \r\n  Rossi  Mario ;\r\n\r\n");
+        writeFile(path("vecchi.csv"), "Cliente;Note\r\n\"Caf\xE8, Bar\";  \x80 5 \x96 saldo  \r\n  Rossi  Mario ;\r\n\r\n;\r\n");
         const Result r = run({"import", "participants", "vecchi.csv"});
         QCOMPARE(r.exit, 0);
         const QByteArray file = readFile(archive());
