@@ -1,7 +1,5 @@
 #include "app/inifile.h"
 
-#include "core/atomicfile.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -128,11 +126,13 @@ void writeValue(const QString &path, const QString &section, const QString &key,
     if (parsed.endsWithEol)
         content += parsed.eol;
 
-    // Through a temporary file that replaces the old one, so a failure
-    // halfway never leaves a file without its password.
-    QString reason;
-    if (!replaceFile(path, content, &reason))
-        throw Error("cannot write " + path.toStdString() + ": " + reason.toStdString());
+    // Written in place: a file that may not be written is refused before
+    // anything of it is lost.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()
+        || !file.flush())
+        throw Error("cannot write " + path.toStdString());
+    file.close();
 }
 
 } // namespace qv::IniFile

@@ -17,7 +17,7 @@ public:
 // cannot be read raises Error.
 QString readValue(const QString &path, const QString &section, const QString &key);
 // Creates the key, the section or the file where needed; raises Error when the
-// file cannot be written. The file is replaced whole, never half written.
+// file cannot be written.
 void writeValue(const QString &path, const QString &section, const QString &key, const QString &value);
 
 } // namespace qv::IniFile

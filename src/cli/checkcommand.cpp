@@ -2,12 +2,11 @@
 
 #include "archive/fields.h"
 #include "cli/archivekind.h"
-#include "core/atomicfile.h"
 #include "core/cp1252.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QIODevice>
+#include <QSaveFile>
 
 namespace qv::cli {
 namespace {
@@ -139,23 +138,20 @@ int CheckCommand::run(const Arguments &args)
         } else {
             const QString target = repairedPath(path);
             RawArchive archive(path, kindOption);
-            QString reason;
-            const bool written = replaceFile(
-                target,
-                [&](QIODevice &device) {
-                    QByteArray block;
-                    qint64 first = 0;
-                    while (archive.nextBlock(block, first)) {
-                        for (qint64 i = 0; i * archive.recordSize() < block.size(); ++i)
-                            clampLengths(block.data() + i * archive.recordSize(), *archive.kind().layout);
-                        if (device.write(block) != block.size())
-                            return false;
-                    }
-                    return true;
-                },
-                &reason);
-            if (!written)
-                throw fileError(QStringLiteral("impossibile scrivere la copia riparata %1: %2.").arg(quoted(target), reason));
+            // Streamed into a file beside the target that replaces it only
+            // once complete.
+            QSaveFile copy(target);
+            bool written = copy.open(QIODevice::WriteOnly);
+            QByteArray block;
+            qint64 first = 0;
+            while (written && archive.nextBlock(block, first)) {
+                for (qint64 i = 0; i * archive.recordSize() < block.size(); ++i)
+                    clampLengths(block.data() + i * archive.recordSize(), *archive.kind().layout);
+                written = copy.write(block) == block.size();
+            }
+            if (!written || !copy.commit())
+                throw fileError(QStringLiteral("impossibile scrivere la copia riparata %1: %2.")
+                                    .arg(quoted(target), copy.errorString()));
             console::out(QStringLiteral("Copia riparata scritta in %1 (%2 record).").arg(target).arg(archive.recordCount()));
         }
     }

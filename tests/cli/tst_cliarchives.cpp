@@ -108,6 +108,18 @@ private slots:
         QVERIFY(!QFile::exists(path("Partecipanti_riparato.pro")));
     }
 
+    void repairCopyThatCannotBeWritten()
+    {
+        QByteArray bytes = healthy() + "coda";
+        writeFile(path("Partecipanti.pro"), bytes);
+        QDir(m_dir->path()).mkpath("Partecipanti_riparato.pro");
+        const Result r = run({"check", path("Partecipanti.pro"), "--repair"});
+        QCOMPARE(r.exit, 3);
+        QVERIFY2(r.errText().contains("impossibile scrivere la copia riparata"), r.err);
+        QCOMPARE(readFile(path("Partecipanti.pro")), bytes);
+        QVERIFY(QFileInfo(path("Partecipanti_riparato.pro")).isDir());
+    }
+
     void otherKindsByName_data()
     {
         QTest::addColumn<QString>("name");

@@ -1,12 +1,8 @@
-#include "core/atomicfile.h"
 #include "core/cp1252.h"
 #include "core/regional.h"
 #include "core/text.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace qv;
@@ -81,33 +77,6 @@ private slots:
             QVERIFY(!cp1252::isPrintable(b));
         for (const uchar b : {0x20, 0x7E, 0x80, 0x93, 0xA0, 0xEC, 0xFF})
             QVERIFY(cp1252::isPrintable(b));
-    }
-
-    void replaceFileWritesWholeOrNothing()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("a.ini");
-        const auto read = [&] {
-            QFile f(path);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-        };
-        QVERIFY(replaceFile(path, QByteArray("uno")));
-        QCOMPARE(read(), QByteArray("uno"));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-        QVERIFY(replaceFile(path, QByteArray("due")));
-        QCOMPARE(read(), QByteArray("due"));
-        QCOMPARE(QFile::permissions(path) & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-
-        // A writer that gives up halfway leaves the old file and no temporary one.
-        QString error;
-        QVERIFY(!replaceFile(path, [](QIODevice &d) { d.write("met"); return false; }, &error));
-        QCOMPARE(read(), QByteArray("due"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.ini"});
-
-        QDir(dir.path()).mkdir("cartella");
-        QVERIFY(!replaceFile(dir.filePath("cartella"), QByteArray("x"), &error));
-        QVERIFY(!error.isEmpty());
-        QVERIFY(!replaceFile(dir.filePath("nessuna/b.ini"), QByteArray("x")));
     }
 
     void datesAreDdMmYyyyWhateverTheLocale()
