@@ -108,10 +108,10 @@ int CheckCommand::run(const Arguments &args)
     {
         RawArchive archive(path, kindOption);
         const ArchiveKind &kind = archive.kind();
+        // One arg() call: a file name may hold "%2" itself.
         console::out(QStringLiteral("%1: %2, record di %3 byte, %4 record.")
-                         .arg(path, kind.description)
-                         .arg(archive.recordSize())
-                         .arg(archive.recordCount()));
+                         .arg(path, kind.description, QString::number(archive.recordSize()),
+                              QString::number(archive.recordCount())));
         QByteArray block;
         qint64 first = 0;
         while (archive.nextBlock(block, first))
@@ -152,7 +152,8 @@ int CheckCommand::run(const Arguments &args)
             if (!written || !copy.commit())
                 throw fileError(QStringLiteral("impossibile scrivere la copia riparata %1: %2.")
                                     .arg(quoted(target), copy.errorString()));
-            console::out(QStringLiteral("Copia riparata scritta in %1 (%2 record).").arg(target).arg(archive.recordCount()));
+            console::out(QStringLiteral("Copia riparata scritta in %1 (%2 record).")
+                             .arg(target, QString::number(archive.recordCount())));
         }
     }
     return ExitNegative;

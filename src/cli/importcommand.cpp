@@ -58,9 +58,7 @@ QList<int> columnsOf(const QStringList &header)
         if (index < 0)
             throw CliError(ExitNegative, QStringLiteral("colonna %1 sconosciuta (colonna %2 dell'intestazione); i "
                                                         "campi del partecipante sono: %3.")
-                                             .arg(quoted(name))
-                                             .arg(c + 1)
-                                             .arg(fieldNames()));
+                                             .arg(quoted(name), QString::number(c + 1), fieldNames()));
         if (columns.contains(index))
             throw CliError(ExitNegative, QStringLiteral("la colonna %1 compare due volte nell'intestazione.")
                                              .arg(quoted(layout.field(index).name)));
@@ -234,19 +232,17 @@ int ImportCommand::run(const Arguments &args)
             ++written;
         }
         archive.Close();
-    } catch (const ArchiveError &e) {
-        throw fileError(QStringLiteral("impossibile scrivere l'archivio %1 (%2); partecipanti aggiunti: %3.")
-                            .arg(quoted(target), QString::fromStdString(e.what()))
-                            .arg(written));
+    } catch (const ArchiveError &) {
+        throw fileError(QStringLiteral("impossibile scrivere l'archivio %1 (accertarsi di possedere i privilegi di "
+                                       "scrittura nella cartella del programma); partecipanti aggiunti: %2.")
+                            .arg(quoted(target), QString::number(written)));
     }
     if (written == 0)
         console::out(QStringLiteral("Nessun partecipante da importare."));
     else
         console::out(QStringLiteral("Importati %1 partecipanti in %2 (record da %3 a %4).")
-                         .arg(written)
-                         .arg(target)
-                         .arg(first)
-                         .arg(first + written - 1));
+                         .arg(QString::number(written), target, QString::number(first),
+                              QString::number(first + written - 1)));
     return ExitOk;
 }
 

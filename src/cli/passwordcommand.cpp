@@ -45,9 +45,10 @@ int PasswordCommand::run(const Arguments &args)
     }
     try {
         PasswordStore::store(PasswordStore::firstAccessPassword());
-    } catch (const IniFile::Error &e) {
-        throw fileError(QStringLiteral("impossibile scrivere %1 (%2); la password non \u00E8 stata cambiata.")
-                            .arg(quoted(path), QString::fromStdString(e.what())));
+    } catch (const IniFile::Error &) {
+        throw fileError(QStringLiteral("impossibile scrivere %1 (accertarsi di possedere i privilegi di scrittura "
+                                       "nella cartella del programma); la password non \u00E8 stata cambiata.")
+                            .arg(quoted(path)));
     }
     console::out(QStringLiteral("Password del primo accesso ripristinata in %1.").arg(path));
     return ExitOk;
