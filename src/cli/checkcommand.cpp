@@ -3,10 +3,13 @@
 #include "archive/fields.h"
 #include "cli/archivekind.h"
 #include "core/cp1252.h"
+#include "core/text.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace qv::cli {
 namespace {
@@ -56,8 +59,13 @@ void inspect(const char *record, qint64 number, const ArchiveKind &kind, Report 
             // Empty is what other tools leave, and the program copes with
             // it; only a value that is neither counts.
             const QString text = TestoDaCampo(field, f.length);
-            if (!text.isEmpty() && !yesNoValue(text))
-                report.add(where() + QStringLiteral("%1 non \u00E8 n\u00E9 \"S\u00EC\" n\u00E9 \"No\".").arg(quoted(text)));
+            if (!text.isEmpty() && !yesNoValue(text)) {
+                // Shown as the length byte has it (within the record), so a
+                // "Forse" spilling over the next field reads as written.
+                const int shown = std::min<int>(stored, kind.layout->size() - f.offset - 1);
+                report.add(where() + QStringLiteral("%1 non \u00E8 n\u00E9 \"S\u00EC\" n\u00E9 \"No\".")
+                                         .arg(quoted(trimmed(cp1252::decode(field + 1, shown)))));
+            }
         }
     }
 }
@@ -122,6 +130,11 @@ int CheckCommand::run(const Arguments &args)
             report.add(QStringLiteral("Coda incompleta: %1 byte dopo l'ultimo record intero (record %2 troncato).")
                            .arg(archive.tailBytes())
                            .arg(archive.recordCount() + 1));
+            for (const ArchiveKind &other : archiveKinds())
+                if (&other != &kind && archive.fileSize() % other.layout->size() == 0)
+                    console::out(QStringLiteral("La dimensione del file corrisponde invece a un %1: controllare "
+                                                "--kind.")
+                                     .arg(other.description));
         }
     }
     if (report.defects > kShownDefects)

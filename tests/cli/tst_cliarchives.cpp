@@ -101,6 +101,26 @@ private slots:
         QVERIFY(!again.outText().contains("lunghezza"));
     }
 
+    void yesNoSpillingOverTheNextFieldShownAsWritten()
+    {
+        QByteArray bytes = participant("Rossi Mario");
+        put(bytes, At{kRicontatta.offset, 5}, "Forse");
+        writeFile(path("Partecipanti.pro"), bytes);
+        const Result r = run({"check", path("Partecipanti.pro")});
+        QCOMPARE(r.exit, 1);
+        QVERIFY2(r.outText().contains("Record 1, campo Ricontatta: lunghezza 5 oltre i 2 caratteri dichiarati."), r.out);
+        QVERIFY2(r.outText().contains(QStringLiteral("Record 1, campo Ricontatta: \"Forse\" non è né")), r.out);
+        QCOMPARE(readFile(path("Partecipanti.pro")), bytes);
+    }
+
+    void wrongKindIsHinted()
+    {
+        writeFile(path("dati.bin"), QByteArray(2 * 829, '\0'));
+        const Result r = run({"check", path("dati.bin"), "--kind", "participants"});
+        QCOMPARE(r.exit, 1);
+        QVERIFY2(r.outText().contains("corrisponde invece a un archivio dei posti assegnati"), r.out);
+    }
+
     void repairOfACleanArchiveWritesNothing()
     {
         writeFile(path("Partecipanti.pro"), healthy());
