@@ -17,6 +17,7 @@ namespace qv::cli {
 namespace {
 
 const QString kName = QStringLiteral("Cliente");
+const QString kYesNo = QStringLiteral("Ricontatta");
 
 // The words a spreadsheet may hold in the yes/no column.
 std::optional<bool> yesNoWord(const QString &value)
@@ -80,6 +81,87 @@ struct Problems
     }
 };
 
+// What is wrong with the characters of a value, or an empty text: the first
+// character the code page cannot hold (the conversion stores '?' for it) or
+// a control character, which is mended to a blank.
+QString unfitCharacter(QString &value, bool force)
+{
+    QString what;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar ch = value.at(i);
+        if (!cp1252::canEncode(ch)) {
+            if (what.isEmpty())
+                what = QStringLiteral("il carattere %1 non \u00E8 rappresentabile in Windows-1252%2.")
+                           .arg(quoted(value.mid(i, ch.isHighSurrogate() ? 2 : 1)),
+                                force ? QStringLiteral(" (sostituito da ?)") : QString());
+        } else if (!cp1252::isPrintable(static_cast<unsigned char>(cp1252::encode(QString(ch)).at(0)))) {
+            if (what.isEmpty())
+                what = QStringLiteral("carattere di controllo di codice %1%2.")
+                           .arg(ch.unicode())
+                           .arg(force ? QStringLiteral(" (sostituito da uno spazio)") : QString());
+            value[i] = QLatin1Char(' ');
+        }
+    }
+    return what;
+}
+
+// The participant of one data row, or nothing when the row is to be skipped.
+// Every problem is reported; those --force mends are mended in the record.
+std::optional<TSchedaPartecipante> participantOf(const csv::Row &row, const QList<int> &columns, bool force,
+                                                 Problems &problems)
+{
+    // Spreadsheets end their files with rows of empty cells.
+    if (std::all_of(row.values.begin(), row.values.end(), [](const QString &v) { return trimmed(v).isEmpty(); }))
+        return std::nullopt;
+    if (row.values.size() != columns.size()) {
+        problems.report(row.line, QStringLiteral("%1 valori invece di %2 (riga saltata).")
+                                      .arg(row.values.size())
+                                      .arg(columns.size()));
+        return std::nullopt;
+    }
+    const RecordLayout &layout = TSchedaPartecipante::layout();
+    const int yesNoField = layout.indexOf(kYesNo);
+    TSchedaPartecipante record;
+    record.setYesNo(kYesNo, false);
+    bool skip = false;
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        const RecordLayout::Field &field = layout.field(columns.at(c));
+        const QString where = QStringLiteral("colonna %1 (%2): ").arg(c + 1).arg(field.name);
+        // Composed first, so a letter and its accent make one character.
+        QString value = trimmed(row.values.at(c).normalized(QString::NormalizationForm_C));
+        if (columns.at(c) == yesNoField) {
+            if (const std::optional<bool> yes = yesNoWord(value)) {
+                record.setYesNo(kYesNo, *yes);
+            } else {
+                problems.report(row.line, where + QStringLiteral("%1 non \u00E8 n\u00E9 S\u00EC n\u00E9 No (riga "
+                                                                 "saltata).")
+                                              .arg(quoted(value)));
+                skip = true;
+            }
+            continue;
+        }
+        const QString unfit = unfitCharacter(value, force);
+        if (!unfit.isEmpty())
+            problems.report(row.line, where + unfit);
+        value = trimmed(value);
+        if (value.size() > field.length)
+            problems.report(row.line, where + QStringLiteral("testo di %1 caratteri, il campo ne contiene al "
+                                                             "massimo %2%3.")
+                                          .arg(value.size())
+                                          .arg(field.length)
+                                          .arg(force ? QStringLiteral(" (accorciato)") : QString()));
+        record.setText(columns.at(c), value); // cut to the field, as the card's conversion does
+    }
+    if (!skip && record.text(kName).isEmpty()) {
+        problems.report(row.line, QStringLiteral("colonna %1 (Cliente): manca il cognome e nome (riga saltata).")
+                                      .arg(columns.indexOf(layout.indexOf(kName)) + 1));
+        skip = true;
+    }
+    if (skip)
+        return std::nullopt;
+    return record;
+}
+
 } // namespace
 
 QString ImportCommand::synopsis() const
@@ -131,81 +213,11 @@ int ImportCommand::run(const Arguments &args)
     if (rows.isEmpty())
         throw CliError(ExitNegative, QStringLiteral("il file %1 \u00E8 vuoto: manca l'intestazione.").arg(quoted(source)));
     const QList<int> columns = columnsOf(rows.first().values);
-    const RecordLayout &layout = TSchedaPartecipante::layout();
-    const int nameField = layout.indexOf(kName);
-    const int yesNoField = layout.indexOf(QStringLiteral("Ricontatta"));
-
     Problems problems;
     QList<TSchedaPartecipante> records;
-    for (qsizetype r = 1; r < rows.size(); ++r) {
-        const csv::Row &row = rows.at(r);
-        // Spreadsheets end their files with rows of empty cells.
-        if (std::all_of(row.values.begin(), row.values.end(), [](const QString &v) { return trimmed(v).isEmpty(); }))
-            continue;
-        if (row.values.size() != columns.size()) {
-            problems.report(row.line, QStringLiteral("%1 valori invece di %2 (riga saltata).")
-                                          .arg(row.values.size())
-                                          .arg(columns.size()));
-            continue;
-        }
-        TSchedaPartecipante record;
-        record.setYesNo(QStringLiteral("Ricontatta"), false);
-        bool skip = false;
-        for (qsizetype c = 0; c < columns.size(); ++c) {
-            const RecordLayout::Field &field = layout.field(columns.at(c));
-            const QString where = QStringLiteral("colonna %1 (%2): ").arg(c + 1).arg(field.name);
-            // Composed first, so a letter and its accent make one character.
-            QString value = trimmed(row.values.at(c).normalized(QString::NormalizationForm_C));
-            if (columns.at(c) == yesNoField) {
-                const std::optional<bool> yes = yesNoWord(value);
-                if (!yes) {
-                    problems.report(row.line, where + QStringLiteral("%1 non \u00E8 n\u00E9 S\u00EC n\u00E9 No (riga "
-                                                                     "saltata).")
-                                                  .arg(quoted(value)));
-                    skip = true;
-                } else {
-                    record.setYesNo(field.name, *yes);
-                }
-                continue;
-            }
-            // One report per value: the first character the archive cannot hold.
-            bool reported = false;
-            for (qsizetype i = 0; i < value.size(); ++i) {
-                const QChar ch = value.at(i);
-                QString what;
-                if (!cp1252::canEncode(ch)) {
-                    // The card's conversion stores '?' in its place.
-                    what = QStringLiteral("il carattere %1 non \u00E8 rappresentabile in Windows-1252%2.")
-                               .arg(quoted(value.mid(i, ch.isHighSurrogate() ? 2 : 1)),
-                                    force ? QStringLiteral(" (sostituito da ?)") : QString());
-                } else if (!cp1252::isPrintable(static_cast<unsigned char>(cp1252::encode(QString(ch)).at(0)))) {
-                    what = QStringLiteral("carattere di controllo di codice %1%2.")
-                               .arg(ch.unicode())
-                               .arg(force ? QStringLiteral(" (sostituito da uno spazio)") : QString());
-                    value[i] = QLatin1Char(' ');
-                }
-                if (!what.isEmpty() && !reported) {
-                    problems.report(row.line, where + what);
-                    reported = true;
-                }
-            }
-            value = trimmed(value);
-            if (value.size() > field.length)
-                problems.report(row.line, where + QStringLiteral("testo di %1 caratteri, il campo ne contiene al "
-                                                                 "massimo %2%3.")
-                                              .arg(value.size())
-                                              .arg(field.length)
-                                              .arg(force ? QStringLiteral(" (accorciato)") : QString()));
-            record.setText(columns.at(c), value);
-        }
-        if (!skip && record.text(nameField).isEmpty()) {
-            problems.report(row.line, QStringLiteral("colonna %1 (Cliente): manca il cognome e nome (riga saltata).")
-                                          .arg(columns.indexOf(nameField) + 1));
-            skip = true;
-        }
-        if (!skip)
-            records.append(record);
-    }
+    for (qsizetype r = 1; r < rows.size(); ++r)
+        if (std::optional<TSchedaPartecipante> record = participantOf(rows.at(r), columns, force, problems))
+            records.append(*record);
 
     const QString target = TSchedaPartecipante::archivePath();
     if (problems.count > 0 && !force) {
@@ -224,7 +236,7 @@ int ImportCommand::run(const Arguments &args)
     qint64 first = 0;
     try {
         // Through the program's own archive code, like a card being saved.
-        TArchivio archive(target, layout.size());
+        TArchivio archive(target, TSchedaPartecipante::layout().size());
         first = archive.Count() + 1;
         archive.Seek(archive.Count());
         for (const TSchedaPartecipante &record : std::as_const(records)) {
