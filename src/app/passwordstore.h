@@ -6,6 +6,8 @@
 namespace qv::PasswordStore {
 
 QString filePath();
+// The password of the first access, as the program ships.
+inline QString firstAccessPassword() { return QStringLiteral("cartolinavespa"); }
 // The stored password, decoded and trimmed; empty when the file, section or
 // key is missing. Raises IniFile::Error or PasswordFormatError.
 QString stored();

@@ -20,10 +20,14 @@ QByteArray CampoDaTesto(const QString &text, int declared)
     return field;
 }
 
+QString storedText(const char *field, int declared)
+{
+    return cp1252::decode(field + 1, countedLength(field, declared));
+}
+
 QString TestoDaCampo(const char *field, int declared)
 {
-    const int used = std::min<int>(static_cast<unsigned char>(field[0]), declared);
-    return trimmed(cp1252::decode(field + 1, used));
+    return trimmed(storedText(field, declared));
 }
 
 std::optional<bool> yesNoValue(const QString &fieldText)

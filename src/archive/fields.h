@@ -12,6 +12,16 @@ namespace qv {
 // declared length; declared + 1 bytes, unused bytes zero.
 QByteArray CampoDaTesto(const QString &text, int declared);
 
+// How many of the character bytes hold text: the length byte, clamped to the
+// declared length.
+inline int countedLength(const char *field, int declared)
+{
+    const int used = static_cast<unsigned char>(field[0]);
+    return used < declared ? used : declared;
+}
+// The text of a counted string exactly as stored, blanks included.
+QString storedText(const char *field, int declared);
+
 // The text of a counted string, trimmed. A length byte above the declared
 // length reads as the declared length.
 QString TestoDaCampo(const char *field, int declared);

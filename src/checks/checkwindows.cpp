@@ -1,6 +1,6 @@
 #include "checks/checkwindows.h"
 
-#include "checks/validators.h"
+#include "checks/verdicts.h"
 #include "core/regional.h"
 #include "core/text.h"
 #include "ui/messages.h"
@@ -20,9 +20,6 @@
 using namespace qv;
 
 namespace {
-
-// These messages separate their paragraphs with CR LF twice.
-const QString kParagraph = QStringLiteral("\r\n\r\n");
 
 constexpr int kStripHeight = 56;
 
@@ -175,6 +172,22 @@ void CheckWindow::setBoxText(const QString &text)
     m_box->setText(text);
 }
 
+void CheckWindow::showVerdict(const checks::Verdict &verdict)
+{
+    switch (verdict.outcome) {
+    case checks::Verdict::Outcome::Retry:
+        retry(verdict.text());
+        return;
+    case checks::Verdict::Outcome::Valid:
+        Messages::information(verdict.text(), this);
+        break;
+    case checks::Verdict::Outcome::Invalid:
+        Messages::warning(verdict.text(), this);
+        break;
+    }
+    accept();
+}
+
 void CheckWindow::boxEdited()
 {
     if (m_reshape) {
@@ -224,19 +237,7 @@ TfrmCodFisc::TfrmCodFisc(QWidget *parent)
 
 void TfrmCodFisc::btnControllaClick()
 {
-    switch (checks::checkFiscalCode(txtCodFisc->text())) {
-    case checks::FiscalCodeVerdict::WrongLength:
-        retry(QStringLiteral("Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici."));
-        return;
-    case checks::FiscalCodeVerdict::Valid:
-        Messages::information(QStringLiteral("Il codice fiscale digitato \u00E8 VALIDO."), this);
-        break;
-    case checks::FiscalCodeVerdict::Invalid:
-        // Also a code with a character that is neither a letter nor a digit.
-        Messages::warning(QStringLiteral("Attenzione: il codice fiscale digitato \u00E8 ERRATO."), this);
-        break;
-    }
-    accept();
+    showVerdict(checks::fiscalCodeVerdict(txtCodFisc->text()));
 }
 
 TfrmPartitaIva::TfrmPartitaIva(QWidget *parent)
@@ -250,32 +251,7 @@ TfrmPartitaIva::TfrmPartitaIva(QWidget *parent)
 
 void TfrmPartitaIva::btnControllaClick()
 {
-    // Blanks count here: a number with a blank is of the right length and wrong.
-    const QString number = asciiUpper(txtPartitaIva->text());
-    if (number.size() != 11) {
-        retry(QStringLiteral("Attenzione: la partita IVA deve essere composta da 11 caratteri numerici."));
-        return;
-    }
-    if (checks::isVatNumberValid(number)) {
-        const QString code = number.mid(7, 3);
-        const QString office = checks::vatOfficeName(code);
-        const QString valid = QStringLiteral("Il numero di partita IVA digitato risulta VALIDO.") + kParagraph;
-        if (!office.isEmpty())
-            Messages::information(valid + QStringLiteral("E' stato rilasciato dall'Ufficio IVA del Comune di ")
-                                      + office + QStringLiteral("."),
-                                  this);
-        else
-            Messages::information(valid + QStringLiteral("Non \u00E8 possibile identificare l'Ufficio IVA che lo ha "
-                                                         "rilasciato: il codice ufficio ")
-                                      + code + QStringLiteral(" non \u00E8 tra quelli conosciuti."),
-                                  this);
-    } else {
-        Messages::warning(QStringLiteral("Attenzione: il numero di partita IVA digitato risulta ERRATO!") + kParagraph
-                              + QStringLiteral("Non \u00E8 quindi possibile fornire informazioni relative "
-                                               "all'Ufficio IVA che lo ha rilasciato."),
-                          this);
-    }
-    accept();
+    showVerdict(checks::vatNumberVerdict(txtPartitaIva->text()));
 }
 
 TfrmCarta::TfrmCarta(QWidget *parent)
@@ -290,31 +266,7 @@ TfrmCarta::TfrmCarta(QWidget *parent)
 
 void TfrmCarta::btnControllaClick()
 {
-    const QString shown = trimmed(txtNumero->text());
-    if (shown.isEmpty()) {
-        retry(QStringLiteral("Attenzione: immettere il numero di carta di credito prima di premere il pulsante di "
-                             "controllo."));
-        return;
-    }
-    const int kind = checks::cardKindCode(txtNumero->text());
-    const QString name = checks::cardKindName(kind, shown);
-    const QString valid = QStringLiteral("Il numero di carta di credito ") + shown + QStringLiteral(" risulta valido.")
-                          + kParagraph;
-    if (!name.isEmpty()) {
-        Messages::information(valid + QStringLiteral("La carta di credito \u00E8 del tipo ") + name
-                                  + QStringLiteral("."),
-                              this);
-    } else if (kind == 1) {
-        // Passes the check and starts with 3, but with no prefix we know.
-        Messages::information(valid + QStringLiteral("Non \u00E8 possibile identificare il tipo di carta di credito."),
-                              this);
-    } else {
-        Messages::warning(QStringLiteral("Attenzione: il numero digitato risulta ERRATO!") + kParagraph
-                              + QStringLiteral("Non \u00E8 quindi possibile fornire informazioni relative al tipo "
-                                               "di carta di credito."),
-                          this);
-    }
-    accept();
+    showVerdict(checks::cardVerdict(txtNumero->text()));
 }
 
 TfrmIban::TfrmIban(QWidget *parent)
@@ -327,14 +279,5 @@ TfrmIban::TfrmIban(QWidget *parent)
 
 void TfrmIban::btnControllaClick()
 {
-    const QString iban = trimmed(txtIban->text());
-    if (iban.size() != 27) {
-        retry(QStringLiteral("Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici."));
-        return;
-    }
-    if (checks::isIbanValid(iban))
-        Messages::information(QStringLiteral("L'IBAN digitato \u00E8 VALIDO."), this);
-    else
-        Messages::warning(QStringLiteral("Attenzione: l'IBAN digitato \u00E8 ERRATO!"), this);
-    accept();
+    showVerdict(checks::ibanVerdict(txtIban->text()));
 }

@@ -6,6 +6,9 @@ class QLineEdit;
 class QPushButton;
 
 namespace qv {
+namespace checks {
+struct Verdict;
+}
 
 // What the four check windows share: a heading strip, a line of
 // instructions, one box, "Controlla" and "Chiudi". Fixed size, centred, no
@@ -45,6 +48,8 @@ protected:
     QLineEdit *box() const { return m_box; }
     // A check that could not run: the message, and the focus back in the box.
     void retry(const QString &warning);
+    // The verdict in its message box; the window closes unless it asks to retry.
+    void showVerdict(const checks::Verdict &verdict);
     virtual void btnControllaClick() = 0;
     void showEvent(QShowEvent *event) override;
 

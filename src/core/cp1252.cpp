@@ -54,6 +54,13 @@ QByteArray encode(const QString &input)
     return bytes;
 }
 
+bool isPrintable(unsigned char byte)
+{
+    if (byte < 0x20 || byte == 0x7F)
+        return false;
+    return !(byte >= 0x80 && byte < 0xA0 && kHigh[byte - 0x80] == byte);
+}
+
 bool canEncode(QChar c)
 {
     return byteFor(c.unicode()) >= 0;

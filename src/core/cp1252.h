@@ -12,5 +12,8 @@ QString decode(const char *data, qsizetype size);
 inline QString decode(const QByteArray &bytes) { return decode(bytes.constData(), bytes.size()); }
 QByteArray encode(const QString &text);
 bool canEncode(QChar c);
+// A byte that shows a character: not a control code (below 0x20, 0x7F) and
+// not one of the five bytes the code page leaves undefined.
+bool isPrintable(unsigned char byte);
 
 } // namespace qv::cp1252

@@ -85,6 +85,18 @@ private slots:
         QCOMPARE(cp1252::encode(text), bytes);
     }
 
+    void printableBytesOfTheCodePage()
+    {
+        int printable = 0;
+        for (int b = 0; b < 256; ++b)
+            printable += cp1252::isPrintable(uchar(b)) ? 1 : 0;
+        QCOMPARE(printable, 256 - 32 - 1 - 5);
+        for (const uchar b : {0x00, 0x07, 0x1F, 0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D})
+            QVERIFY(!cp1252::isPrintable(b));
+        for (const uchar b : {0x20, 0x7E, 0x80, 0x93, 0xA0, 0xEC, 0xFF})
+            QVERIFY(cp1252::isPrintable(b));
+    }
+
     void datesAreDdMmYyyyWhateverTheLocale()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

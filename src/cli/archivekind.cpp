@@ -1,0 +1,89 @@
+#include "cli/archivekind.h"
+
+#include "archive/records.h"
+#include "cli/command.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace qv::cli {
+
+const QList<ArchiveKind> &archiveKinds()
+{
+    static const QList<ArchiveKind> kinds{
+        {QStringLiteral("events"), QStringLiteral("archivio degli eventi"), &TSchedaEvento::layout(),
+         QStringLiteral("Completo")},
+        {QStringLiteral("participants"), QStringLiteral("archivio dei partecipanti"), &TSchedaPartecipante::layout(),
+         QStringLiteral("Ricontatta")},
+        {QStringLiteral("reservations"), QStringLiteral("archivio dei posti assegnati"),
+         &TSchedaPrenotazione::layout(), QStringLiteral("DaConfermare")},
+    };
+    return kinds;
+}
+
+const ArchiveKind &kindNamed(const QString &word)
+{
+    for (const ArchiveKind &kind : archiveKinds())
+        if (kind.word == word)
+            return kind;
+    throw usageError(QStringLiteral("tipo di archivio sconosciuto %1: usare events, participants o reservations.")
+                         .arg(quoted(word)));
+}
+
+const ArchiveKind *kindOfFile(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const auto startsWith = [&](const char *prefix) {
+        return name.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+    };
+    if (startsWith("Eventi"))
+        return &archiveKinds().at(0);
+    if (startsWith("Partecipanti"))
+        return &archiveKinds().at(1);
+    if (startsWith("Posti_Riservati_Evento_"))
+        return &archiveKinds().at(2);
+    return nullptr;
+}
+
+const ArchiveKind &kindFor(const QString &path, const QString &kindOption)
+{
+    if (!kindOption.isEmpty())
+        return kindNamed(kindOption);
+    if (const ArchiveKind *kind = kindOfFile(path))
+        return *kind;
+    throw usageError(QStringLiteral("dal nome di %1 non si capisce il tipo di archivio: indicarlo con --kind "
+                                    "events|participants|reservations.")
+                         .arg(quoted(path)));
+}
+
+RawArchive::RawArchive(const QString &path, const QString &kindOption)
+    : m_file(path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw fileError(QStringLiteral("l'archivio %1 non esiste.").arg(quoted(path)));
+    if (info.isDir())
+        throw fileError(QStringLiteral("%1 \u00E8 una cartella, non un archivio.").arg(quoted(path)));
+    m_kind = &kindFor(path, kindOption);
+    if (!m_file.open(QIODevice::ReadOnly))
+        throw fileError(QStringLiteral("impossibile leggere %1: %2.").arg(quoted(path), m_file.errorString()));
+    m_size = m_file.size();
+}
+
+bool RawArchive::nextBlock(QByteArray &block, qint64 &first, qint64 maxRecords)
+{
+    const qint64 count = std::min(maxRecords, recordCount() - m_next);
+    if (count <= 0)
+        return false;
+    const qint64 bytes = count * recordSize();
+    block.resize(bytes);
+    if (m_file.read(block.data(), bytes) != bytes)
+        throw fileError(QStringLiteral("impossibile leggere %1: %2.").arg(quoted(m_file.fileName()),
+                                                                          m_file.errorString()));
+    first = m_next;
+    m_next += count;
+    return true;
+}
+
+} // namespace qv::cli

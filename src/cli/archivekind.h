@@ -1,0 +1,56 @@
+#pragma once
+#include "archive/record.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// The three kinds of archive as the command line names them, and a read-only
+// view of an archive file's raw bytes for commands that must see them as they
+// are (the program's own reading repairs what it can).
+namespace qv::cli {
+
+struct ArchiveKind
+{
+    QString word;        // events, participants, reservations
+    QString description; // for reports
+    const RecordLayout *layout;
+    QString yesNoField;  // the one yes/no field of the record
+};
+
+const QList<ArchiveKind> &archiveKinds();
+// By its command-line word; raises a usage error for any other word.
+const ArchiveKind &kindNamed(const QString &word);
+// The kind an archive's file name tells (Eventi*, Partecipanti*,
+// Posti_Riservati_Evento_*), or nullptr.
+const ArchiveKind *kindOfFile(const QString &path);
+// The kind given by --kind, else by the file name; raises a usage error when
+// neither tells.
+const ArchiveKind &kindFor(const QString &path, const QString &kindOption);
+
+// An archive opened read-only: never created, never changed.
+class RawArchive
+{
+public:
+    // The kind from --kind or else the file name (kindFor). Raises a file
+    // error when the path is missing, a folder or unreadable.
+    RawArchive(const QString &path, const QString &kindOption);
+
+    const ArchiveKind &kind() const { return *m_kind; }
+    int recordSize() const { return m_kind->layout->size(); }
+    qint64 fileSize() const { return m_size; }
+    qint64 recordCount() const { return m_size / recordSize(); }
+    qint64 tailBytes() const { return m_size % recordSize(); }
+
+    // The next whole records, at most maxRecords of them, in one read; false
+    // at the end. `first` is the 0-based index of the first one.
+    bool nextBlock(QByteArray &block, qint64 &first, qint64 maxRecords = 256);
+
+private:
+    const ArchiveKind *m_kind = nullptr;
+    QFile m_file;
+    qint64 m_size = 0;
+    qint64 m_next = 0;
+};
+
+} // namespace qv::cli

@@ -1,0 +1,114 @@
+#include "cli/command.h"
+
+#include "core/programfolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace qv::cli {
+namespace {
+
+const QString kFolder = QStringLiteral("--folder");
+const QString kHelp = QStringLiteral("--help");
+
+} // namespace
+
+int Command::execute(const QStringList &rawArgs)
+{
+    const QStringList flags = flagOptions() << kHelp;
+    const QStringList valued = valueOptions() << kFolder;
+    Arguments args;
+    bool optionsEnd = false;
+    for (qsizetype i = 0; i < rawArgs.size(); ++i) {
+        const QString &arg = rawArgs.at(i);
+        if (optionsEnd || !arg.startsWith(QLatin1String("--"))) {
+            args.positional.append(arg);
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        const QString option = eq < 0 ? arg : arg.left(eq);
+        if (flags.contains(option)) {
+            if (eq >= 0)
+                throw usageError(QStringLiteral("l'opzione %1 non vuole un valore.").arg(option));
+            args.flags.append(option);
+        } else if (valued.contains(option)) {
+            if (eq >= 0)
+                args.values.insert(option, arg.mid(eq + 1));
+            else if (i + 1 < rawArgs.size())
+                args.values.insert(option, rawArgs.at(++i));
+            else
+                throw usageError(QStringLiteral("manca il valore dell'opzione %1.").arg(option));
+        } else {
+            throw usageError(QStringLiteral("opzione sconosciuta %1 per il comando %2 (vedere quorvane-cli %2 --help).")
+                                 .arg(option, name()));
+        }
+    }
+    if (args.has(kHelp)) {
+        console::out(help());
+        return ExitOk;
+    }
+    if (args.positional.size() < minArguments())
+        throw usageError(QStringLiteral("argomenti mancanti per il comando %1 (vedere quorvane-cli %1 --help).")
+                             .arg(name()));
+    if (args.positional.size() > maxArguments())
+        throw usageError(QStringLiteral("argomento in pi\u00F9 %1 per il comando %2 (vedere quorvane-cli %2 --help).")
+                             .arg(quoted(args.positional.at(maxArguments())), name()));
+    if (args.values.contains(kFolder)) {
+        const QFileInfo folder(args.value(kFolder));
+        if (!folder.isDir())
+            throw fileError(QStringLiteral("la cartella del programma %1 non esiste.").arg(quoted(folder.filePath())));
+        ProgramFolder::setOverride(folder.absoluteFilePath());
+    }
+    return run(args);
+}
+
+namespace console {
+
+void write(const QByteArray &utf8)
+{
+    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
+}
+
+void out(const QString &line)
+{
+    write(line.toUtf8() + '\n');
+}
+
+void error(const QString &line)
+{
+    std::fflush(stdout);
+    const QByteArray bytes = QStringLiteral("quorvane-cli: ").toUtf8() + line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+void flush()
+{
+    std::fflush(stdout);
+}
+
+bool readLine(QString *line)
+{
+    std::string text;
+    if (!std::getline(std::cin, text))
+        return false;
+    *line = QString::fromStdString(text);
+    return true;
+}
+
+} // namespace console
+
+QString quoted(const QString &text)
+{
+    return QStringLiteral("\"") + text + QStringLiteral("\"");
+}
+
+} // namespace qv::cli

@@ -1,0 +1,72 @@
+// quorvane-cli: the program's companion for the command line. Each command is
+// one class over the same widget-free code the windows use.
+#include "cli/checkcommand.h"
+#include "cli/dumpcommand.h"
+#include "cli/exportcommand.h"
+#include "cli/importcommand.h"
+#include "cli/passwordcommand.h"
+#include "cli/validatecommand.h"
+
+#include <QCoreApplication>
+
+#include <exception>
+#include <memory>
+#include <vector>
+
+using namespace qv::cli;
+
+namespace {
+
+std::vector<std::unique_ptr<Command>> commands()
+{
+    std::vector<std::unique_ptr<Command>> list;
+    list.push_back(std::make_unique<CheckCommand>());
+    list.push_back(std::make_unique<DumpCommand>());
+    list.push_back(std::make_unique<ImportCommand>());
+    list.push_back(std::make_unique<ExportCommand>());
+    list.push_back(std::make_unique<PasswordCommand>());
+    list.push_back(std::make_unique<ValidateCommand>());
+    return list;
+}
+
+QString generalHelp(const std::vector<std::unique_ptr<Command>> &list)
+{
+    QString text = QStringLiteral("Uso: quorvane-cli COMANDO [ARGOMENTI] [--folder CARTELLA]\n\nComandi:\n");
+    for (const auto &command : list)
+        text += QStringLiteral("  ") + command->synopsis() + QLatin1Char('\n');
+    text += QStringLiteral(
+        "\n--folder CARTELLA indica la cartella del programma (predefinita: quella di quorvane-cli).\n"
+        "quorvane-cli COMANDO --help descrive ogni comando.");
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    const auto list = commands();
+    try {
+        if (args.isEmpty())
+            throw usageError(QStringLiteral("manca il comando (vedere quorvane-cli --help)."));
+        const QString &word = args.first();
+        if (word == QLatin1String("--help") || word == QLatin1String("-h") || word == QLatin1String("help")) {
+            console::out(generalHelp(list));
+            return ExitOk;
+        }
+        for (const auto &command : list)
+            if (command->name() == word) {
+                const int status = command->execute(args.mid(1));
+                console::flush();
+                return status;
+            }
+        throw usageError(QStringLiteral("comando sconosciuto %1 (vedere quorvane-cli --help).").arg(quoted(word)));
+    } catch (const CliError &e) {
+        console::error(e.message());
+        return e.exitStatus();
+    } catch (const std::exception &e) {
+        console::error(QString::fromLocal8Bit(e.what()));
+        return ExitFailure;
+    }
+}

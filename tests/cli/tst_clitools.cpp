@@ -1,0 +1,304 @@
+// import, password reset, validate and export, driven through the real tool.
+#include "clirunner.h"
+
+#include "app/password.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+using namespace clitest;
+
+class TestCliTools : public QObject
+{
+    Q_OBJECT
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString archive() const { return path("Partecipanti.pro"); }
+    Result run(QStringList args, const QByteArray &input = {}) const
+    {
+        return runCli(args << "--folder" << m_dir->path(), input, m_dir->path());
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void importAppendsAThousandAccentedNames()
+    {
+        const QByteArray existing = participant("Gi\xE0 Presente");
+        writeFile(archive(), existing);
+        const QStringList names{QStringLiteral("Niccolò Àlvaro"), QStringLiteral("Chloé D'Angelo"),
+                                QStringLiteral("Perù Müller"), QStringLiteral("Ìsola Ñandú")};
+        QByteArray csv = "Cliente,ComuneNasc,Email,Ricontatta\r\n";
+        for (int i = 0; i < 1000; ++i)
+            csv += QStringLiteral("%1 %2,Forlì,p%2@esempio.it,%3\r\n").arg(names[i % 4]).arg(i).arg(i % 2 ? "sì" : "No")
+                       .toUtf8();
+        writeFile(path("nuovi.csv"), csv);
+
+        const Result r = run({"import", "participants", "nuovi.csv"});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.outText().contains("Importati 1000 partecipanti"), r.out);
+        QVERIFY2(r.outText().contains("(record da 2 a 1001)"), r.out);
+        const QByteArray file = readFile(archive());
+        QCOMPARE(file.size(), 1001 * kParticipantSize);
+        QCOMPARE(file.left(kParticipantSize), existing);
+        for (int i = 0; i < 1000; ++i) {
+            QCOMPARE(counted(file, i + 1, kCliente), QStringLiteral("%1 %2").arg(names[i % 4]).arg(i).toLatin1());
+            QCOMPARE(counted(file, i + 1, kComuneNasc), QByteArray("Forl\xEC"));
+            QCOMPARE(counted(file, i + 1, kEmail), QStringLiteral("p%1@esempio.it").arg(i).toLatin1());
+            QCOMPARE(counted(file, i + 1, kRicontatta), QByteArray(i % 2 ? "S\xEC" : "No"));
+        }
+        QCOMPARE(run({"check", archive()}).exit, 0);
+    }
+
+    void importReadsWindows1252AndTrimsAsTheCard()
+    {
+        // Semicolons as an Italian spreadsheet saves them; a quoted value
+        // with the separator in it; blanks around values; no yes/no column.
+        writeFile(path("vecchi.csv"), "Cliente;Note\r\n\"Caf\xE8, Bar\";  \x80 5 \x96 saldo  \r\n  Rossi  Mario ;\r\n\r\n;\r\n");
+        const Result r = run({"import", "participants", "vecchi.csv"});
+        QCOMPARE(r.exit, 0);
+        const QByteArray file = readFile(archive());
+        QCOMPARE(file.size(), 2 * kParticipantSize);
+        QCOMPARE(counted(file, 0, kCliente), QByteArray("Caf\xE8, Bar"));
+        QCOMPARE(counted(file, 0, kNote), QByteArray("\x80 5 \x96 saldo"));
+        QCOMPARE(counted(file, 1, kCliente), QByteArray("Rossi  Mario"));
+        QCOMPARE(counted(file, 1, kRicontatta), QByteArray("No"));
+    }
+
+    void refusedValuesImportNothingAndNameTheLine_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<int>("forced"); // records appended with --force
+        QTest::newRow("too long") << QByteArray("Cliente,Sesso\nRossi,M\n" + QByteArray(51, 'x') + ",F\n")
+                                  << "riga 3, colonna 1 (Cliente): testo di 51 caratteri, il campo ne contiene al massimo 50"
+                                  << 2;
+        QTest::newRow("too long after a line break") << QByteArray("Note,Sesso,Cliente\n\"a\nb\",MF,Rossi\n")
+                                                     << "riga 2, colonna 2 (Sesso): testo di 2 caratteri" << 1;
+        QTest::newRow("outside the code page") << QStringLiteral("Cliente\nRossi\nŁukasz\n").toUtf8()
+                                               << "riga 3, colonna 1 (Cliente): il carattere \"Ł\" non è rappresentabile"
+                                               << 2;
+        QTest::newRow("control character") << QByteArray("Cliente\nRos\x01si\n")
+                                           << "riga 2, colonna 1 (Cliente): carattere di controllo di codice 1" << 1;
+        QTest::newRow("no name") << QByteArray("Cliente,Email\nRossi,r@x.it\n ,b@x.it\n")
+                                 << "riga 3, colonna 1 (Cliente): manca il cognome e nome" << 1;
+        QTest::newRow("yes/no word") << QByteArray("Cliente,Ricontatta\nRossi,forse\n")
+                                     << "riga 2, colonna 2 (Ricontatta): \"forse\" non è né Sì né No" << 0;
+        QTest::newRow("value count") << QByteArray("Cliente,Email\nRossi\n") << "riga 2, 1 valori invece di 2" << 0;
+    }
+    void refusedValuesImportNothingAndNameTheLine()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, problem);
+        QFETCH(int, forced);
+        writeFile(path("in.csv"), csv);
+        const QByteArray before = participant("Esistente");
+        writeFile(archive(), before);
+
+        for (const QStringList options : {QStringList(), QStringList{"--dry-run"}}) {
+            const Result r = run(QStringList{"import", "participants", "in.csv"} + options);
+            QCOMPARE(r.exit, 1);
+            QVERIFY2(r.errText().contains(problem), r.err);
+            QVERIFY2(r.errText().contains("nessun partecipante importato"), r.err);
+            QCOMPARE(readFile(archive()), before);
+        }
+        const Result r = run({"import", "participants", "in.csv", "--force"});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.errText().contains(problem), r.err);
+        const QByteArray file = readFile(archive());
+        QCOMPARE(file.size(), (1 + forced) * kParticipantSize);
+        for (int i = 1; i <= forced; ++i)
+            QVERIFY(quint8(file.at(i * kParticipantSize)) <= 50);
+        QCOMPARE(run({"check", archive()}).exit, 0);
+    }
+
+    void dryRunWritesNothing()
+    {
+        writeFile(path("in.csv"), "Cliente\nRossi\nBianchi\n");
+        const Result r = run({"import", "participants", "in.csv", "--dry-run"});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.outText().contains("Prova: 2 partecipanti pronti"), r.out);
+        QVERIFY(!QFile::exists(archive()));
+    }
+
+    void malformedFilesRefusedWhole_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("open quote") << QByteArray("Cliente\n\"Rossi\nBianchi\n") << 1 << "riga 2: virgolette aperte e mai chiuse";
+        QTest::newRow("quote inside") << QByteArray("Cliente\nRos\"si\n") << 1 << "riga 2: virgolette in mezzo a un valore";
+        QTest::newRow("unknown column") << QByteArray("Cliente,Telefono\nRossi,1\n") << 1
+                                        << "colonna \"Telefono\" sconosciuta (colonna 2";
+        QTest::newRow("column twice") << QByteArray("Cliente,cliente\n") << 1 << "compare due volte";
+        QTest::newRow("no name column") << QByteArray("Email\nr@x.it\n") << 1 << "manca la colonna Cliente";
+        QTest::newRow("empty") << QByteArray() << 1 << "manca l'intestazione";
+    }
+    void malformedFilesRefusedWhole()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, exit);
+        QFETCH(QString, message);
+        writeFile(path("in.csv"), csv);
+        writeFile(archive(), participant("Esistente"));
+        const Result r = run({"import", "participants", "in.csv", "--force"});
+        QCOMPARE(r.exit, exit);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.errText().contains(message), r.err);
+        QCOMPARE(readFile(archive()), participant("Esistente"));
+    }
+
+    void importBadArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("events") << QStringList{"import", "events", "in.csv"} << 2 << "solo i partecipanti";
+        QTest::newRow("missing file") << QStringList{"import", "participants", "nessuno.csv"} << 3 << "non esiste";
+        QTest::newRow("folder") << QStringList{"import", "participants", "cartella"} << 3 << "è una cartella";
+        QTest::newRow("archive is a folder") << QStringList{"import", "participants", "in.csv"} << 3
+                                             << "impossibile scrivere l'archivio";
+    }
+    void importBadArguments()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exit);
+        QFETCH(QString, message);
+        writeFile(path("in.csv"), "Cliente\nRossi\n");
+        QDir(m_dir->path()).mkpath("cartella");
+        if (QTest::currentDataTag() == QLatin1String("archive is a folder"))
+            QDir(m_dir->path()).mkpath("Partecipanti.pro");
+        const Result r = run(args);
+        QCOMPARE(r.exit, exit);
+        QVERIFY2(r.errText().contains(message), r.err);
+    }
+
+    void passwordResetKeepsTheRestOfTheFile()
+    {
+        const QByteArray before = "; impostazioni\r\n[Altro]\r\nChiave=1\r\n\r\n[Accesso]\r\nValore="
+                                  + qv::CodificaPassword("DIMENTICATA").toLatin1() + "\r\nAltra=x\r\n";
+        writeFile(path("unins000.dll"), before);
+
+        // Asked first: anything but yes leaves the file alone.
+        for (const QByteArray answer : {QByteArray("n\n"), QByteArray()}) {
+            const Result r = run({"password", "reset"}, answer);
+            QCOMPARE(r.exit, 1);
+            QVERIFY2(r.outText().contains("Annullato"), r.out);
+            QCOMPARE(readFile(path("unins000.dll")), before);
+        }
+        const Result r = run({"password", "reset"}, "s\n");
+        QCOMPARE(r.exit, 0);
+        const QByteArray after = readFile(path("unins000.dll"));
+        QCOMPARE(after, QByteArray(before).replace(qv::CodificaPassword("DIMENTICATA").toLatin1(),
+                                                   "4F187C3F84C849F04D26EE84D997"));
+        QCOMPARE(qv::DecodificaPassword("4F187C3F84C849F04D26EE84D997"), QStringLiteral("CARTOLINAVESPA"));
+        // No temporary file is left behind.
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"unins000.dll"});
+
+        QCOMPARE(run({"password", "reset", "--yes"}).exit, 0);
+        QCOMPARE(readFile(path("unins000.dll")), after);
+    }
+
+    void passwordResetInTheToolsOwnFolder()
+    {
+        // Without --folder the program folder is the executable's.
+        const QString tool = path("quorvane-cli");
+        QVERIFY(QFile::copy(QV_CLI_TOOL, tool));
+        const Result r = runCli({"password", "reset", "--yes"}, {}, m_dir->path(), tool);
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(readFile(path("unins000.dll")), QByteArray("[Accesso]\r\nValore=4F187C3F84C849F04D26EE84D997\r\n"));
+    }
+
+    void passwordResetFailureLeavesTheFile()
+    {
+        QDir(m_dir->path()).mkpath("unins000.dll");
+        const Result r = run({"password", "reset", "--yes"});
+        QCOMPARE(r.exit, 3);
+        QVERIFY2(r.errText().contains("la password non è stata cambiata"), r.err);
+        QVERIFY(QFileInfo(path("unins000.dll")).isDir());
+        if (geteuid() == 0)
+            return; // root writes every file
+        QDir(m_dir->path()).rmdir("unins000.dll");
+        writeFile(path("unins000.dll"), "[Accesso]\r\nValore=00\r\n");
+        QFile::setPermissions(path("unins000.dll"), QFile::ReadOwner);
+        QCOMPARE(run({"password", "reset", "--yes"}).exit, 3);
+        QCOMPARE(readFile(path("unins000.dll")), QByteArray("[Accesso]\r\nValore=00\r\n"));
+    }
+
+    void validateGivesTheDialogsVerdicts_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("cf valid") << "cf" << "RSSMRA85T10A562S" << 0 << "Il codice fiscale digitato è VALIDO.\n";
+        QTest::newRow("cf lower case") << "cf" << "rssmra85t10a562s" << 0 << "Il codice fiscale digitato è VALIDO.\n";
+        QTest::newRow("cf wrong") << "cf" << "RSSMRA85T10A562T" << 1 << "Attenzione: il codice fiscale digitato è ERRATO.\n";
+        QTest::newRow("cf short") << "cf" << "RSSMRA" << 1
+                                  << "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.\n";
+        QTest::newRow("piva office") << "piva" << "00743110157" << 0
+                                     << "Il numero di partita IVA digitato risulta VALIDO.\nE' stato rilasciato "
+                                        "dall'Ufficio IVA del Comune di Milano 1.\n";
+        QTest::newRow("piva wrong") << "piva" << "00743110158" << 1
+                                    << "Attenzione: il numero di partita IVA digitato risulta ERRATO!\nNon è quindi "
+                                       "possibile fornire informazioni relative all'Ufficio IVA che lo ha rilasciato.\n";
+        QTest::newRow("carta visa") << "carta" << "4111111111111111" << 0
+                                    << "Il numero di carta di credito 4111111111111111 risulta valido.\nLa carta di "
+                                       "credito è del tipo Visa.\n";
+        QTest::newRow("carta wrong") << "carta" << "4111111111111112" << 1
+                                     << "Attenzione: il numero digitato risulta ERRATO!\nNon è quindi possibile fornire "
+                                        "informazioni relative al tipo di carta di credito.\n";
+        QTest::newRow("iban valid") << "iban" << "IT60X0542811101000000123456" << 0 << "L'IBAN digitato è VALIDO.\n";
+        QTest::newRow("iban wrong") << "iban" << "IT60X0542811101000000123457" << 1
+                                    << "Attenzione: l'IBAN digitato è ERRATO!\n";
+    }
+    void validateGivesTheDialogsVerdicts()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, text);
+        QFETCH(int, exit);
+        QFETCH(QString, verdict);
+        const Result r = runCli({"validate", what, text});
+        QCOMPARE(r.exit, exit);
+        QCOMPARE(r.outText(), verdict);
+    }
+
+    void exportSaysItIsNotAvailable_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::newRow("events") << QStringList{"export", "events"} << 4;
+        QTest::newRow("participants") << QStringList{"export", "participants"} << 4;
+        QTest::newRow("reservations") << QStringList{"export", "reservations", "3"} << 4;
+        QTest::newRow("no event number") << QStringList{"export", "reservations"} << 2;
+        QTest::newRow("bad event number") << QStringList{"export", "reservations", "0"} << 2;
+        QTest::newRow("number for events") << QStringList{"export", "events", "3"} << 2;
+        QTest::newRow("unknown kind") << QStringList{"export", "clienti"} << 2;
+    }
+    void exportSaysItIsNotAvailable()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exit);
+        const Result r = run(args);
+        QCOMPARE(r.exit, exit);
+        QCOMPARE(r.err.count('\n'), 1);
+        if (exit == 4)
+            QVERIFY2(r.errText().contains("non è ancora disponibile"), r.err);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestCliTools)
+#include "tst_clitools.moc"
