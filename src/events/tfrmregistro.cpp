@@ -67,25 +67,6 @@ int widthFor(const QWidget *box, const QString &sample)
     return box->fontMetrics().horizontalAdvance(sample) + 18;
 }
 
-// Runs on focus loss, except when a context menu takes the focus for a moment.
-class FocusOutFilter : public QObject
-{
-public:
-    FocusOutFilter(QWidget *box, std::function<void()> action) : QObject(box), m_action(std::move(action)) {}
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::FocusOut
-            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-            m_action();
-        return false;
-    }
-
-private:
-    std::function<void()> m_action;
-};
-
 bool isModifierOnly(int key)
 {
     switch (key) {
@@ -512,7 +493,7 @@ void TfrmRegistro::buildRules()
             if (box->maxLength() != kAmountLength && text.size() <= kAmountLength)
                 box->setMaxLength(kAmountLength);
         });
-        box->installEventFilter(new FocusOutFilter(box, [this, box] { formatAmountBox(box); }));
+        onFocusOut(box, [this, box] { formatAmountBox(box); });
     }
 
     // Seats: digits only, typed or pasted.
@@ -542,7 +523,7 @@ void TfrmRegistro::buildRules()
     }
 
     // IBAN: trimmed and upper case after every change the user makes.
-    connect(txtIban, &QLineEdit::textEdited, this, [this] { txtIbanChange(); });
+    reshapeWhileTyping(txtIban, [](const QString &text) { return trimmedUpper(text); });
 
     // Toolbar and pictures.
     const QList<QPair<ClickablePicture *, void (TfrmRegistro::*)()>> clicks{
@@ -658,21 +639,6 @@ void TfrmRegistro::formatAmountBox(QLineEdit *box)
     if (text.size() > box->maxLength())
         box->setMaxLength(int(text.size())); // shown whole; the field keeps its first 15 characters
     box->setText(text);
-}
-
-void TfrmRegistro::txtIbanChange()
-{
-    const QString text = txtIban->text();
-    const QString clean = trimmedUpper(text);
-    if (clean == text)
-        return;
-    // Keep the cursor where it was relative to the text that stays.
-    qsizetype lead = 0;
-    while (lead < text.size() && text.at(lead).unicode() <= 32)
-        ++lead;
-    const int cursor = int(std::clamp<qsizetype>(txtIban->cursorPosition() - lead, 0, clean.size()));
-    txtIban->setText(clean);
-    txtIban->setCursorPosition(cursor);
 }
 
 void TfrmRegistro::openCalendar(const QString &modeWord)
