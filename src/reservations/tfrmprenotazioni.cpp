@@ -260,7 +260,7 @@ void TfrmPrenotazioni::buildSections(QWidget *area)
 
     for (QLineEdit *box : {txtCliente, txtIndirizzoRes, txtComuneRes, txtRecapito, txtTelCel, txtEmail, txtUbicazione,
                            txtAnnotazioni, txtTitolo, txtSede, txtIndirizzo})
-        box->setMinimumWidth(160);
+        box->setMinimumWidth(120);
 
     QList<QLabel *> firstColumn;
     auto label = [&firstColumn](const QString &text, QWidget *buddy, bool leading = true) {
@@ -330,11 +330,8 @@ void TfrmPrenotazioni::buildSections(QWidget *area)
     auto *g3 = grid();
     auto *seatCaption = label(QStringLiteral("Posto n."), txtPosto, false);
     seatCaption->setObjectName(QStringLiteral("lblPosto"));
-    auto *seatPicture = new QLabel(grpPosto);
-    seatPicture->setPixmap(pictureOfSize(QStringLiteral("menu_seats"), QSize(48, 48)));
     auto *seat = new QHBoxLayout;
     seat->setSpacing(12);
-    seat->addWidget(seatPicture);
     seat->addWidget(seatCaption);
     seat->addWidget(txtPosto);
     seat->addStretch(1);
@@ -355,11 +352,12 @@ void TfrmPrenotazioni::buildSections(QWidget *area)
     g3->addWidget(chkDaConfermare, 4, 1);
     g3->setColumnStretch(1, 1);
 
+    // The header's boxes start where the participant's do.
     int labelWidth = 0;
     for (QLabel *l : firstColumn)
-        if (l->buddy() != txtIndirizzoRes) // the long label sits in its own column width
+        if (l->buddy()->parentWidget() != grpPosto)
             labelWidth = std::max(labelWidth, l->sizeHint().width());
-    for (QGridLayout *g : {g1, g3})
+    for (QGridLayout *g : {g1, g2})
         g->setColumnMinimumWidth(0, labelWidth);
 
     auto fill = [](QGroupBox *box, const char *iconName, QGridLayout *fields) {

@@ -48,9 +48,9 @@ void applyHouseStyle(QApplication &app)
         QFrame#panStrumenti QLabel#lblIntestazione { font-size: 15pt; font-weight: 700; color: #1F4E79;
                                                      padding: 0 12px; }
         QLineEdit[eventHeader="true"] { font-weight: bold; color: #7B3F00; }
-        QLineEdit#txtPosto { font-size: 24pt; font-weight: bold; color: #1F4E79; border: 2px solid #1F4E79;
+        QWidget#frmPrenotazioni QLineEdit#txtPosto { font-size: 24pt; font-weight: bold; color: #1F4E79; border: 2px solid #1F4E79;
                              border-radius: 6px; }
-        QLabel#lblPosto { font-size: 13pt; font-weight: bold; color: #1F4E79; }
+        QWidget#frmPrenotazioni QLabel#lblPosto { font-size: 13pt; font-weight: bold; color: #1F4E79; }
         QDialog#frmConvalida QLabel#txtConvalida { background: #1F4E79; color: white; font-weight: bold;
                                                    padding: 7px; border-radius: 4px; }
         QDialog#frmConvalida QLabel#txtResponso { color: #800000; font-size: 20pt; font-weight: bold; }
