@@ -641,7 +641,7 @@ private slots:
             explanation = dialog->txtIndicazioni->text();
             for (int i = 0; i < dialog->lstRecords->count(); ++i)
                 lines << dialog->lstRecords->item(i)->text();
-            focusOnOk = QApplication::focusWidget() == dialog->btnOK;
+            focusOnOk = dialog->focusWidget() == dialog->btnOK;
             QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
         });
         card.click(card.w.btnDisponibile);
