@@ -98,14 +98,14 @@ public:
     ~Card() { windows().frmPrenotazioni = nullptr; }
 
     QLineEdit *box(const QString &name) const { return w.findChild<QLineEdit *>(name); }
-    QWidget *focus() const { return QApplication::focusWidget(); }
+    QWidget *focus() const { return w.focusWidget(); }
     QString focusName() const { return focus() ? focus()->objectName() : QString(); }
     QString pos() const { return w.lblPosizione->text(); }
     void key(Qt::Key k) const { QTest::keyClick(focus(), k); }
     void type(QWidget *target, const QString &text) const
     {
         target->setFocus();
-        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClicks(focus(), text);
     }
     void click(QAbstractButton *b) const { QTest::mouseClick(b, Qt::LeftButton); }
     void fill(const QString &name, const QString &seat, bool pending = false) const
@@ -797,7 +797,7 @@ private slots:
             auto *search = qobject_cast<TfrmTrovaPrenotazioni *>(d);
             QVERIFY(search);
             QCOMPARE(search->windowTitle(), QString(" Trova prenotazioni in archivio"));
-            QCOMPARE(QApplication::focusWidget(), search->txtCliente);
+            QCOMPARE(search->focusWidget(), search->txtCliente);
             mode = search->lblMemory->text();
             title = search->config().printTitle;
             search->txtComuneRes->setText("roma");

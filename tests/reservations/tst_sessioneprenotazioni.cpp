@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(card->lblPosizione->text(), QString());
         QApplication::setActiveWindow(card);
         QVERIFY(QTest::qWaitForWindowActive(card));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(card->txtCliente));
+        QCOMPARE(card->focusWidget(), static_cast<QWidget *>(card->txtCliente));
 
         // Three seats: one pending, two on the same seat.
         const QList<std::tuple<QString, QString, bool>> bookings{
