@@ -2,13 +2,10 @@
 
 #include "archive/tarchivio.h"
 #include "core/regional.h"
-#include "core/text.h"
-#include "frame/workspace.h"
 #include "reservations/reservationlists.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
