@@ -95,7 +95,8 @@ private slots:
         // Sorting a list gives the same order; equal lines keep theirs.
         QStringList both{second, first};
         sortLines(both);
-        QCOMPARE(both, order < 0 ? QStringList{first, second} : QStringList{second, first});
+        const QStringList expected = order < 0 ? QStringList{first, second} : QStringList{second, first};
+        QCOMPARE(both, expected);
     }
 
     void sortKeepsEqualLinesInArchiveOrder()
