@@ -16,6 +16,18 @@
 #include "events/tfrmcalendario.h"
 #include "checks/checkwindows.h"
 #include "output/sheetprintdialog.h"
+#include "archive/records.h"
+#include "core/programfolder.h"
+#include "reservations/tfrmprenotazioni.h"
+#include "reservations/tfrmconvalida.h"
+#include "reservations/tfrmverificaposti.h"
+#include "reservations/tfrmdaconfermare.h"
+#include "reservations/tfrmtrovaprenotazioni.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QApplication>
 #include <QTimer>
 int main(int argc, char**argv){
@@ -45,5 +57,45 @@ int main(int argc, char**argv){
   { TfrmCarta d; dialog(d, "carta"); }
   { TfrmIban d; dialog(d, "iban"); }
   { TfrmStampaRegistro d(w.frmRegistro); dialog(d, "stamparegistro"); }
+
+  // The reservation card and its dialogs, on a small sample event.
+  QTemporaryDir sample;
+  qv::ProgramFolder::setOverride(sample.path());
+  {
+    const QList<QStringList> rows{
+      {"Rossi Mario", "Roma", "RM", "06 5550123", "333 1234567", "12", "Platea, fila B", "Relatore", "No"},
+      {"Bianchi Anna", "Milano", "MI", "02 5550456", "347 7654321", "12", "Platea, fila B", "", "S\u00EC"},
+      {"Esposito Carla", "Napoli", "NA", "081 5550789", "320 1112233", "2", "Platea, fila A", "Ospite VIP", "No"},
+      {"Verdi Luca", "Torino", "TO", "011 5550111", "339 4445566", "A1", "Galleria", "", "S\u00EC"},
+    };
+    QFile f(qv::TSchedaPrenotazione::archivePath(1));
+    f.open(QIODevice::WriteOnly);
+    for (const QStringList &r : rows) {
+      qv::TSchedaPrenotazione b;
+      b.setText("Cliente", r[0]); b.setText("ComuneRes", r[1]); b.setText("ProvRes", r[2]);
+      b.setText("Recapito", r[3]); b.setText("TelCel", r[4]); b.setText("Posto", r[5]);
+      b.setText("Numero", qv::TSchedaPrenotazione::Numero(r[5])); b.setText("Ubicazione", r[6]);
+      b.setText("Annotazioni", r[7]); b.setText("DaConfermare", r[8]);
+      f.write(b.bytes());
+    }
+  }
+  TfrmPrenotazioni *card = w.frmPrenotazioni;
+  card->lblFile->setText(qv::TSchedaPrenotazione::archivePath(1));
+  card->txtTitolo->setText("Convegno nazionale sulla sicurezza informatica");
+  card->txtPosti->setText("120"); card->txtDataInizio->setText("12/03/2022"); card->txtOraInizio->setText("09:30");
+  card->txtDataFine->setText("13/03/2022"); card->txtOraFine->setText("18:00");
+  card->txtSede->setText("Aula Magna"); card->txtIndirizzo->setText("Via Roma 1, Roma");
+  card->setWindowState(Qt::WindowNoState); card->resize(W, H); card->show(); app.processEvents();
+  card->grab().save(QString(dir + "/frmPrenotazioni_new_%1.png").arg(W));
+  card->cmdPrimoClick(); card->txtCliente->setFocus(); app.processEvents();
+  card->grab().save(QString(dir + "/frmPrenotazioni_%1.png").arg(W));
+  { TfrmConvalida d(qv::TSchedaPrenotazione::archivePath(1), "12", card);
+    d.txtConvalida->setText(TfrmConvalida::heading("12")); dialog(d, "convalida_taken"); }
+  { TfrmConvalida d(qv::TSchedaPrenotazione::archivePath(1), "7", card);
+    d.txtConvalida->setText(TfrmConvalida::heading("7")); dialog(d, "convalida_free"); }
+  { TfrmVerificaPosti d(card); dialog(d, "verificaposti"); }
+  { TfrmDaConfermare d(card); dialog(d, "daconfermare"); }
+  { TfrmTrovaPrenotazioni d(card); dialog(d, "trovaprenotazioni");
+    d.btnCercaClick(); app.processEvents(); d.grab().save(dir + "/trovaprenotazioni_result.png"); }
   return 0;
 }

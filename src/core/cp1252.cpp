@@ -36,6 +36,17 @@ QString decode(const char *data, qsizetype size)
     return text;
 }
 
+void decodeAppend(QString &text, const char *data, qsizetype size)
+{
+    const qsizetype start = text.size();
+    text.resize(start + size);
+    QChar *out = text.data() + start;
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        out[i] = QChar((b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b));
+    }
+}
+
 QByteArray encode(const QString &input)
 {
     // A letter typed or pasted as letter + combining accent is the same

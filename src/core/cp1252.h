@@ -10,6 +10,8 @@ namespace qv::cp1252 {
 
 QString decode(const char *data, qsizetype size);
 inline QString decode(const QByteArray &bytes) { return decode(bytes.constData(), bytes.size()); }
+// Appends the decoded characters to `text`, without a temporary string.
+void decodeAppend(QString &text, const char *data, qsizetype size);
 QByteArray encode(const QString &text);
 bool canEncode(QChar c);
 // A byte that shows a character: not a control code (below 0x20, 0x7F) and

@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <QUrl>
 
 namespace {
 TMisc::Opener &currentOpener()
@@ -61,13 +62,27 @@ namespace qv {
 const QString kWebAddress = QStringLiteral("https://www.quorvane.it");
 const QString kInfoEmail = QStringLiteral("info@quorvane.it");
 
+namespace {
+
+// RFC 6068: everything but the unreserved characters (and `keep`) as %XX of
+// its UTF-8 bytes, so "&", "#", "%", "?", blanks, quotes and accented letters
+// reach the mail program as the user wrote them.
+QString percentEncoded(const QString &text, const QByteArray &keep = {})
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(text, keep));
+}
+
+} // namespace
+
 QString mailtoText(const QString &address, const QString &subject, const QString &body)
 {
-    QString text = QStringLiteral("mailto:") + trimmed(address);
+    // The address keeps the characters an address is made of; only those
+    // that would end it or start a header are encoded.
+    QString text = QStringLiteral("mailto:") + percentEncoded(trimmed(address), "@!$'()*+,;:=/");
     if (!subject.isEmpty())
-        text += QStringLiteral("?subject=") + subject;
+        text += QStringLiteral("?subject=") + percentEncoded(subject);
     if (!body.isEmpty())
-        text += QStringLiteral("&body=") + body;
+        text += QStringLiteral("&body=") + percentEncoded(body);
     return text;
 }
 

@@ -25,7 +25,9 @@ public:
 namespace qv {
 
 // "mailto:" + trimmed address [+ "?subject=" + subject] [+ "&body=" + body],
-// nothing encoded.
+// subject and body percent-encoded as UTF-8 (RFC 6068), so no character of
+// theirs can cut or garble the message; the address keeps its own characters
+// and has only "%", "?", "#", "&", blanks, quotes and non-ASCII encoded.
 QString mailtoText(const QString &address, const QString &subject = {}, const QString &body = {});
 // Composes a new message in the user's mail program.
 void composeMail(const QString &address, const QString &subject = {}, const QString &body = {});

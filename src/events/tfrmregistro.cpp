@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -67,36 +66,6 @@ int widthFor(const QWidget *box, const QString &sample)
 {
     return box->fontMetrics().horizontalAdvance(sample) + 18;
 }
-
-// Runs when the focus moves from the box to another control of its window.
-// A context menu, a dialog opened from a picture or a switch to another
-// program only borrow the focus: the user is still typing in the box.
-class FocusOutFilter : public QObject
-{
-public:
-    FocusOutFilter(QWidget *box, std::function<void()> action)
-        : QObject(box), m_box(box), m_action(std::move(action))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() != QEvent::FocusOut)
-            return false;
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
-            return false;
-        const QWidget *now = QApplication::focusWidget();
-        if (now && now != m_box && now->window() == m_box->window())
-            m_action();
-        return false;
-    }
-
-private:
-    QWidget *m_box;
-    std::function<void()> m_action;
-};
 
 bool isModifierOnly(int key)
 {
@@ -526,7 +495,7 @@ void TfrmRegistro::buildRules()
             if (box->maxLength() != kAmountLength && text.size() <= kAmountLength)
                 box->setMaxLength(kAmountLength);
         });
-        box->installEventFilter(new FocusOutFilter(box, [this, box] { formatAmountBox(box); }));
+        onFocusOut(box, [this, box] { formatAmountBox(box); });
     }
 
     // Seats: digits only, typed or pasted.
@@ -556,7 +525,7 @@ void TfrmRegistro::buildRules()
     }
 
     // IBAN: trimmed and upper case after every change the user makes.
-    connect(txtIban, &QLineEdit::textEdited, this, [this] { txtIbanChange(); });
+    reshapeWhileTyping(txtIban, [](const QString &text) { return trimmedUpper(text); });
 
     // Toolbar and pictures.
     const QList<QPair<ClickablePicture *, void (TfrmRegistro::*)()>> clicks{
@@ -672,21 +641,6 @@ void TfrmRegistro::formatAmountBox(QLineEdit *box)
     if (text.size() > box->maxLength())
         box->setMaxLength(int(text.size())); // shown whole; the field keeps its first 15 characters
     box->setText(text);
-}
-
-void TfrmRegistro::txtIbanChange()
-{
-    const QString text = txtIban->text();
-    const QString clean = trimmedUpper(text);
-    if (clean == text)
-        return;
-    // Keep the cursor where it was relative to the text that stays.
-    qsizetype lead = 0;
-    while (lead < text.size() && text.at(lead).unicode() <= 32)
-        ++lead;
-    const int cursor = int(std::clamp<qsizetype>(txtIban->cursorPosition() - lead, 0, clean.size()));
-    txtIban->setText(clean);
-    txtIban->setCursorPosition(cursor);
 }
 
 void TfrmRegistro::openCalendar(const QString &modeWord)

@@ -96,7 +96,6 @@ private:
     bool checksBeforeSave();
     void clearForDuplicate();
     void formatAmountBox(QLineEdit *box);
-    void txtIbanChange();
     void openCalendar(const QString &modeWord);
 
     std::unique_ptr<qv::CardOperations> m_card;

@@ -434,14 +434,17 @@ void SummaryListWindow::done(int result)
 
 void SummaryListWindow::fillList()
 {
+    bool failed = false;
     {
         const WaitCursor wait;
         const QDate today = Clock::today();
-        setLines(listLines(m_config.source, [&](const RecordView &record) {
-            return !m_config.test || m_config.test(record, today);
-        }));
+        setLines(listLines(
+            m_config.source,
+            [&](const RecordView &record) { return !m_config.test || m_config.test(record, today); }, &failed));
     }
     txtTrova->setFocus(Qt::OtherFocusReason);
+    if (failed && m_config.reportFillFailure)
+        Messages::error(Messages::kArchiveAccess, this);
 }
 
 void SummaryListWindow::btnCercaClick()

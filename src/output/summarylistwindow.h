@@ -40,6 +40,10 @@ struct SummaryListConfig
     // Windows without filter page: the records listed when the window is
     // shown; `today` is the date the list is filled.
     std::function<bool(const RecordView &record, const QDate &today)> test;
+    // Whether a failure while the list is filled is reported (archive access
+    // message, error symbol) once the lines read so far are shown, so that a
+    // partial list is never taken for the whole one.
+    bool reportFillFailure = false;
     QString printTitle;
     // Where a double-clicked record goes. modeWord is the trimmed text of
     // lblMemory (search windows), empty for the others.

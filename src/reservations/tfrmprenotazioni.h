@@ -1,18 +1,114 @@
 #pragma once
 #include "frame/workspace.h"
 
+#include <QList>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
-// The reservation card workspace of one event.
+namespace qv {
+class CardOperations;
+class ClickablePicture;
+class InfoBar;
+class Record;
+}
+
+// The reservation card workspace: one booking card of the chosen event's
+// archive at a time (the path in lblFile), bound to its record by the number
+// in lblPosizione. The event header is written by the event selection only.
 class TfrmPrenotazioni : public qv::Workspace
 {
     Q_OBJECT
 public:
     explicit TfrmPrenotazioni(QWidget *parent = nullptr);
+    ~TfrmPrenotazioni() override;
 
-    QLabel *lblFile; // full path of the event's reservations archive
-    // The event header, read-only, written by the event selection.
-    QLineEdit *txtTitolo, *txtDataInizio, *txtOraInizio, *txtDataFine, *txtOraFine, *txtSede, *txtIndirizzo,
-        *txtPosti;
+    // Shows a booking with its number (lists and search).
+    void showRecord(const qv::Record &record, qint64 number);
+    // The trimmed path of the event's archive.
+    QString archivePath() const;
+
+    // Toolbar, left to right, then the navigation group.
+    qv::ClickablePicture *btnNuovo, *btnDuplica, *btnSalva, *btnTrova, *btnStampa, *btnDaConfermare, *btnEsporta,
+        *btnGuida, *btnEsci;
+    qv::ClickablePicture *cmdPrimo, *cmdIndietro;
+    QLabel *lblPosizione; // the card's record number; empty for a new card
+    qv::ClickablePicture *cmdAvanti, *cmdUltimo;
+
+    QGroupBox *grpEvento, *grpPartecipante, *grpPosto;
+
+    // The event header, read-only, never cleared here.
+    QLineEdit *txtTitolo, *txtPosti, *txtDataInizio, *txtOraInizio, *txtDataFine, *txtOraFine, *txtSede,
+        *txtIndirizzo;
+
+    // The card, in tab order.
+    QLineEdit *txtCliente, *txtIndirizzoRes, *txtComuneRes;
+    QComboBox *txtProvRes;
+    QLineEdit *txtCapRes, *txtCodFisc, *txtRecapito, *txtTelCel, *txtEmail;
+    QPushButton *btnConferma;
+    QLineEdit *txtPosto;
+    QPushButton *btnDisponibile, *btnPrenotati;
+    QLineEdit *txtUbicazione, *txtAnnotazioni;
+    QCheckBox *chkDaConfermare;
+
+    qv::ClickablePicture *impPartecipante, *btnCodFisc;
+    QLabel *lblCaption; // above the two seat buttons
+
+    QLabel *lblFile;   // full path of the event's reservations archive
+    QLabel *txtNumero; // the zero-padded seat, computed at every save
+    QLabel *panInfo;
+
+    // Handlers.
+    void btnNuovoClick();
+    void btnDuplicaClick();
+    void btnSalvaClick();
+    void btnTrovaClick();
+    void btnStampaClick();  // booking sheet: its dialog is not built yet
+    void btnDaConfermareClick();
+    void btnEsportaClick(); // reservations export: its dialog is not built yet
+    void btnGuidaClick();
+    void btnEsciClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void impPartecipanteClick(); // participant picker: not built yet
+    void btnCodFiscClick();
+    void btnConfermaClick();
+    void btnDisponibileClick();
+    void btnPrenotatiClick();
+
+    // The card's edit boxes with a focus highlight, in tab order.
+    QList<QWidget *> highlightedBoxes() const;
+    QFrame *highlightOf(const QWidget *box) const;
+    qv::InfoBar *infoBar() const { return m_infoBar; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildToolbar(QWidget *bar);
+    void buildSections(QWidget *area);
+    void buildRules();
+    void buildCard();
+    bool checksBeforeSave();
+    void emptyCard();
+    // Warns and focuses `box` when its trimmed text is empty.
+    bool requireText(QLineEdit *box, const QString &warning);
+
+    std::unique_ptr<qv::CardOperations> m_card;
+    qv::InfoBar *m_infoBar = nullptr;
+    QList<QFrame *> m_highlights;
+    QList<QGridLayout *> m_fieldGrids;
+    QWidget *m_toolbar = nullptr;
+    int m_compactHeight = 0;
 };

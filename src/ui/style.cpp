@@ -43,6 +43,17 @@ void applyHouseStyle(QApplication &app)
         QPushButton:disabled { color: #9AA5B1; background: #EEF1F4; border-color: #D0D7DF; }
         QToolButton { border: none; padding: 2px; border-radius: 4px; }
         QToolButton:hover { background: #DCE6F1; }
+        QFrame#panStrumenti { background: white; border-bottom: 1px solid #C9D3DE; }
+        QFrame[toolSeparator="true"] { color: #C9D3DE; }
+        QFrame#panStrumenti QLabel#lblIntestazione { font-size: 15pt; font-weight: 700; color: #1F4E79;
+                                                     padding: 0 12px; }
+        QLineEdit[eventHeader="true"] { font-weight: bold; color: #7B3F00; }
+        QWidget#frmPrenotazioni QLineEdit#txtPosto { font-size: 24pt; font-weight: bold; color: #1F4E79; border: 2px solid #1F4E79;
+                             border-radius: 6px; }
+        QWidget#frmPrenotazioni QLabel#lblPosto { font-size: 13pt; font-weight: bold; color: #1F4E79; }
+        QDialog#frmConvalida QLabel#txtConvalida { background: #1F4E79; color: white; font-weight: bold;
+                                                   padding: 7px; border-radius: 4px; }
+        QDialog#frmConvalida QLabel#txtResponso { color: #800000; font-size: 20pt; font-weight: bold; }
     )"));
 }
 

@@ -92,6 +92,11 @@ private slots:
         QFETCH(int, order);
         QCOMPARE(listLess(first, second), order < 0);
         QCOMPARE(listLess(second, first), order > 0);
+        // Sorting a list gives the same order; equal lines keep theirs.
+        QStringList both{second, first};
+        sortLines(both);
+        const QStringList expected = order < 0 ? QStringList{first, second} : QStringList{second, first};
+        QCOMPARE(both, expected);
     }
 
     void sortKeepsEqualLinesInArchiveOrder()

@@ -1,0 +1,858 @@
+#include "archive/records.h"
+#include "checks/checkwindows.h"
+#include "frame/windows.h"
+#include "reservations/tfrmconvalida.h"
+#include "reservations/tfrmdaconfermare.h"
+#include "reservations/tfrmprenotazioni.h"
+#include "reservations/tfrmtrovaprenotazioni.h"
+#include "reservations/tfrmverificaposti.h"
+#include "support/testsupport.h"
+#include "ui/cardoperations.h"
+#include "ui/messages.h"
+#include "ui/widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEnterEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QUrl>
+#include <QtTest>
+
+using namespace qv;
+using qvtest::MessageRecorder;
+using qvtest::TempProgramFolder;
+
+namespace {
+
+// The reservation record, described independently: (name, declared length).
+const QList<QPair<QString, int>> kFields{
+    {"Cliente", 50}, {"IndirizzoRes", 50}, {"ComuneRes", 50}, {"ProvRes", 2},      {"CapRes", 5},
+    {"CodFisc", 16}, {"Recapito", 50},     {"TelCel", 30},    {"Email", 50},       {"Posto", 5},
+    {"Numero", 5},   {"Ubicazione", 250},  {"Annotazioni", 250}, {"DaConfermare", 2},
+};
+
+int offsetOf(const QString &name)
+{
+    int offset = 0;
+    for (const auto &[field, length] : kFields) {
+        if (field == name)
+            return offset;
+        offset += length + 1;
+    }
+    return -1;
+}
+
+QByteArray reservation(const QHash<QString, QByteArray> &values)
+{
+    QByteArray bytes;
+    for (const auto &[name, declared] : kFields) {
+        const QByteArray text = values.value(name);
+        bytes += char(text.size());
+        bytes += text;
+        bytes += QByteArray(declared - text.size(), '\0');
+    }
+    return bytes;
+}
+
+const QByteArray kYes("S\xEC", 2);
+const QString kArchive = "Posti_Riservati_Evento_3.pro";
+
+void hover(QWidget *w)
+{
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), w->mapToGlobal(QPointF(1, 1)));
+    QApplication::sendEvent(w, &enter);
+}
+
+// The card of event 3 shown and active, with its header as the event
+// selection writes it.
+class Card
+{
+public:
+    explicit Card(const TempProgramFolder &folder)
+    {
+        windows().frmPrenotazioni = &w;
+        w.lblFile->setText(folder.file(kArchive));
+        w.txtTitolo->setText("R&D #1: 50% posti?");
+        w.txtPosti->setText("120");
+        w.txtDataInizio->setText("12/03/2022");
+        w.txtOraInizio->setText("09:30");
+        w.txtDataFine->setText("13/03/2022");
+        w.txtOraFine->setText("18:00");
+        w.txtSede->setText("Aula Magna");
+        w.txtIndirizzo->setText("Via Roma 1");
+        w.setWindowState(Qt::WindowNoState);
+        w.resize(1366, 740);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        ok = QTest::qWaitForWindowActive(&w);
+    }
+    ~Card() { windows().frmPrenotazioni = nullptr; }
+
+    QLineEdit *box(const QString &name) const { return w.findChild<QLineEdit *>(name); }
+    QWidget *focus() const { return w.focusWidget(); }
+    QString focusName() const { return focus() ? focus()->objectName() : QString(); }
+    QString pos() const { return w.lblPosizione->text(); }
+    void key(Qt::Key k) const { QTest::keyClick(focus(), k); }
+    void type(QWidget *target, const QString &text) const
+    {
+        target->setFocus();
+        QTest::keyClicks(focus(), text);
+    }
+    void click(QAbstractButton *b) const { QTest::mouseClick(b, Qt::LeftButton); }
+    void fill(const QString &name, const QString &seat, bool pending = false) const
+    {
+        w.txtCliente->setText(name);
+        w.txtPosto->setText(seat);
+        w.chkDaConfermare->setChecked(pending);
+    }
+
+    TfrmPrenotazioni w;
+    bool ok = false;
+};
+
+} // namespace
+
+class TestPrenotazioni : public QObject
+{
+    Q_OBJECT
+private slots:
+    void boxes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("maxLength");
+        QTest::newRow("txtCliente") << "txtCliente" << "Cognome e nome partecipante:" << 50;
+        QTest::newRow("txtIndirizzoRes") << "txtIndirizzoRes" << "Residente in Via / Piazza e numero civico:" << 50;
+        QTest::newRow("txtComuneRes") << "txtComuneRes" << "Comune di residenza:" << 50;
+        QTest::newRow("txtCapRes") << "txtCapRes" << "CAP:" << 5;
+        QTest::newRow("txtCodFisc") << "txtCodFisc" << "Codice fiscale:" << 16;
+        QTest::newRow("txtRecapito") << "txtRecapito" << "Recapito preferenziale:" << 50;
+        QTest::newRow("txtTelCel") << "txtTelCel" << "Tel. cellulare:" << 30;
+        QTest::newRow("txtEmail") << "txtEmail" << "E-mail:" << 50;
+        QTest::newRow("txtPosto") << "txtPosto" << "Posto n." << 5;
+        QTest::newRow("txtUbicazione") << "txtUbicazione" << "Ubicazione posto:" << 250;
+        QTest::newRow("txtAnnotazioni") << "txtAnnotazioni" << "Annotazioni:" << 250;
+        QTest::newRow("txtTitolo") << "txtTitolo" << "Titolo evento:" << -1;
+        QTest::newRow("txtPosti") << "txtPosti" << "Tot. posti:" << -1;
+        QTest::newRow("txtOraFine") << "txtOraFine" << "Ora fine:" << -1;
+    }
+    void boxes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        QFETCH(int, maxLength);
+        TfrmPrenotazioni w;
+        auto *box = w.findChild<QLineEdit *>(name);
+        QVERIFY(box);
+        QCOMPARE(box->isReadOnly(), maxLength < 0);
+        if (maxLength > 0)
+            QCOMPARE(box->maxLength(), maxLength);
+        QLabel *buddy = nullptr;
+        for (QLabel *l : w.findChildren<QLabel *>())
+            if (l->buddy() == box)
+                buddy = l;
+        QVERIFY(buddy);
+        QCOMPARE(buddy->text(), label);
+    }
+
+    void windowAndNewCard()
+    {
+        TempProgramFolder folder;
+        {
+            TfrmPrenotazioni unseen;
+            QCOMPARE(unseen.panInfo->text(), QString("Pronto per archiviare una nuova scheda..."));
+        }
+        Card card(folder);
+        QVERIFY(card.ok);
+        QCOMPARE(card.w.windowTitle(), QString(" Quorvane - Posti Assegnati"));
+        QCOMPARE(card.w.btnConferma->text(), QString("Invia notifica"));
+        QCOMPARE(card.w.btnDisponibile->text(), QString("Verifica disponibilit\u00E0 posto"));
+        QCOMPARE(card.w.btnPrenotati->text(), QString("Visualizza posti gi\u00E0 prenotati"));
+        QCOMPARE(card.w.chkDaConfermare->text(), QString("Da confermare"));
+        QVERIFY(card.w.lblFile->isHidden());
+        QVERIFY(card.w.txtNumero->isHidden());
+        QCOMPARE(card.w.txtProvRes->count(), 112);
+        QCOMPARE(card.w.txtProvRes->itemText(0), QString("AG"));
+        QCOMPARE(card.w.txtProvRes->itemText(111), QString("VV"));
+        QCOMPARE(card.focusName(), QString("txtCliente"));
+        QVERIFY(!QFile::exists(folder.file(kArchive))); // showing touches no archive
+    }
+
+    void tabOrderAndHighlights()
+    {
+        TempProgramFolder folder;
+        Card card(folder);
+        QVERIFY(card.ok);
+        const QStringList expected{"txtCliente",    "txtIndirizzoRes", "txtComuneRes",  "txtProvRes",   "txtCapRes",
+                                   "txtCodFisc",    "txtRecapito",     "txtTelCel",     "txtEmail",     "btnConferma",
+                                   "txtPosto",      "btnDisponibile",  "btnPrenotati",  "txtUbicazione", "txtAnnotazioni",
+                                   "chkDaConfermare", "txtTitolo",     "txtPosti",      "txtDataInizio", "txtOraInizio",
+                                   "txtDataFine",   "txtOraFine",      "txtSede",       "txtIndirizzo", "txtCliente"};
+        QStringList visited{card.focusName()};
+        for (int i = 1; i < expected.size(); ++i) {
+            card.key(Qt::Key_Tab);
+            QWidget *f = card.focus();
+            // The province box's own edit line stands for the box.
+            visited << (f && f->parentWidget() == card.w.txtProvRes ? QString("txtProvRes") : card.focusName());
+        }
+        QCOMPARE(visited, expected);
+        for (QWidget *box : card.w.highlightedBoxes()) {
+            box->setFocus(Qt::TabFocusReason);
+            for (QWidget *other : card.w.highlightedBoxes())
+                QCOMPARE(card.w.highlightOf(other)->isVisible(), other == box);
+            QCOMPARE(card.w.highlightOf(box)->objectName(), "eff" + box->objectName().mid(3));
+        }
+        card.w.txtPosto->setFocus();
+        for (QWidget *other : card.w.highlightedBoxes())
+            QVERIFY(!card.w.highlightOf(other)->isVisible());
+    }
+
+    void enterChains()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        const QStringList first{"txtCliente", "txtIndirizzoRes", "txtComuneRes", "txtProvRes", "txtCapRes",
+                                "txtCodFisc", "txtRecapito",     "txtTelCel",    "txtEmail",   "btnConferma"};
+        const QStringList second{"txtPosto",      "txtUbicazione", "txtAnnotazioni", "txtTitolo",
+                                 "txtPosti",      "txtDataInizio", "txtOraInizio",   "txtDataFine",
+                                 "txtOraFine",    "txtSede",       "txtIndirizzo",   "txtCliente"};
+        for (const QStringList &chain : {first, second}) {
+            card.w.findChild<QWidget *>(chain.first())->setFocus();
+            for (int i = 1; i < chain.size(); ++i) {
+                card.key(Qt::Key_Return);
+                QWidget *f = card.focus();
+                const QString name = f && f->parentWidget() == card.w.txtProvRes ? "txtProvRes" : card.focusName();
+                QCOMPARE(name, chain[i]);
+            }
+        }
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(card.w.txtProvRes->count(), 112); // Enter never adds to the list
+    }
+
+    void hints()
+    {
+        TfrmPrenotazioni w;
+        const QList<QPair<QString, QString>> expected{
+            {"btnNuovo", "Prepara la schermata per la registrazione di una nuova scheda."},
+            {"btnDuplica", "Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."},
+            {"btnSalva", "Salva la scheda corrente in archivio."},
+            {"btnTrova", "Trova una scheda in archivio."},
+            {"btnStampa", "Stampa la scheda corrente."},
+            {"btnDaConfermare", "Visualizza l'elenco delle prenotazioni in attesa di conferma."},
+            {"btnEsporta", "Esporta le schede in archivio in un file di Microsoft Excel."},
+            {"btnGuida", "Visualizza la pagina della guida sensibile al contesto."},
+            {"btnEsci", "Esci da questa schermata di lavoro."},
+            {"cmdPrimo", "Visualizza la prima scheda in archivio."},
+            {"cmdIndietro", "Visualizza la scheda precedente in archivio."},
+            {"cmdAvanti", "Visualizza la scheda successiva in archivio."},
+            {"cmdUltimo", "Visualizza l'ultima scheda in archivio."},
+            {"impPartecipante", "Importa i dati dall'archivio anagrafico dei partecipanti."},
+            {"btnCodFisc", "Verifica il codice fiscale."},
+            {"btnConferma", "Invia al partecipante una e-mail di notifica dell'avvenuta prenotazione del posto a sedere."},
+            {"btnDisponibile", QString("Verifica la disponibilit\u00E0 del posto assegnato al partecipante.")},
+            {"btnPrenotati", QString("Visualizza il riepilogo dei posti gi\u00E0 prenotati.")},
+            {"chkDaConfermare", QString("Contrassegna questa casella per indicare che la prenotazione del posto \u00E8 "
+                                        "in attesa di conferma.")},
+        };
+        w.setWindowState(Qt::WindowNoState);
+        w.resize(1366, 740);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        int lastX = -1;
+        for (const auto &[name, hint] : expected) {
+            auto *control = w.findChild<QWidget *>(name);
+            QVERIFY2(control, qPrintable(name));
+            if (auto *picture = qobject_cast<QToolButton *>(control)) {
+                QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
+                QCOMPARE(picture->focusPolicy(), Qt::NoFocus);
+                if (control->parentWidget()->objectName() == "panStrumenti") { // the toolbar, left to right
+                    const int x = control->mapTo(&w, QPoint(0, 0)).x();
+                    QVERIFY2(x > lastX, qPrintable(name));
+                    lastX = x;
+                }
+            }
+            hover(control);
+            QCOMPARE(w.panInfo->text(), hint);
+            hover(w.txtCliente);
+            QCOMPARE(w.panInfo->text(), QString());
+        }
+        hover(w.btnSalva);
+        hover(w.grpPosto);
+        QCOMPARE(w.panInfo->text(), QString());
+    }
+
+    void typingRules()
+    {
+        TempProgramFolder folder;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.type(card.w.txtPosto, " a12");
+        QCOMPARE(card.w.txtPosto->text(), QString("A12"));
+        card.type(card.w.txtCodFisc, "rss mra");
+        QCOMPARE(card.w.txtCodFisc->text(), QString("RSSMRA"));
+        card.type(card.w.txtEmail, " a@b.it ");
+        QCOMPARE(card.w.txtEmail->text(), QString("a@b.it"));
+        card.type(card.w.txtProvRes, "rm");
+        QCOMPARE(card.w.txtProvRes->currentText(), QString("RM"));
+        // Arriving in the province box forgets the list choice, not the text.
+        card.w.txtProvRes->setCurrentIndex(card.w.txtProvRes->findText("TO"));
+        card.w.txtCliente->setFocus();
+        card.w.txtProvRes->setFocus(Qt::TabFocusReason);
+        QCOMPARE(card.w.txtProvRes->currentIndex(), -1);
+        QCOMPARE(card.w.txtProvRes->currentText(), QString("TO"));
+    }
+
+    // Book three seats, one pending and two on the same seat; an independent
+    // reader finds every field where it belongs.
+    void saveWritesTheRecord()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.click(card.w.btnSalva);
+        QCOMPARE(messages.last().text, QString("Attenzione: per salvare la scheda \u00E8 necessario indicare il nome del "
+                                               "partecipante."));
+        QCOMPARE(card.focusName(), QString("txtCliente"));
+        card.w.txtCliente->setText("  ");
+        card.w.txtPosto->setText("");
+        card.click(card.w.btnSalva);
+        QCOMPARE(card.focusName(), QString("txtCliente"));
+        card.w.txtCliente->setText("Rossi Mario");
+        card.click(card.w.btnSalva);
+        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().text, QString("Attenzione: per salvare la scheda \u00E8 necessario indicare il numero "
+                                               "del posto assegnato."));
+        QCOMPARE(card.focusName(), QString("txtPosto"));
+        QVERIFY(!QFile::exists(folder.file(kArchive)));
+
+        card.w.txtIndirizzoRes->setText(" Via Po 3 ");
+        card.w.txtComuneRes->setText("Roma");
+        card.w.txtProvRes->setEditText("RM");
+        card.w.txtCapRes->setText("00100");
+        card.w.txtCodFisc->setText("RSSMRA80A01H501U");
+        card.w.txtRecapito->setText("06 1234");
+        card.w.txtTelCel->setText("333 123");
+        card.w.txtEmail->setText("m@r.it");
+        card.w.txtPosto->setText("7");
+        card.w.txtUbicazione->setText("Sala A");
+        card.w.txtAnnotazioni->setText("vip");
+        card.w.chkDaConfermare->setChecked(true);
+        card.click(card.w.btnSalva);
+        QCOMPARE(messages.last().text, CardOperations::kInserted);
+        QCOMPARE(card.pos(), QString("1"));
+        QCOMPARE(card.w.txtNumero->text(), QString("00007"));
+
+        card.click(card.w.btnNuovo);
+        QCOMPARE(card.pos(), QString());
+        QCOMPARE(card.w.txtCliente->text(), QString());
+        QCOMPARE(card.w.txtProvRes->currentText(), QString());
+        QVERIFY(!card.w.chkDaConfermare->isChecked());
+        QCOMPARE(card.w.txtTitolo->text(), QString("R&D #1: 50% posti?")); // the header stays
+        card.fill("Bianchi Anna", "125");
+        card.click(card.w.btnSalva);
+        card.click(card.w.btnNuovo);
+        card.fill("Verdi Luca", "125");
+        card.click(card.w.btnSalva); // the same seat again: allowed
+        QCOMPARE(card.pos(), QString("3"));
+
+        const QByteArray file = folder.read(kArchive);
+        QCOMPARE(file.size(), 3 * 829);
+        using qvtest::countedAt;
+        QCOMPARE(countedAt(file, offsetOf("Cliente")), QByteArray("Rossi Mario"));
+        QCOMPARE(countedAt(file, offsetOf("IndirizzoRes")), QByteArray("Via Po 3"));
+        QCOMPARE(countedAt(file, offsetOf("ComuneRes")), QByteArray("Roma"));
+        QCOMPARE(countedAt(file, offsetOf("ProvRes")), QByteArray("RM"));
+        QCOMPARE(countedAt(file, offsetOf("CapRes")), QByteArray("00100"));
+        QCOMPARE(countedAt(file, offsetOf("CodFisc")), QByteArray("RSSMRA80A01H501U"));
+        QCOMPARE(countedAt(file, offsetOf("Recapito")), QByteArray("06 1234"));
+        QCOMPARE(countedAt(file, offsetOf("TelCel")), QByteArray("333 123"));
+        QCOMPARE(countedAt(file, offsetOf("Email")), QByteArray("m@r.it"));
+        QCOMPARE(countedAt(file, 312), QByteArray("7"));
+        QCOMPARE(countedAt(file, 318), QByteArray("00007"));
+        QCOMPARE(countedAt(file, offsetOf("Ubicazione")), QByteArray("Sala A"));
+        QCOMPARE(countedAt(file, offsetOf("Annotazioni")), QByteArray("vip"));
+        QCOMPARE(file.mid(826, 3), QByteArray("\x02S\xEC", 3));
+        QCOMPARE(file.mid(829 + 826, 3), QByteArray("\x02No", 3));
+        QCOMPARE(countedAt(file, 829 + 318), QByteArray("00125"));
+        QCOMPARE(countedAt(file, 2 * 829 + 312), QByteArray("125"));
+
+        // Overwriting record 1 with a new seat.
+        card.click(card.w.cmdPrimo);
+        QCOMPARE(card.pos(), QString("1"));
+        QCOMPARE(card.w.txtProvRes->currentText(), QString("RM"));
+        QVERIFY(card.w.chkDaConfermare->isChecked());
+        card.w.txtPosto->setText("12");
+        card.click(card.w.btnSalva);
+        QCOMPARE(messages.last().text, CardOperations::kUpdated);
+        const QByteArray again = folder.read(kArchive);
+        QCOMPARE(again.size(), 3 * 829);
+        QCOMPARE(countedAt(again, 318), QByteArray("00012"));
+    }
+
+    void navigationFromANewCard()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.click(card.w.cmdAvanti);
+        QCOMPARE(messages.last().text, CardOperations::kEmptyArchive);
+        QVERIFY(QFile::exists(folder.file(kArchive)));
+        folder.write(kArchive, reservation({{"Cliente", "Uno"}, {"Posto", "1"}, {"DaConfermare", kYes}})
+                                   + reservation({{"Cliente", "Due"}, {"Posto", "2"}, {"DaConfermare", "No"}}));
+        card.click(card.w.cmdIndietro);
+        QCOMPARE(card.pos(), QString("1"));
+        QCOMPARE(card.w.txtCliente->text(), QString("Uno"));
+        card.click(card.w.btnNuovo);
+        card.click(card.w.cmdAvanti);
+        QCOMPARE(card.pos(), QString("1"));
+        card.click(card.w.cmdUltimo);
+        QCOMPARE(card.pos(), QString("2"));
+        QVERIFY(!card.w.chkDaConfermare->isChecked());
+        card.click(card.w.cmdAvanti); // on the last record nothing happens
+        QCOMPARE(card.pos(), QString("2"));
+    }
+
+    void duplicate()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.click(card.w.btnDuplica);
+        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().text, CardOperations::kDuplicateNew);
+        QByteArray five;
+        for (int i = 1; i <= 5; ++i)
+            five += reservation({{"Cliente", "Persona " + QByteArray::number(i)}, {"Posto", QByteArray::number(i)},
+                                 {"Numero", "0000" + QByteArray::number(i)}, {"ComuneRes", "Roma"},
+                                 {"DaConfermare", kYes}});
+        folder.write(kArchive, five);
+        card.click(card.w.cmdPrimo);
+        card.click(card.w.cmdAvanti);
+        card.click(card.w.cmdAvanti);
+        QCOMPARE(card.pos(), QString("3"));
+        card.click(card.w.btnDuplica);
+        QCOMPARE(messages.last().kind, MessageKind::Information);
+        QCOMPARE(messages.last().text, CardOperations::kDuplicated);
+        QCOMPARE(card.pos(), QString());
+        QCOMPARE(card.w.txtPosto->text(), QString());
+        QCOMPARE(card.w.txtNumero->text(), QString());
+        QCOMPARE(card.w.txtCliente->text(), QString("Persona 3"));
+        QVERIFY(card.w.chkDaConfermare->isChecked());
+        QCOMPARE(card.focusName(), QString("txtCliente"));
+        card.w.txtPosto->setText("9");
+        card.click(card.w.btnSalva);
+        QCOMPARE(card.pos(), QString("6"));
+        const QByteArray file = folder.read(kArchive);
+        QCOMPARE(file.left(5 * 829), five);
+        QCOMPARE(qvtest::countedAt(file, 5 * 829), QByteArray("Persona 3"));
+        QCOMPARE(qvtest::countedAt(file, 5 * 829 + 318), QByteArray("00009"));
+    }
+
+    // An archive that cannot be opened: the copy has already lost its seat,
+    // so the next save cannot book the old seat a second time.
+    void duplicateClearsTheSeatEvenWhenTheArchiveFails()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        folder.write(kArchive, reservation({{"Cliente", "Rossi"}, {"Posto", "4"}, {"Numero", "00004"}}));
+        card.click(card.w.cmdPrimo);
+        QCOMPARE(card.w.txtPosto->text(), QString("4"));
+        card.w.lblFile->setText(folder.file("cartella"));
+        QVERIFY(QDir().mkpath(folder.file("cartella")));
+        card.click(card.w.btnDuplica);
+        QCOMPARE(messages.last().kind, MessageKind::Error);
+        QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+        QCOMPARE(card.pos(), QString());
+        QCOMPARE(card.w.txtPosto->text(), QString());
+        QCOMPARE(card.w.txtNumero->text(), QString());
+        QCOMPARE(card.w.txtCliente->text(), QString("Rossi"));
+    }
+
+    void saveFailureKeepsTheCard()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        QVERIFY(QDir().mkpath(folder.file(kArchive)));
+        card.fill("Rossi", "4");
+        card.click(card.w.btnSalva);
+        QCOMPARE(messages.last().kind, MessageKind::Error);
+        QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+        QCOMPARE(card.pos(), QString());
+        QCOMPARE(card.w.txtCliente->text(), QString("Rossi"));
+    }
+
+    void noticeChecks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("email");
+        QTest::addColumn<QString>("seat");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("no name") << " " << "a@b.it" << "1"
+                                 << "Attenzione: per inviare l'e-mail \u00E8 necessario indicare il nome del partecipante."
+                                 << "txtCliente";
+        QTest::newRow("no e-mail") << "Rossi" << "" << "1"
+                                   << "Attenzione: per inviare l'e-mail \u00E8 necessario indicare l'indirizzo di "
+                                      "posta elettronica del partecipante."
+                                   << "txtEmail";
+        QTest::newRow("no seat") << "Rossi" << "a@b.it" << ""
+                                 << "Attenzione: per inviare l'e-mail \u00E8 necessario indicare il numero del posto a "
+                                    "sedere assegnato al partecipante."
+                                 << "txtPosto";
+    }
+    void noticeChecks()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, email);
+        QFETCH(QString, seat);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        qvtest::ShellRecorder shell;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.fill(name, seat);
+        card.w.txtEmail->setText(email);
+        card.w.txtTitolo->setFocus();
+        card.click(card.w.btnConferma);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().text, QString::fromUtf8(message.toUtf8()));
+        QCOMPARE(card.focusName(), focus);
+        QVERIFY(shell.commands.isEmpty());
+    }
+
+    // One argument; after percent-decoding, exactly the notice's subject and body.
+    void noticeIsEncoded()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        qvtest::ShellRecorder shell;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.fill("D'Amico Anna", "A7");
+        card.w.txtEmail->setText("anna@posta.it");
+        card.click(card.w.btnConferma);
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(shell.commands.size(), 1);
+        const QString command = shell.commands.first();
+        QVERIFY(command.startsWith("\"mailto:anna@posta.it?subject="));
+        QVERIFY(command.endsWith('"'));
+        const QString text = command.mid(1, command.size() - 2);
+        QVERIFY(!text.contains(' ') && !text.contains('#') && !text.contains('"'));
+        const QStringList parts = text.mid(text.indexOf('?') + 1).split('&');
+        QCOMPARE(parts.size(), 2);
+        QCOMPARE(QUrl::fromPercentEncoding(parts[0].mid(8).toLatin1()), QString("Notifica prenotazione posto a sedere"));
+        QCOMPARE(QUrl::fromPercentEncoding(parts[1].mid(5).toLatin1()),
+                 QString("Gentile Sig. D'Amico Anna, con la presente le notifichiamo l'avvenuta prenotazione a suo nome "
+                         "del posto a sedere n. A7 relativamente all'evento intitolato R&D #1: 50% posti?, che avr\u00E0 "
+                         "inizio in data 12/03/2022 alle ore 09:30 presso la seguente sede: Aula Magna, ubicata in Via "
+                         "Roma 1. Con l'occasione, le porgiamo cordiali saluti."));
+        QVERIFY(!QFile::exists(folder.file(kArchive))); // nothing is written
+    }
+
+    void fiscalCodeButton_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("eleven digits") << "01234567890" << "TfrmPartitaIva";
+        QTest::newRow("a letter") << "RSSMRA80A01H501U" << "TfrmCodFisc";
+        QTest::newRow("empty") << "" << "TfrmCodFisc";
+    }
+    void fiscalCodeButton()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, dialog);
+        TempProgramFolder folder;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.w.txtCodFisc->setText(text);
+        QString opened, shown;
+        qvtest::whenModal([&](QWidget *d) {
+            opened = d->metaObject()->className();
+            if (auto *cf = qobject_cast<TfrmCodFisc *>(d))
+                shown = cf->txtCodFisc->text();
+            if (auto *iva = qobject_cast<TfrmPartitaIva *>(d))
+                shown = iva->txtPartitaIva->text();
+        });
+        QTest::mouseClick(card.w.btnCodFisc, Qt::LeftButton);
+        QCOMPARE(opened, dialog);
+        QCOMPARE(shown, text);
+    }
+
+    void availability_data()
+    {
+        QTest::addColumn<QString>("seat");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QStringList>("holders");
+        const QString c50 = QString(50, ' ');
+        QTest::newRow("free") << "5" << "POSTO DISPONIBILE" << QStringList();
+        QTest::newRow("held twice") << "12" << "POSTO NON DISPONIBILE"
+                                    << QStringList{"Posto n. 12     " + QString("Bianchi").leftJustified(50),
+                                                   "Posto n. 12     " + QString("Rossi").leftJustified(50)};
+        QTest::newRow("case-different") << "a5" << "POSTO NON DISPONIBILE"
+                                        << QStringList{"Posto n. A5     " + QString("Neri").leftJustified(50)};
+        QTest::newRow("pending counts") << "3" << "POSTO NON DISPONIBILE"
+                                        << QStringList{"Posto n. 3      " + QString("Verdi").leftJustified(50)};
+    }
+    void availability()
+    {
+        QFETCH(QString, seat);
+        QFETCH(QString, verdict);
+        QFETCH(QStringList, holders);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        folder.write(kArchive, reservation({{"Cliente", "Rossi"}, {"Posto", "12"}})
+                                   + reservation({{"Cliente", "Neri"}, {"Posto", "A5"}})
+                                   + reservation({{"Cliente", "Verdi"}, {"Posto", "3"}, {"DaConfermare", kYes}})
+                                   + reservation({{"Cliente", "Gialli"}, {"Posto", "05"}})
+                                   + reservation({{"Cliente", "Bianchi"}, {"Posto", "12"}}));
+        card.w.txtPosto->setText(seat);
+        QString heading, shownVerdict, explanation, caption;
+        QStringList lines;
+        bool focusOnOk = false;
+        qvtest::whenModal([&](QWidget *d) {
+            auto *dialog = qobject_cast<TfrmConvalida *>(d);
+            QVERIFY(dialog);
+            caption = dialog->windowTitle();
+            heading = dialog->txtConvalida->text();
+            shownVerdict = dialog->txtResponso->text();
+            explanation = dialog->txtIndicazioni->text();
+            for (int i = 0; i < dialog->lstRecords->count(); ++i)
+                lines << dialog->lstRecords->item(i)->text();
+            focusOnOk = dialog->focusWidget() == dialog->btnOK;
+            QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+        });
+        card.click(card.w.btnDisponibile);
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(caption, QString(" Verifica disponibilit\u00E0 posto a sedere"));
+        QCOMPARE(heading, "RISULTATO VERIFICA DISPONIBILTA' POSTO N.  " + seat);
+        QCOMPARE(shownVerdict, verdict);
+        QCOMPARE(explanation, holders.isEmpty() ? QString("Il posto a sedere non \u00E8 stato ancora assegnato.")
+                                                : QString("Il posto a sedere \u00E8 gi\u00E0 stato assegnato."));
+        QCOMPARE(lines, holders);
+        QVERIFY(focusOnOk);
+    }
+
+    void availabilityNeedsASeat()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.click(card.w.btnDisponibile);
+        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().text, QString("Indicare il numero di posto da assegnare al partecipante prima di "
+                                               "premere il pulsante di verifica."));
+        QCOMPARE(card.focusName(), QString("txtPosto"));
+        QVERIFY(!QFile::exists(folder.file(kArchive)));
+    }
+
+    // An archive that cannot be read never makes a seat look free.
+    void availabilityOnAnUnreadableArchive()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        QVERIFY(QDir().mkpath(folder.file(kArchive)));
+        card.w.txtPosto->setText("7");
+        bool dialogShown = false;
+        qvtest::whenModal([&](QWidget *) { dialogShown = true; }, 300);
+        card.click(card.w.btnDisponibile);
+        QTest::qWait(350);
+        QVERIFY(!dialogShown);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().kind, MessageKind::Error);
+        QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+    }
+
+    void bookedSeatsList()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        folder.write(kArchive,
+                     reservation({{"Cliente", "Dieci"}, {"Posto", "10"}, {"Numero", "00010"}})
+                         + reservation({{"Cliente", "Anna"}, {"Posto", "A1"}, {"Numero", "000A1"}, {"TelCel", "333"}})
+                         + reservation({{"Cliente", "Due"}, {"Posto", "2"}, {"Numero", "00002"},
+                                        {"Ubicazione", "Platea"}, {"DaConfermare", kYes}})
+                         + reservation({{"Cliente", "Nessuno"}}));
+        QStringList lines;
+        QString caption;
+        qvtest::whenModal([&](QWidget *d) {
+            auto *list = qobject_cast<TfrmVerificaPosti *>(d);
+            QVERIFY(list);
+            caption = list->windowTitle();
+            lines = list->lines();
+            QCOMPARE(list->config().printTitle, QString("Posti prenotati per R&D #1: 50% posti?"));
+            list->selectRow(0);
+            list->lstRecordsDblClick();
+        });
+        card.click(card.w.btnPrenotati);
+        QCOMPARE(caption, QString(" Riepilogo posti gi\u00E0 prenotati"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0].left(14), QString("Posto n. 00002"));
+        QVERIFY(lines[0].endsWith("  Platea"));
+        QCOMPARE(lines[1].left(14), QString("Posto n. 00010"));
+        QCOMPARE(lines[2].left(14), QString("Posto n. 000A1"));
+        // The double-click loaded the whole card, check box and number included.
+        QCOMPARE(card.pos(), QString("3"));
+        QCOMPARE(card.w.txtCliente->text(), QString("Due"));
+        QCOMPARE(card.w.txtNumero->text(), QString("00002"));
+        QVERIFY(card.w.chkDaConfermare->isChecked());
+        QCOMPARE(messages.count(), 0);
+    }
+
+    void pendingList()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        folder.write(kArchive, reservation({{"Cliente", "Zeta"}, {"Posto", "2"}, {"DaConfermare", kYes}})
+                                   + reservation({{"Cliente", "Beta"}, {"Posto", "9"}, {"DaConfermare", "No"}})
+                                   + reservation({{"Cliente", "alfa"}, {"Posto", "7"}, {"DaConfermare", kYes}}));
+        QStringList lines;
+        QString caption, title;
+        qvtest::whenModal([&](QWidget *d) {
+            auto *list = qobject_cast<TfrmDaConfermare *>(d);
+            QVERIFY(list);
+            caption = list->windowTitle();
+            title = list->config().printTitle;
+            lines = list->lines();
+            list->selectRow(1);
+            list->lstRecordsDblClick();
+        });
+        card.click(card.w.btnDaConfermare);
+        QCOMPARE(caption, QString(" Riepilogo prenotazioni in attesa di conferma"));
+        QCOMPARE(title, QString("Prenotazioni in attesa di conferma per R&D #1: 50% posti?"));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("alfa"));
+        QVERIFY(lines[0].endsWith("  Posto n. 7"));
+        QVERIFY(lines[1].startsWith("Zeta"));
+        QCOMPARE(card.pos(), QString("1"));
+        QCOMPARE(card.w.txtPosto->text(), QString("2"));
+    }
+
+    // A list that could not be read whole says so instead of passing for the
+    // event's complete list.
+    void listsReportAnUnreadableArchive()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        QVERIFY(QDir().mkpath(folder.file(kArchive)));
+        for (QAbstractButton *button : {static_cast<QAbstractButton *>(card.w.btnPrenotati),
+                                        static_cast<QAbstractButton *>(card.w.btnDaConfermare)}) {
+            messages.clear();
+            int lineCount = -1;
+            qvtest::whenModal([&](QWidget *d) { lineCount = int(static_cast<SummaryListWindow *>(d)->lines().size()); });
+            card.click(button);
+            QCOMPARE(lineCount, 0);
+            QCOMPARE(messages.count(), 1);
+            QCOMPARE(messages.last().kind, MessageKind::Error);
+            QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+        }
+    }
+
+    void search()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        folder.write(kArchive,
+                     reservation({{"Cliente", "Rossi"}, {"ComuneRes", "ROMA"}, {"Annotazioni", "ospite VIP"}, {"Posto", "1"}})
+                         + reservation({{"Cliente", "Bianchi"}, {"ComuneRes", "Roma"}, {"Annotazioni", "-"}, {"Posto", "10"}})
+                         + reservation({{"Cliente", "Verdi"}, {"ComuneRes", "Milano"}, {"Annotazioni", "vip"}, {"Posto", "21"}})
+                         + reservation({{"Cliente", "Neri"}, {"ComuneRes", "Romagnano"}, {"Annotazioni", "Vip"},
+                                        {"Posto", "A1"}, {"DaConfermare", kYes}}));
+        QStringList lines;
+        QString counted, conta, mode, title;
+        qvtest::whenModal([&](QWidget *d) {
+            auto *search = qobject_cast<TfrmTrovaPrenotazioni *>(d);
+            QVERIFY(search);
+            QCOMPARE(search->windowTitle(), QString(" Trova prenotazioni in archivio"));
+            QCOMPARE(search->focusWidget(), search->txtCliente);
+            mode = search->lblMemory->text();
+            title = search->config().printTitle;
+            search->txtComuneRes->setText("roma");
+            search->txtAnnotazioni->setText("vip");
+            QTest::mouseClick(search->btnCerca, Qt::LeftButton);
+            lines = search->lines();
+            counted = search->lblTrovate->text();
+            conta = search->lblConta->text();
+            search->selectRow(0);
+            search->lstRecordsDblClick();
+        });
+        card.click(card.w.btnTrova);
+        QCOMPARE(mode, QString("prenotazioni"));
+        QCOMPARE(title, QString("Prenotazioni posti a sedere per R&D #1: 50% posti?"));
+        QCOMPARE(conta, QString("2"));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("Neri"));
+        QVERIFY(lines[0].endsWith("  Posto n. A1     Note: Vip"));
+        QVERIFY(lines[1].startsWith("Rossi"));
+        QCOMPARE(counted, QString("Il presente riepilogo contiene 2 schede."));
+        QCOMPARE(card.pos(), QString("4"));
+        QCOMPARE(card.w.txtCliente->text(), QString("Neri"));
+        QVERIFY(card.w.chkDaConfermare->isChecked());
+    }
+
+    void searchEveryCardAndOtherModeWords()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        folder.write(kArchive, reservation({{"Cliente", "Solo"}, {"Posto", "1"}}));
+        TfrmTrovaPrenotazioni search(&card.w);
+        search.lblMemory->setText("registro");
+        search.show();
+        search.btnCercaClick();
+        QCOMPARE(search.lblTrovate->text(), QString("Il presente riepilogo contiene 1 schede."));
+        search.selectRow(0);
+        search.lstRecordsDblClick();
+        QCOMPARE(card.pos(), QString()); // an unknown word delivers nothing
+    }
+
+    void leavingShowsTheMainMenu()
+    {
+        TempProgramFolder folder;
+        QWidget menu;
+        windows().mainMenu = &menu;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.click(card.w.btnEsci);
+        QVERIFY(menu.isVisible());
+        QVERIFY(!card.w.isVisible());
+        windows().mainMenu = nullptr;
+    }
+};
+
+QTEST_MAIN(TestPrenotazioni)
+#include "tst_prenotazioni.moc"
