@@ -1,11 +1,14 @@
 #include "reservations/tfrmprenotazioni.h"
 
+#include "output/sheetprintdialog.h"
+
 #include "archive/records.h"
 #include "checks/checkdialogs.h"
 #include "core/text.h"
 #include "core/tmisc.h"
 #include "frame/guide.h"
 #include "frame/windows.h"
+#include "output/sheetprintdialog.h"
 #include "reservations/reservationlists.h"
 #include "reservations/tfrmconvalida.h"
 #include "reservations/tfrmdaconfermare.h"
@@ -582,7 +585,10 @@ void TfrmPrenotazioni::btnTrovaClick()
     dialog.exec();
 }
 
-void TfrmPrenotazioni::btnStampaClick() {}
+void TfrmPrenotazioni::btnStampaClick()
+{
+    openReservationSheetDialog(this);
+}
 
 void TfrmPrenotazioni::btnDaConfermareClick()
 {
