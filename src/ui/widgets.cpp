@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -116,6 +117,16 @@ bool InfoBar::eventFilter(QObject *watched, QEvent *event)
     else if (event->type() == QEvent::Leave && m_hints.contains(watched))
         m_bar->clear();
     return false;
+}
+
+WaitCursor::WaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
 }
 
 void onKeyPress(QWidget *control, KeyHandler handler)

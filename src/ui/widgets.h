@@ -63,6 +63,16 @@ void onEnter(QWidget *from, std::function<void()> action);
 // editing and arrow keys work as usual.
 void acceptOnly(QLineEdit *box, const QString &allowed);
 
+// The wait cursor for as long as a long action runs, however it ends.
+class WaitCursor
+{
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
 // A link (named lnkWeb): dark blue, orange while pressed, acts on a click
 // released over it.
 QLabel *makeLink(const QString &text, std::function<void()> action, QWidget *parent);
