@@ -30,9 +30,10 @@ const QString ExportWindow::kAskExport =
                    "presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
 const QString ExportWindow::kAskOpen =
     QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
-const QString ExportWindow::kExportFailed = QStringLiteral("Attenzione: il sistema non permette di esportare i dati.")
-                                            + Messages::kBreak
-                                            + QStringLiteral("Accertarsi che il file di Excel non sia gi\u00E0 aperto.");
+// LF CR LF CR written out: another file's constant may not exist yet here.
+const QString ExportWindow::kExportFailed =
+    QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+                   "Accertarsi che il file di Excel non sia gi\u00E0 aperto.");
 
 namespace {
 const int kNumberColumnWidth = 60;
