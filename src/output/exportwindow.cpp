@@ -248,8 +248,9 @@ ExportWindow::ExportWindow(ExportWindowConfig config, QWidget *parent)
     head->setSpacing(8);
     head->addWidget(imgLogo);
     head->addWidget(heading, 1);
-    head->addWidget(cmdEsporta);
+    // The hand points at the export picture.
     head->addWidget(icoHand);
+    head->addWidget(cmdEsporta);
     head->addSpacing(16);
     head->addWidget(cmdGuida);
     head->addWidget(cmdEsci);
