@@ -321,7 +321,8 @@ void ExportWindow::cmdEsportaClick()
         const WaitCursor wait;
         writeSpreadsheetFile(filePath(), m_config.layout.worksheet, m_config.layout.fileColumns(),
                              [this](SpreadsheetWriter &writer) { m_model->writeRows(writer); });
-    } catch (const SpreadsheetError &) {
+    } catch (const std::exception &) {
+        // Whatever went wrong, the previous export is as it was.
         Messages::plain(kExportFailed, this);
         return;
     }
