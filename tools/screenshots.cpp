@@ -27,6 +27,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include "archive/records.h"
+#include "core/programfolder.h"
+#include "events/tfrmexpregistro.h"
+#include "participants/tfrmexpclienti.h"
+#include "reservations/tfrmexpprenotazioni.h"
+#include <QFile>
 #include <QTemporaryDir>
 #include <QApplication>
 #include <QTimer>
@@ -97,5 +103,14 @@ int main(int argc, char**argv){
   { TfrmDaConfermare d(card); dialog(d, "daconfermare"); }
   { TfrmTrovaPrenotazioni d(card); dialog(d, "trovaprenotazioni");
     d.btnCercaClick(); app.processEvents(); d.grab().save(dir + "/trovaprenotazioni_result.png"); }
+  // The exports, over a few participants in a folder of their own.
+  QTemporaryDir data; qv::ProgramFolder::setOverride(data.path());
+  { QFile f(qv::TSchedaPartecipante::archivePath()); f.open(QIODevice::WriteOnly);
+    for (int n = 1; n <= 40; ++n) { qv::TSchedaPartecipante p; p.setText("Cliente", QString("Rossi Mario %1").arg(n));
+      p.setText("DataNasc", "01/02/1970"); p.setText("ComuneNasc", "Forl\u00EC"); p.setText("ProvNasc", "FC");
+      p.setText("Recapito", "06 1234567"); p.setText("IndirizzoRes", "Via Roma 1"); p.setText("ComuneRes", "Roma"); f.write(p.bytes()); } }
+  { TfrmExpRegistro d; dialog(d, "expregistro"); }
+  { TfrmExpClienti d; dialog(d, "expclienti"); }
+  { TfrmExpPrenotazioni d(qv::TSchedaPrenotazione::archivePath(1)); dialog(d, "expprenotazioni"); }
   return 0;
 }

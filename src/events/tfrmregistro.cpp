@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "events/eventdialogs.h"
 #include "events/tfrmcalendario.h"
+#include "events/tfrmexpregistro.h"
 #include "output/sheetprintdialog.h"
 #include "ui/cardoperations.h"
 #include "ui/messages.h"
@@ -703,7 +704,10 @@ void TfrmRegistro::cmdUltimoClick()
     m_card->Last();
 }
 
-void TfrmRegistro::cmdEsportaClick() {}
+void TfrmRegistro::cmdEsportaClick()
+{
+    openEventsExport(this);
+}
 
 void TfrmRegistro::cmdDisponibiliClick()
 {

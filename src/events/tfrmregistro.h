@@ -66,7 +66,7 @@ public:
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
-    void cmdEsportaClick();    // events export: its dialog is not built yet
+    void cmdEsportaClick();
     void cmdDisponibiliClick();
     void cmdGuidaClick();
     void cmdEsciClick();

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -121,6 +122,16 @@ bool InfoBar::eventFilter(QObject *watched, QEvent *event)
     else if (event->type() == QEvent::Leave && m_hints.contains(watched))
         m_bar->clear();
     return false;
+}
+
+WaitCursor::WaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
 }
 
 void onKeyPress(QWidget *control, KeyHandler handler)

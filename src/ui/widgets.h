@@ -78,6 +78,16 @@ void onFocusOut(QWidget *control, std::function<void()> action);
 const QStringList &provinceCodes();
 QComboBox *provinceBox(const QString &name, QWidget *parent);
 
+// The wait cursor for as long as a long action runs, however it ends.
+class WaitCursor
+{
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
 // A link (named lnkWeb): dark blue, orange while pressed, acts on a click
 // released over it.
 QLabel *makeLink(const QString &text, std::function<void()> action, QWidget *parent);

@@ -1116,7 +1116,7 @@ private slots:
         MessageRecorder messages;
         Card card;
         QVERIFY(card.ok);
-        for (const char *name : {"cmdFile", "cmdEsporta", "impContatto01", "impContatto02"})
+        for (const char *name : {"cmdFile", "impContatto01", "impContatto02"})
             card.click(name);
         QCOMPARE(messages.count(), 0);
         QVERIFY(!QApplication::activeModalWidget());

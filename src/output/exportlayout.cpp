@@ -1,0 +1,195 @@
+#include "output/exportlayout.h"
+
+#include "archive/records.h"
+#include "core/cp1252.h"
+#include "output/listscan.h"
+
+#include <algorithm>
+#include <numeric>
+#include <stdexcept>
+
+namespace qv {
+
+CellTemplate::CellTemplate(const RecordLayout &layout, const QString &text)
+{
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype open = text.indexOf(QLatin1Char('{'), at);
+        const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('}'), open);
+        const qsizetype literalEnd = close < 0 ? text.size() : open;
+        if (literalEnd > at)
+            m_parts.append(Part{-1, cp1252::encode(text.mid(at, literalEnd - at))});
+        if (close < 0)
+            break;
+        const QString name = text.mid(open + 1, close - open - 1);
+        const int field = layout.indexOf(name);
+        if (field < 0)
+            throw std::invalid_argument(("export: no field " + name).toStdString());
+        m_parts.append(Part{field, {}});
+        at = close + 1;
+    }
+}
+
+void CellTemplate::compose(const RecordView &record, QByteArray &out) const
+{
+    for (const Part &part : m_parts) {
+        if (part.field < 0) {
+            out += part.literal;
+            continue;
+        }
+        // TestoDaCampo on the bytes: the characters in use, trimmed of
+        // codes up to 32 (the same bytes in Windows-1252).
+        const RecordLayout::Field &field = record.layout().field(part.field);
+        const char *data = record.data() + field.offset;
+        qsizetype b = 1, e = 1 + std::min<int>(static_cast<unsigned char>(data[0]), field.length);
+        while (b < e && static_cast<unsigned char>(data[b]) <= 32)
+            ++b;
+        while (e > b && static_cast<unsigned char>(data[e - 1]) <= 32)
+            --e;
+        out.append(data + b, e - b);
+    }
+}
+
+int CellTemplate::maxLength() const
+{
+    return std::accumulate(m_parts.begin(), m_parts.end(), 0, [](int sum, const Part &part) {
+        return sum + int(part.literal.size()) + (part.field < 0 ? 0 : 255);
+    });
+}
+
+QList<SpreadsheetColumn> ExportLayout::fileColumns() const
+{
+    QList<SpreadsheetColumn> list;
+    for (const ExportColumn &column : columns)
+        list.append(column.file);
+    return list;
+}
+
+ExportLayout exportLayout(const RecordLayout &record, const QString &fileName, const QString &worksheet,
+                          std::initializer_list<ExportColumnSpec> columns)
+{
+    ExportLayout layout{&record, {}, fileName, worksheet};
+    for (const ExportColumnSpec &c : columns)
+        layout.columns.append({QString::fromUtf8(c.name), QString::fromUtf8(c.heading), c.width, c.editable,
+                               CellTemplate(record, QString::fromUtf8(c.cell)),
+                               {QString::fromUtf8(c.fileHeading), c.fileWidth}});
+    return layout;
+}
+
+void exportArchive(const ExportLayout &layout, const QString &archivePath, const QString &filePath)
+{
+    writeSpreadsheetFile(filePath, layout.worksheet, layout.fileColumns(), [&](SpreadsheetWriter &writer) {
+        QByteArray text;
+        scanArchive(archivePath, *layout.record, [&](const RecordView &record, qint64) {
+            writer.beginRow();
+            for (const ExportColumn &column : layout.columns) {
+                text.clear();
+                column.cell.compose(record, text);
+                writer.cell(QByteArrayView(text));
+            }
+            writer.endRow();
+        });
+    });
+}
+
+namespace ExportLayouts {
+
+namespace {
+constexpr bool kEdit = true;
+constexpr bool kRead = false;
+} // namespace
+
+const ExportLayout &events()
+{
+    static const ExportLayout layout = exportLayout(
+        TSchedaEvento::layout(), QStringLiteral("Riepilogo_Eventi.xls"), QStringLiteral("Riepilogo Eventi"),
+        {
+            {"colTitolo", "Titolo evento", 250, kRead, "{Titolo}", "Titolo evento", 250},
+            {"colTipologia", "Tipologia", 250, kRead, "{Tipologia}", "Tipologia", 250},
+            {"colMaterie", "Materie trattate", 300, kRead, "{Materie}", "Materie trattate", 350},
+            {"colRelatori", "Relatori", 300, kEdit, "{Relatori}", "Relatori", 350},
+            {"colInizio", "Inizio", 250, kEdit, "Data: {DataInizio} - Ora: {OraInizio}", "Inizio", 250},
+            {"colFine", "Fine", 250, kRead, "Data: {DataFine} - Ora: {OraFine}", "Fine", 250},
+            {"colSede", "Sede", 250, kRead, "{Sede}", "Sede", 250},
+            {"colIndirizzo", "Indirizzo", 250, kRead, "{Indirizzo}", "Indirizzo", 250},
+            {"colOrganizzatore", "Organizzatore", 250, kRead, "{Organizzatore}", "Organizzatore", 250},
+            {"colRecapitoOrg", "Recapito organizzatore", 200, kEdit, "{RecapitoOrg}", "Recapito organizzatore", 200},
+            {"colContatto", "Contatto per info", 250, kRead, "{Contatto}", "Contatto per info", 250},
+            {"colRecapitoCon", "Recapito contatto", 200, kRead, "{RecapitoCon}", "Recapito contatto", 200},
+            {"colCollaboratori", "Collaboratori", 300, kRead, "{Collaboratori}", "Collaboratori", 350},
+            {"colCriteri", "Criteri ammissione", 300, kEdit, "{Criteri}", "Criteri ammissione", 350},
+            {"colPagamento", "Modalità pagamento", 250, kRead, "{Pagamento}", "Modalità pagamento", 250},
+            {"colQuota", "Quota partecipazione", 180, kRead, "{Quota}", "Quota partecipazione", 200},
+            {"colIntestatario", "Intestatario C/C", 250, kRead, "{Intestatario}", "Intestatario C/C", 250},
+            {"colIban", "IBAN", 250, kEdit, "{Iban}", "IBAN", 250},
+            {"colBanca", "Banca d'appoggio", 250, kEdit, "{Banca}", "Banca d'appoggio", 250},
+            {"colAnticipo", "Anticipo", 180, kEdit, "{Anticipo}", "Anticipo", 200},
+            {"colNote", "Note", 300, kEdit, "{Note}", "Note", 300},
+            {"colDataSca", "Termine adesione", 200, kRead, "{DataSca}", "Termine adesione", 200},
+            {"colPosti", "N. totale posti", 180, kEdit, "{Posti}", "N. totale posti", 180},
+            {"colCompleto", "Al completo", 100, kEdit, "{Completo}", "Al completo", 120},
+        });
+    return layout;
+}
+
+const ExportLayout &participants()
+{
+    static const ExportLayout layout = exportLayout(
+        TSchedaPartecipante::layout(), QStringLiteral("Partecipanti.xls"), QStringLiteral("Riepilogo Partecipanti"),
+        {
+            {"colCliente", "Cognome e nome", 250, kRead, "{Cliente}", "Cognome e nome", 250},
+            {"colDataNasc", "Data di nascita", 120, kRead, "{DataNasc}", "Data di nascita", 200},
+            {"colComuneNasc", "Comune / Stato estero di nascita", 250, kRead, "{ComuneNasc} {ProvNasc}",
+             "Comune di nascita", 250},
+            {"colRecapito", "Recapito preferenziale", 200, kRead, "{Recapito}", "Recapito preferenziale", 250},
+            {"colIndirizzoRes", "Indirizzo di residenza", 250, kRead, "{IndirizzoRes}", "Indirizzo di residenza", 300},
+            {"colComuneRes", "Comune di residenza", 250, kEdit, "{ComuneRes} {ProvRes}", "Comune di residenza", 250},
+            {"colEstremi", "Modalità di pagamento", 250, kRead, "{Estremi}", "Modalità di pagamento", 250},
+            {"colTelCasa", "Tel. casa", 200, kRead, "{TelCasa}", "Tel. casa", 250},
+            {"colTelUff", "Tel. ufficio", 200, kRead, "{TelUff}", "Tel. ufficio", 250},
+            {"colTelCel", "Tel. cellulare", 200, kRead, "{TelCel}", "Tel. cellulare", 250},
+            {"colFax", "Fax", 200, kRead, "{Fax}", "Fax", 250},
+            {"colEmail", "E-mail", 250, kRead, "{Email}", "E-mail", 250},
+            {"colCodFisc", "Codice fiscale", 150, kRead, "{CodFisc}", "Codice fiscale", 250},
+            {"colPartitaIva", "Partita IVA", 150, kEdit, "{PartitaIva}", "Partita IVA", 250},
+            {"colCarta", "Carta di credito n.", 250, kRead, "{Carta}", "Carta di credito n.", 300},
+            {"colScadeCarta", "Scadenza", 160, kEdit, "{ScadeCarta}", "Scadenza", 150},
+            {"colIban", "IBAN", 250, kEdit, "{Iban}", "IBAN", 300},
+            {"colDocumento", "Estremi documento", 280, kEdit, "{Documento}", "Estremi documento", 280},
+            {"colOccupazione", "Occupazione", 250, kEdit, "{Occupazione}", "Occupazione", 250},
+            {"colCivile", "Stato civile", 250, kRead, "{Civile}", "Stato civile", 250},
+            {"colTitoli", "Titoli e qualifiche", 280, kEdit, "{Titoli}", "Titoli e qualifiche", 280},
+            {"colProdotti", "Prodotti e servizi di interesse", 300, kRead, "{Prodotti}",
+             "Prodotti e servizi di interesse", 300},
+            {"colZona", "Zona di appartenenza", 250, kRead, "{Zona}", "Zona di appartenenza", 250},
+            {"colQuestioni", "Questioni in sospeso", 300, kEdit, "{Questioni}", "Questioni in sospeso", 300},
+            {"colNote", "Note", 350, kEdit, "{Note}", "Note", 300},
+        });
+    return layout;
+}
+
+const ExportLayout &reservations()
+{
+    // The grid of the bookings is read-only.
+    static const ExportLayout layout = exportLayout(
+        TSchedaPrenotazione::layout(), QStringLiteral("Prenotazioni_Posti.xls"), QStringLiteral("Prenotazioni Posti"),
+        {
+            {"colCliente", "Cognome e nome partecipante", 250, kRead, "{Cliente}", "Cognome e nome partecipante", 250},
+            {"colIndirizzoRes", "Indirizzo di residenza", 250, kRead, "{IndirizzoRes}", "Indirizzo di residenza", 300},
+            {"colComuneRes", "Comune di residenza", 250, kRead, "{ComuneRes}", "Comune di residenza", 250},
+            {"colProvRes", "Prov.", 120, kRead, "{ProvRes}", "Prov.", 150},
+            {"colCapRes", "CAP", 150, kRead, "{CapRes}", "CAP", 150},
+            {"colCodFisc", "Codice fiscale", 150, kRead, "{CodFisc}", "Codice fiscale", 250},
+            {"colRecapito", "Recapito preferenziale", 200, kRead, "{Recapito}", "Recapito preferenziale", 250},
+            {"colTelCel", "Tel. cellulare", 200, kRead, "{TelCel}", "Tel. cellulare", 250},
+            {"colEmail", "E-mail", 250, kRead, "{Email}", "E-mail", 250},
+            {"colPosto", "Posto n.", 150, kRead, "{Posto}", "Posto n.", 200},
+            {"colUbicazione", "Ubicazione posto", 300, kRead, "{Ubicazione}", "Ubicazione posto", 300},
+            {"colAnnotazioni", "Annotazioni", 300, kRead, "{Annotazioni}", "Annotazioni", 300},
+            {"colDaConfermare", "Da confermare", 150, kRead, "{DaConfermare}", "Da confermare", 200},
+        });
+    return layout;
+}
+
+} // namespace ExportLayouts
+} // namespace qv

@@ -1,0 +1,87 @@
+#pragma once
+#include "archive/record.h"
+#include "output/listlines.h"
+#include "output/spreadsheet.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <initializer_list>
+
+// What an export shows and writes: its columns, each one text composed from
+// a record, and its file. Widget-free, so the same export can be written
+// without the window.
+namespace qv {
+
+// A cell text as a template: "{Field}" stands for the field's trimmed text,
+// everything else is written as it stands, e.g. "Data: {DataInizio} - Ora: {OraInizio}".
+class CellTemplate
+{
+public:
+    CellTemplate() = default;
+    // Throws std::invalid_argument for a field the layout does not have.
+    CellTemplate(const RecordLayout &layout, const QString &text);
+
+    // Appends the cell's Windows-1252 text composed from the record.
+    void compose(const RecordView &record, QByteArray &out) const;
+    // The longest text compose can give.
+    int maxLength() const;
+
+private:
+    struct Part
+    {
+        int field = -1;     // -1: a literal
+        QByteArray literal; // Windows-1252
+    };
+    QList<Part> m_parts;
+};
+
+struct ExportColumn
+{
+    QString name;        // "colTitolo"
+    QString heading;     // on screen
+    int width = 0;       // on screen
+    bool editable = false;
+    CellTemplate cell;
+    SpreadsheetColumn file; // heading and width in the file
+};
+
+struct ExportLayout
+{
+    const RecordLayout *record = nullptr;
+    QList<ExportColumn> columns; // the exported ones, in order; "N." is the grid's own
+    QString fileName;            // in the program folder
+    QString worksheet;
+
+    QList<SpreadsheetColumn> fileColumns() const;
+};
+
+// Builds a layout from rows of (name, heading, width, editable, cell template,
+// file heading, file width).
+struct ExportColumnSpec
+{
+    const char *name;
+    const char *heading;
+    int width;
+    bool editable;
+    const char *cell;
+    const char *fileHeading;
+    int fileWidth;
+};
+ExportLayout exportLayout(const RecordLayout &record, const QString &fileName, const QString &worksheet,
+                          std::initializer_list<ExportColumnSpec> columns);
+
+// The export without a grid: every record of the archive, in file order,
+// written to `filePath` (replaced only once complete). Throws ArchiveError or
+// SpreadsheetError.
+void exportArchive(const ExportLayout &layout, const QString &archivePath, const QString &filePath);
+
+// The three exports.
+namespace ExportLayouts {
+const ExportLayout &events();       // Eventi.pro -> Riepilogo_Eventi.xls
+const ExportLayout &participants(); // Partecipanti.pro -> Partecipanti.xls
+const ExportLayout &reservations(); // an event's bookings -> Prenotazioni_Posti.xls
+} // namespace ExportLayouts
+
+} // namespace qv
