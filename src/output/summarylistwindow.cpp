@@ -112,12 +112,13 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 }
 
 // Runs the double-click handler for a double-click anywhere in the list
-// (on a line or below the last one), and keeps Enter from pressing a button.
+// (on a line or below the last one), and for Enter on a selected line, so
+// the keyboard can pick a record too; Enter never presses a button.
 class ListEvents : public QObject
 {
 public:
     ListEvents(QListView *list, std::function<void()> doubleClick)
-        : QObject(list), m_doubleClick(std::move(doubleClick))
+        : QObject(list), m_list(list), m_doubleClick(std::move(doubleClick))
     {
         list->viewport()->installEventFilter(this);
         list->installEventFilter(this);
@@ -131,12 +132,16 @@ protected:
             m_doubleClick();
             return true;
         }
-        if (event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent *>(event)))
+        if (event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent *>(event))) {
+            if (m_list->selectionModel()->hasSelection())
+                m_doubleClick();
             return true;
+        }
         return false;
     }
 
 private:
+    QListView *m_list;
     std::function<void()> m_doubleClick;
 };
 

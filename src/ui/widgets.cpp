@@ -1,5 +1,9 @@
 #include "ui/widgets.h"
 
+#include "ui/access.h"
+#include "ui/keyboard.h"
+
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -7,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QDialog>
+#include <QAbstractButton>
 
 namespace qv {
 
@@ -21,6 +26,15 @@ ClickablePicture::ClickablePicture(const QString &objectName, const QIcon &icon,
     setFocusPolicy(Qt::NoFocus);
     setAccessibleName(accessibleName);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
+}
+
+bool ClickablePicture::event(QEvent *event)
+{
+    if (event->type() == QEvent::Shortcut) {
+        click();
+        return true;
+    }
+    return QToolButton::event(event);
 }
 
 namespace {
@@ -97,11 +111,14 @@ InfoBar::InfoBar(QLabel *panInfo) : QObject(panInfo), m_bar(panInfo) {}
 void InfoBar::addHint(QWidget *control, const QString &hint)
 {
     m_hints.insert(control, hint);
-    control->setToolTip(QString());
     control->installEventFilter(this);
-    if (control->accessibleName().isEmpty())
+    // A check box is heard by its caption; the hint only describes it.
+    const auto *button = qobject_cast<QAbstractButton *>(control);
+    if (control->accessibleName().isEmpty() && !(button && !button->text().isEmpty()))
         control->setAccessibleName(hint);
     control->setAccessibleDescription(hint);
+    // The hint goes to the bar; a tooltip only tells the picture's key.
+    control->setToolTip(tipWithKey(control));
 }
 
 void InfoBar::watchBackground(QWidget *area)
@@ -227,3 +244,11 @@ QPushButton *closeButton(QDialog *dialog)
 }
 
 } // namespace qv
+
+// Every window built on this machinery is heard as a window, in the program
+// and in the tests alike.
+static void installAccessibilityAtStart()
+{
+    qv::installAccessibility();
+}
+Q_COREAPP_STARTUP_FUNCTION(installAccessibilityAtStart)

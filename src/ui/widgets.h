@@ -15,14 +15,20 @@ class QLineEdit;
 namespace qv {
 
 // A picture the user clicks: flat, hand cursor, never takes the keyboard
-// focus (so tab orders stay as designed); its accessible name is its text or
-// its hint, so screen readers and tests can name and press it.
+// focus (so tab orders stay as designed; giveShortcut gives it a key); its
+// accessible name is its text or its hint, so screen readers and tests can
+// name and press it.
 class ClickablePicture : public QToolButton
 {
     Q_OBJECT
 public:
     ClickablePicture(const QString &objectName, const QIcon &icon, const QString &accessibleName,
                      QWidget *parent = nullptr);
+
+protected:
+    // Its key presses it at once, so what the user types next lands on the
+    // card the action left (a new card, a saved card).
+    bool event(QEvent *event) override;
 };
 
 // The highlight rectangle behind an edit box, visible only while the box has
@@ -36,6 +42,8 @@ class InfoBar : public QObject
     Q_OBJECT
 public:
     explicit InfoBar(QLabel *panInfo);
+    // Shows `hint` for `control`, which also becomes its accessible
+    // description (and its name, where it shows no caption of its own).
     void addHint(QWidget *control, const QString &hint);
     // Anything entered that has no hint empties the bar (background, frames).
     void watchBackground(QWidget *area);

@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+namespace qv {
+
+// Screen readers hear every top-level window of the program as a window
+// (frame) or a dialog named by its caption, not as an anonymous pane. Done
+// once when the application starts; calling it again does nothing.
+void installAccessibility();
+
+// What a screen reader says for a control: its name (the label it shows, or
+// what it is for) and its description (the hint).
+void describe(QWidget *control, const QString &name, const QString &description);
+
+} // namespace qv
