@@ -53,7 +53,11 @@ void storePassword(const TempProgramFolder &folder, const QString &password)
 bool endsTheProgram(const std::function<void()> &trigger)
 {
     QTimer::singleShot(0, trigger);
-    QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
+    // Stopped on return: left running, it would end a dialog of a later test.
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    limit.start(3000);
     return QCoreApplication::exec() == 0;
 }
 
@@ -532,9 +536,11 @@ private slots:
         QCOMPARE(selection->imgGuida->toolTip(), QStringLiteral("Visualizza la pagina della guida sensibile al contesto. (F1)"));
         QString opened;
         qvtest::whenModal([&opened](QWidget *dialog) { opened = dialog->metaObject()->className(); });
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        QTest::keyClick(selection->btnSeleziona, Qt::Key_F1);
         QCOMPARE(opened, QStringLiteral("TfrmGuida"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
+        QApplication::setActiveWindow(selection); // the window system's part once the guide is gone
+        QVERIFY(QTest::qWaitForWindowActive(selection));
+        QTest::keyClick(selection->btnSeleziona, Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(visibleLongLived(), QList<QWidget *>{w.frmAvvio});
     }
 };
