@@ -52,7 +52,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
         "  padding: 8px 18px; border-radius: 6px; border: 3px solid transparent; }"
         "QToolButton[entry=\"true\"]:hover { background: #2E75B6; }"
         "QLabel[description=\"true\"] { color: #3A4756; font-size: 10.5pt; }"
-        "QToolButton[menuItem=\"true\"] { border: 3px solid transparent; }"
+        "QToolButton[menuItem=\"true\"] { border: 3px solid transparent; border-radius: 6px; }"
         "QToolButton#imgSito { color: #1F4E79; font-size: 11pt; padding: 4px 14px; }"
         // The keyboard's place: a yellow frame, like the highlight of a box.
         "QToolButton[menuItem=\"true\"]:focus { border-color: #F6C343; background: #FFF8E1; }"

@@ -345,19 +345,23 @@ private slots:
         QTest::newRow("menu close box") << 0;
         QTest::newRow("menu exit picture") << 1;
         QTest::newRow("Esci") << 2;
+        QTest::newRow("menu Ctrl+Q") << 3;
     }
     void theProgramEndsFromTheMenuAndFromEsci()
     {
         QFETCH(int, how);
         TfrmAvvio *menu = windows().frmAvvio;
         switchWindow(login, menu);
+        QVERIFY(QTest::qWaitForWindowActive(menu));
         QVERIFY(endsTheProgram([menu, how, this] {
             if (how == 0)
                 menu->close();
             else if (how == 1)
                 QTest::mouseClick(menu->imgEsci, Qt::LeftButton);
-            else
+            else if (how == 2)
                 login->cmdEsci->click();
+            else
+                QTest::keyClick(menu->btnEventi, Qt::Key_Q, Qt::ControlModifier);
         }));
         QCOMPARE(messages->count(), 0);
     }
@@ -416,6 +420,13 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(QApplication::focusWidget(), to);
         }
+        // F1 is the guide here too.
+        QString opened;
+        qvtest::whenModal([&opened](QWidget *dialog) { opened = dialog->metaObject()->className(); });
+        QTest::keyClick(menu->imgEsci, Qt::Key_F1);
+        QCOMPARE(opened, QStringLiteral("TfrmGuida"));
+        QCOMPARE(menu->imgGuida->toolTip(), QStringLiteral("Guida all'utilizzo del software (F1)"));
+        QCOMPARE(menu->imgEsci->toolTip(), QStringLiteral("Esci dal programma (Ctrl+Q)"));
     }
 
     // Enter or Space opens the entry marked; the mark can be seen.
