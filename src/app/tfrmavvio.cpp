@@ -19,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QShowEvent>
-#include <QStyle>
 #include <QVBoxLayout>
 
 using namespace qv;
@@ -52,10 +51,8 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
         "  padding: 8px 18px; border-radius: 6px; border: 3px solid transparent; }"
         "QToolButton[entry=\"true\"]:hover { background: #2E75B6; }"
         "QLabel[description=\"true\"] { color: #3A4756; font-size: 10.5pt; }"
-        "QToolButton[menuItem=\"true\"] { border: 3px solid transparent; border-radius: 6px; }"
         "QToolButton#imgSito { color: #1F4E79; font-size: 11pt; padding: 4px 14px; }"
-        // The keyboard's place: a yellow frame, like the highlight of a box.
-        "QToolButton[menuItem=\"true\"]:focus { border-color: #F6C343; background: #FFF8E1; }"
+        // The keyboard's place on an entry: the house's yellow frame on the entry's own blue.
         "QToolButton[entry=\"true\"]:focus { border-color: #F6C343; background: #2E75B6; }"));
 
     imgInfo = cornerPicture(QStringLiteral("imgInfo"), QStringLiteral("info"), QStringLiteral("Informazioni su Quorvane"), this);
@@ -149,10 +146,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     QWidget *previous = nullptr;
     for (const QList<QWidget *> &row : rows) {
         for (QWidget *item : row) {
-            item->setFocusPolicy(Qt::TabFocus); // a click leaves no mark: nothing changes for the mouse
-            item->setProperty("menuItem", true);
-            item->style()->unpolish(item);
-            item->style()->polish(item);
+            makeKeyboardStop(static_cast<ClickablePicture *>(item));
             if (previous)
                 setTabOrder(previous, item);
             previous = item;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QShortcut>
+#include <QStyle>
 #include <QVariant>
 
 #include <limits>
@@ -79,13 +80,6 @@ protected:
         auto *from = static_cast<QWidget *>(watched);
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier))
             return false;
-        if (isEnterKey(key)) {
-            if (auto *button = qobject_cast<QAbstractButton *>(from)) {
-                button->click();
-                return true;
-            }
-            return false;
-        }
         QWidget *to = nullptr;
         switch (key->key()) {
         case Qt::Key_Left: to = step(from, -1); break;
@@ -262,6 +256,17 @@ void reserveKeys(QWidget *box, KeyTest takes)
 bool isPlainKey(const QKeyEvent *event)
 {
     return !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+void makeKeyboardStop(QAbstractButton *picture)
+{
+    picture->setFocusPolicy(Qt::TabFocus);
+    picture->setProperty("keyboardStop", true);
+    if (picture->style()) {
+        picture->style()->unpolish(picture);
+        picture->style()->polish(picture);
+    }
+    onEnter(picture, [picture] { picture->click(); }); // Space presses it already
 }
 
 void arrowNavigation(const QList<QList<QWidget *>> &rows)

@@ -55,9 +55,15 @@ void reserveKeys(QWidget *box, KeyTest takes);
 // True for keys pressed without Ctrl, Alt or Meta (F1, Escape, letters).
 bool isPlainKey(const QKeyEvent *event);
 
+// A picture the keyboard can reach, where no tab order is specified (the main
+// menu, the information windows): a Tab stop (Tab only, so a click leaves no
+// mark), framed in yellow while it has the focus (house style), pressed by
+// Enter or Space.
+void makeKeyboardStop(QAbstractButton *picture);
+
 // Arrow keys move the focus among `rows` of controls: Left and Right to the
 // previous and next control in reading order, Up and Down to the nearest
-// control of the row above or below. Enter presses a focused button.
+// control of the row above or below.
 void arrowNavigation(const QList<QList<QWidget *>> &rows);
 
 } // namespace qv

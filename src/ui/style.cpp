@@ -43,6 +43,8 @@ void applyHouseStyle(QApplication &app)
         QPushButton:disabled { color: #9AA5B1; background: #EEF1F4; border-color: #D0D7DF; }
         QToolButton { border: none; padding: 2px; border-radius: 4px; }
         QToolButton:hover { background: #DCE6F1; }
+        QToolButton[keyboardStop="true"] { border: 3px solid transparent; border-radius: 6px; }
+        QToolButton[keyboardStop="true"]:focus { border-color: #F6C343; background: #FFF8E1; }
     )"));
 }
 

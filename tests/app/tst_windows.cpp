@@ -1,4 +1,5 @@
 #include "app/appwindows.h"
+#include "app/infowindows.h"
 #include "app/password.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmcambiapassword.h"
@@ -529,12 +530,42 @@ private slots:
         dialogs.emplace_back(new TfrmCarta);
         dialogs.emplace_back(new TfrmIban);
         dialogs.emplace_back(new TfrmGuida);
+        dialogs.emplace_back(new TfrmInfo);
+        dialogs.emplace_back(new TfrmSplash);
         for (const auto &dialog : dialogs) {
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(dialog.get());
             QCOMPARE(face->role(), QAccessible::Dialog);
             QVERIFY(!dialog->windowTitle().trimmed().isEmpty());
             QCOMPARE(face->text(QAccessible::Name), dialog->windowTitle());
         }
+    }
+
+    // The information and credits windows: "Chiudi" keeps the focus first,
+    // then Tab reaches the picture, which Enter or Space opens.
+    void infoWindowsPicturesByKeyboard()
+    {
+        qvtest::ShellRecorder shell;
+        TfrmInfo info;
+        info.show();
+        QApplication::setActiveWindow(&info);
+        QVERIFY(QTest::qWaitForWindowActive(&info));
+        QCOMPARE(QApplication::focusWidget(), info.btnChiudi);
+        QTest::keyClick(info.btnChiudi, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), info.imgEmail);
+        QTest::keyClick(info.imgEmail, Qt::Key_Return);
+        QCOMPARE(shell.commands.size(), 1);
+        QVERIFY(shell.commands.first().contains("mailto:"));
+
+        TfrmSplash credits;
+        credits.show();
+        QApplication::setActiveWindow(&credits);
+        QVERIFY(QTest::qWaitForWindowActive(&credits));
+        QCOMPARE(QApplication::focusWidget(), credits.btnChiudi);
+        QTest::keyClick(credits.btnChiudi, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), credits.imgWeb);
+        QTest::keyClick(credits.imgWeb, Qt::Key_Space);
+        QCOMPARE(shell.commands.size(), 2);
+        QCOMPARE(shell.commands.last(), kWebAddress);
     }
 
     void eventSelectionKeys()

@@ -202,7 +202,7 @@ private slots:
             auto *button = new QToolButton(&w);
             button->setObjectName(QString::number(i));
             button->setFixedSize(40, 30);
-            button->setFocusPolicy(Qt::TabFocus);
+            makeKeyboardStop(button);
             b << button;
         }
         grid->addWidget(b[0], 0, 1);
