@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "output/listreport.h"
 #include "output/pageoutput.h"
+#include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
@@ -348,6 +349,7 @@ QWidget *SummaryListWindow::buildResultPage()
 
     connect(btnTrova, &QPushButton::clicked, this, [this] { btnTrovaClick(); });
     connect(btnStampa, &QPushButton::clicked, this, [this] { btnStampaClick(); });
+    giveShortcut(btnStampa, QKeySequence(Qt::CTRL | Qt::Key_P)); // as on the cards
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     moveFocusOnEnter(txtTrova, btnTrova);
     setTabOrder(txtTrova, btnTrova);

@@ -33,6 +33,27 @@ void remember(QAbstractButton *picture, const QKeySequence &sequence)
     picture->setToolTip(tipWithKey(picture));
 }
 
+// A button's key presses it at once, not after the usual short press
+// animation, so what the user types next lands on the card the action left
+// (a new card, a saved card).
+class PressAtOnce : public QObject
+{
+public:
+    explicit PressAtOnce(QAbstractButton *button) : QObject(button), m_button(button) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return false;
+        m_button->click();
+        return true;
+    }
+
+private:
+    QAbstractButton *m_button;
+};
+
 class ReservedKeys : public QObject
 {
 public:
@@ -186,6 +207,8 @@ QKeySequence standardShortcut(const QString &controlName)
 
 void giveShortcut(QAbstractButton *picture, const QKeySequence &sequence)
 {
+    if (picture->shortcut().isEmpty())
+        picture->installEventFilter(new PressAtOnce(picture));
     picture->setShortcut(sequence);
     remember(picture, sequence);
 }

@@ -28,15 +28,6 @@ ClickablePicture::ClickablePicture(const QString &objectName, const QIcon &icon,
     setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
-bool ClickablePicture::event(QEvent *event)
-{
-    if (event->type() == QEvent::Shortcut) {
-        click();
-        return true;
-    }
-    return QToolButton::event(event);
-}
-
 namespace {
 
 class HighlightFilter : public QObject

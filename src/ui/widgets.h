@@ -24,11 +24,6 @@ class ClickablePicture : public QToolButton
 public:
     ClickablePicture(const QString &objectName, const QIcon &icon, const QString &accessibleName,
                      QWidget *parent = nullptr);
-
-protected:
-    // Its key presses it at once, so what the user types next lands on the
-    // card the action left (a new card, a saved card).
-    bool event(QEvent *event) override;
 };
 
 // The highlight rectangle behind an edit box, visible only while the box has

@@ -138,6 +138,23 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
+    void ctrlPPrintsTheList()
+    {
+        qvtest::TempProgramFolder folder;
+        writeSeats();
+        QList<Delivered> delivered;
+        int printed = 0;
+        PageOutput::setHandler([&](PageOutput::Destination, const page::Document &, QWidget *) { ++printed; });
+        SummaryListWindow w(seatsList(&delivered, false));
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(w.txtTrova, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(printed, 1);
+        QCOMPARE(w.btnStampa->toolTip(), QStringLiteral("Stampa (Ctrl+P)"));
+        PageOutput::setHandler({});
+    }
+
     void searchWindowWithFewerBoxes()
     {
         qvtest::TempProgramFolder folder;
