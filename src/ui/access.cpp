@@ -2,7 +2,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAbstractButton>
 #include <QDialog>
+#include <QToolButton>
 #include <QWidget>
 
 namespace qv {
@@ -41,6 +43,16 @@ void installAccessibility()
         return;
     installed = true;
     QAccessible::installFactory(windowFactory);
+}
+
+QString shownCaption(const QWidget *control)
+{
+    if (const auto *tool = qobject_cast<const QToolButton *>(control))
+        if (tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+            return {};
+    if (const auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    return {};
 }
 
 void describe(QWidget *control, const QString &name, const QString &description)

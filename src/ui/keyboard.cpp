@@ -1,5 +1,6 @@
 #include "ui/keyboard.h"
 
+#include "ui/access.h"
 #include "ui/widgets.h"
 
 #include <QAbstractButton>
@@ -19,9 +20,9 @@ const char *const kShortcutProperty = "qvShortcut";
 // What the tooltip of a picture names: the label it shows, else its hint.
 QString tipBase(const QWidget *control)
 {
-    if (const auto *button = qobject_cast<const QAbstractButton *>(control))
-        if (!button->text().isEmpty())
-            return button->text();
+    const QString caption = shownCaption(control);
+    if (!caption.isEmpty())
+        return caption;
     if (!control->accessibleDescription().isEmpty())
         return control->accessibleDescription();
     return control->accessibleName();

@@ -11,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QDialog>
-#include <QAbstractButton>
 
 namespace qv {
 
@@ -103,10 +102,14 @@ void InfoBar::addHint(QWidget *control, const QString &hint)
 {
     m_hints.insert(control, hint);
     control->installEventFilter(this);
-    // A check box is heard by its caption; the hint only describes it.
-    const auto *button = qobject_cast<QAbstractButton *>(control);
-    if (control->accessibleName().isEmpty() && !(button && !button->text().isEmpty()))
+    // A control that shows a caption (a check box, a picture with its label)
+    // is heard by it; the hint names only what shows none, and describes all.
+    if (!shownCaption(control).isEmpty()) {
+        if (control->accessibleName() == hint)
+            control->setAccessibleName(QString()); // the caption, even when it changes
+    } else if (control->accessibleName().isEmpty()) {
         control->setAccessibleName(hint);
+    }
     control->setAccessibleDescription(hint);
     // The hint goes to the bar; a tooltip only tells the picture's key.
     control->setToolTip(tipWithKey(control));

@@ -282,6 +282,17 @@ private slots:
         QCOMPARE(accessible(window.save)->text(QAccessible::Description), QStringLiteral("Salva la scheda."));
         // A picture without a key shows no tooltip: its hint is in the bar.
         QCOMPARE(window.save->toolTip(), QString());
+
+        // A picture that shows its label is heard by it, and its tooltip names it.
+        auto *labelled = new ClickablePicture(QStringLiteral("cmdNuovo"), QIcon(),
+                                              QStringLiteral("Prepara una nuova scheda."), &window.w);
+        labelled->setText(QStringLiteral("Nuovo"));
+        labelled->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        info.addHint(labelled, QStringLiteral("Prepara una nuova scheda."));
+        giveShortcut(labelled, standardShortcut(labelled->objectName()));
+        QCOMPARE(accessible(labelled)->text(QAccessible::Name), QStringLiteral("Nuovo"));
+        QCOMPARE(accessible(labelled)->text(QAccessible::Description), QStringLiteral("Prepara una nuova scheda."));
+        QCOMPARE(labelled->toolTip(), QStringLiteral("Nuovo (Ctrl+N)"));
     }
 };
 
