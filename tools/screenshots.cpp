@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QLabel>
 #include "ui/style.h"
+#include "ui/widgets.h"
 #include "events/tfrmtrovaregistro.h"
 #include "events/tfrmdaaderire.h"
 #include "events/tfrmcalendario.h"
@@ -49,6 +50,12 @@ int main(int argc, char**argv){
     x->setWindowState(Qt::WindowNoState); x->resize(W,H); x->show(); app.processEvents();
     x->grab().save(QString(dir + "/%1_%2.png").arg(x->objectName()).arg(W));
   }
+  // The main menu's keyboard mark, on an entry and on a corner picture.
+  w.frmAvvio->show(); QApplication::setActiveWindow(w.frmAvvio); app.processEvents();
+  w.frmAvvio->btnEventi->setFocus(Qt::TabFocusReason); app.processEvents();
+  w.frmAvvio->grab().save(QString(dir + "/frmAvvio_focus_entry_%1.png").arg(W));
+  w.frmAvvio->imgGuida->setFocus(Qt::TabFocusReason); app.processEvents();
+  w.frmAvvio->grab().save(QString(dir + "/frmAvvio_focus_corner_%1.png").arg(W));
   TfrmGuida g; g.lblTitolo->setText(qv::guideTitle(qv::GuideTopic::General)); g.txtGuida->setPlainText(qv::guideText(qv::GuideTopic::General)); g.show(); app.processEvents(); g.grab().save(dir + "/guide.png");
   TfrmInfo i; i.show(); app.processEvents(); i.grab().save(dir + "/info.png");
   TfrmSplash s; s.show(); app.processEvents(); s.grab().save(dir + "/splash.png");

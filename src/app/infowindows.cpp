@@ -3,6 +3,7 @@
 #include "core/regional.h"
 #include "core/tmisc.h"
 #include "frame/workspace.h"
+#include "ui/keyboard.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
 
@@ -63,6 +64,11 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
     lnkWeb = makeLink(kInfoEmail, mailMaker, this);
     btnChiudi = closeButton(this);
     connect(imgEmail, &QToolButton::clicked, this, mailMaker);
+    // The link is for the mouse; the keyboard reaches the picture, after "Chiudi",
+    // which keeps the focus first so that Enter still closes the window.
+    makeKeyboardStop(imgEmail);
+    setTabOrder(btnChiudi, imgEmail);
+    btnChiudi->setFocus();
 
     auto *head = new QHBoxLayout;
     head->addWidget(imgLogo, 0, Qt::AlignTop);
@@ -96,6 +102,9 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
     lnkWeb = makeLink(kWebAddress, openWebsite, this);
     btnChiudi = closeButton(this);
     connect(imgWeb, &QToolButton::clicked, this, openWebsite);
+    makeKeyboardStop(imgWeb);
+    setTabOrder(btnChiudi, imgWeb);
+    btnChiudi->setFocus();
 
     auto *web = new QHBoxLayout;
     web->addStretch(1);

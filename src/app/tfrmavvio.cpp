@@ -8,6 +8,8 @@
 #include "events/tfrmregistro.h"
 #include "participants/tfrmclienti.h"
 #include "reservations/tfrmmenuprenotazioni.h"
+#include "ui/access.h"
+#include "ui/keyboard.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
 
@@ -16,6 +18,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 using namespace qv;
@@ -30,6 +33,7 @@ ClickablePicture *cornerPicture(const QString &name, const QString &picture, con
     auto *p = new ClickablePicture(name, qv::picture(picture), hint, parent);
     p->setIconSize(QSize(40, 40));
     p->setToolTip(hint);
+    describe(p, hint, hint);
     return p;
 }
 } // namespace
@@ -44,10 +48,12 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
         "TfrmAvvio { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #FFFFFF, stop:1 #E4ECF5); }"
         "QFrame#menuColumn { background: white; border: 1px solid #D3DCE6; border-radius: 12px; }"
         "QToolButton[entry=\"true\"] { background: #1F4E79; color: white; font-weight: 700; font-size: 12pt;"
-        "  padding: 8px 18px; border-radius: 6px; }"
+        "  padding: 8px 18px; border-radius: 6px; border: 3px solid transparent; }"
         "QToolButton[entry=\"true\"]:hover { background: #2E75B6; }"
         "QLabel[description=\"true\"] { color: #3A4756; font-size: 10.5pt; }"
-        "QToolButton#imgSito { color: #1F4E79; font-size: 11pt; padding: 4px 14px; }"));
+        "QToolButton#imgSito { color: #1F4E79; font-size: 11pt; padding: 4px 14px; }"
+        // The keyboard's place on an entry: the house's yellow frame on the entry's own blue.
+        "QToolButton[entry=\"true\"]:focus { border-color: #F6C343; background: #2E75B6; }"));
 
     imgInfo = cornerPicture(QStringLiteral("imgInfo"), QStringLiteral("info"), QStringLiteral("Informazioni su Quorvane"), this);
     imgGuida = cornerPicture(QStringLiteral("imgGuida"), QStringLiteral("help"), QStringLiteral("Guida all'utilizzo del software"), this);
@@ -109,6 +115,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     imgSito->setText(kWebAddress);
     imgSito->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     imgSito->setIconSize(QSize(24, 24));
+    describe(imgSito, kWebAddress, QStringLiteral("Visita il sito web di Quorvane"));
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(imgCrediti, 0, Qt::AlignBottom);
@@ -128,6 +135,26 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     layout->addLayout(centred);
     layout->addStretch(1);
     layout->addLayout(bottom);
+
+    // The keyboard reaches every entry and corner picture: Tab and the arrows
+    // move among them in reading order, Enter or Space opens the one marked.
+    const QList<QList<QWidget *>> rows{
+        {imgInfo, imgGuida},
+        {btnAnagrafica, btnEventi, btnPosti},
+        {imgCrediti, imgSito, imgEsci},
+    };
+    QWidget *previous = nullptr;
+    for (const QList<QWidget *> &row : rows) {
+        for (QWidget *item : row) {
+            makeKeyboardStop(static_cast<ClickablePicture *>(item));
+            if (previous)
+                setTabOrder(previous, item);
+            previous = item;
+        }
+    }
+    arrowNavigation(rows);
+    giveShortcut(imgGuida, QKeySequence(Qt::Key_F1));
+    giveShortcut(imgEsci, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(imgInfo, &QToolButton::clicked, this, [this] { imgInfoClick(); });
     connect(imgGuida, &QToolButton::clicked, this, [this] { imgGuidaClick(); });
@@ -161,6 +188,9 @@ QWidget *TfrmAvvio::column(const QString &picture, ClickablePicture **image, Cli
     (*info)->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     (*info)->setProperty("description", true);
     (*info)->setMinimumHeight(110);
+    // The entry is heard by its title and described by the column's text.
+    describe(*image, title, text);
+    describe(*button, title, text);
 
     auto *layout = new QVBoxLayout(frame);
     layout->setContentsMargins(22, 22, 22, 22);
@@ -174,6 +204,14 @@ QWidget *TfrmAvvio::column(const QString &picture, ClickablePicture **image, Cli
     connect(*button, &QToolButton::clicked, this, action);
     connect(*info, &ClickableLabel::clicked, this, action);
     return frame;
+}
+
+void TfrmAvvio::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The keyboard starts on the first entry; coming back, it stays where it was.
+    if (!event->spontaneous() && !focusWidget())
+        btnAnagrafica->setFocus(Qt::TabFocusReason);
 }
 
 void TfrmAvvio::EventiClick()

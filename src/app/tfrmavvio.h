@@ -41,6 +41,7 @@ public:
     static const QString kSubtitle;
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -11,6 +11,7 @@
 #include "events/tfrmexpregistro.h"
 #include "output/sheetprintdialog.h"
 #include "ui/cardoperations.h"
+#include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
@@ -510,6 +511,8 @@ void TfrmRegistro::buildRules()
         {txtDataSca, QStringLiteral("registro")},
     };
     for (const auto &[box, word] : dates) {
+        // Those keys are the box's, so no shortcut of the card (F1) takes them.
+        reserveKeys(box, [](const QKeyEvent *event) { return isPlainKey(event) && !isModifierOnly(event->key()); });
         onKeyPress(box, [this, box = box, word = word](QKeyEvent *event) {
             const int key = event->key();
             if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
@@ -558,6 +561,12 @@ void TfrmRegistro::buildRules()
     }
     m_infoBar->addHint(chkCompleto, QStringLiteral("Contrassegna questa casella per indicare che \u00E8 stato "
                                                    "raggiunto il numero massimo di adesioni."));
+    // Keys: the house map for the toolbar; beside a box, F4 runs the picture
+    // of the box the user is in (the date boxes open their calendar on any key).
+    applyStandardShortcuts(this);
+    giveShortcut(impContatto01, QKeySequence(Qt::Key_F4), txtOrganizzatore);
+    giveShortcut(impContatto02, QKeySequence(Qt::Key_F4), txtContatto);
+    giveShortcut(btnIban, QKeySequence(Qt::Key_F4), txtIban);
     // Everything else (background, frames, labels, boxes) empties the bar.
     m_infoBar->watchBackground(this);
     for (QWidget *w : findChildren<QWidget *>())

@@ -1,6 +1,7 @@
 #include "output/previewwindow.h"
 
 #include "core/regional.h"
+#include "ui/keyboard.h"
 #include "ui/pictures.h"
 
 #include <QAction>
@@ -53,9 +54,15 @@ PreviewWindow::PreviewWindow(const page::Document &document, QWidget *parent)
     actLarghezza->setObjectName(QStringLiteral("actLarghezza"));
     actSchermoIntero->setObjectName(QStringLiteral("actSchermoIntero"));
     actChiudi->setObjectName(QStringLiteral("actChiudi"));
+    actStampa->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     actIngrandisci->setShortcut(QKeySequence::ZoomIn);
     actRiduci->setShortcut(QKeySequence::ZoomOut);
     actSchermoIntero->setShortcut(QKeySequence::FullScreen);
+    actChiudi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    // The keys show in the tooltips, as on the cards' pictures.
+    for (QAction *action : bar->actions())
+        if (!action->shortcut().isEmpty())
+            action->setToolTip(action->text() + QStringLiteral(" (") + keyText(action->shortcut()) + QLatin1Char(')'));
 
     connect(actStampa, &QAction::triggered, this, [this] { PageOutput::print(m_document, this); });
     connect(actIngrandisci, &QAction::triggered, m_preview, [this] { m_preview->zoomIn(); });

@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "output/listreport.h"
 #include "output/pageoutput.h"
+#include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
@@ -102,12 +103,13 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 }
 
 // Runs the double-click handler for a double-click anywhere in the list
-// (on a line or below the last one), and keeps Enter from pressing a button.
+// (on a line or below the last one), and for Enter on a selected line, so
+// the keyboard can pick a record too; Enter never presses a button.
 class ListEvents : public QObject
 {
 public:
     ListEvents(QListView *list, std::function<void()> doubleClick)
-        : QObject(list), m_doubleClick(std::move(doubleClick))
+        : QObject(list), m_list(list), m_doubleClick(std::move(doubleClick))
     {
         list->viewport()->installEventFilter(this);
         list->installEventFilter(this);
@@ -121,12 +123,16 @@ protected:
             m_doubleClick();
             return true;
         }
-        if (event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent *>(event)))
+        if (event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent *>(event))) {
+            if (m_list->selectionModel()->hasSelection())
+                m_doubleClick();
             return true;
+        }
         return false;
     }
 
 private:
+    QListView *m_list;
     std::function<void()> m_doubleClick;
 };
 
@@ -333,6 +339,7 @@ QWidget *SummaryListWindow::buildResultPage()
 
     connect(btnTrova, &QPushButton::clicked, this, [this] { btnTrovaClick(); });
     connect(btnStampa, &QPushButton::clicked, this, [this] { btnStampaClick(); });
+    giveShortcut(btnStampa, QKeySequence(Qt::CTRL | Qt::Key_P)); // as on the cards
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     moveFocusOnEnter(txtTrova, btnTrova);
     setTabOrder(txtTrova, btnTrova);

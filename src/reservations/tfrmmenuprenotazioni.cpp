@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "events/eventdialogs.h"
 #include "reservations/tfrmprenotazioni.h"
+#include "ui/keyboard.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
 
@@ -100,8 +101,10 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
                                    QStringLiteral("Esci da questa schermata di lavoro."), panel);
     for (ClickablePicture *p : {imgGuida, imgEsci}) {
         p->setIconSize(QSize(36, 36));
+        p->setAccessibleDescription(p->accessibleName());
         p->setToolTip(p->accessibleName());
     }
+    applyStandardShortcuts(this);
 
     auto label = [panel](const QString &text, QWidget *buddy) {
         auto *l = new QLabel(text, panel);

@@ -54,6 +54,8 @@ void applyHouseStyle(QApplication &app)
         QDialog#frmConvalida QLabel#txtConvalida { background: #1F4E79; color: white; font-weight: bold;
                                                    padding: 7px; border-radius: 4px; }
         QDialog#frmConvalida QLabel#txtResponso { color: #800000; font-size: 20pt; font-weight: bold; }
+        QToolButton[keyboardStop="true"] { border: 3px solid transparent; border-radius: 6px; }
+        QToolButton[keyboardStop="true"]:focus { border-color: #F6C343; background: #FFF8E1; }
     )"));
 }
 

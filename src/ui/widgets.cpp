@@ -1,6 +1,10 @@
 #include "ui/widgets.h"
 
+#include "ui/access.h"
+#include "ui/keyboard.h"
+
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFrame>
@@ -103,11 +107,18 @@ InfoBar::InfoBar(QLabel *panInfo) : QObject(panInfo), m_bar(panInfo) {}
 void InfoBar::addHint(QWidget *control, const QString &hint)
 {
     m_hints.insert(control, hint);
-    control->setToolTip(QString());
     control->installEventFilter(this);
-    if (control->accessibleName().isEmpty())
+    // A control that shows a caption (a check box, a picture with its label)
+    // is heard by it; the hint names only what shows none, and describes all.
+    if (!shownCaption(control).isEmpty()) {
+        if (control->accessibleName() == hint)
+            control->setAccessibleName(QString()); // the caption, even when it changes
+    } else if (control->accessibleName().isEmpty()) {
         control->setAccessibleName(hint);
+    }
     control->setAccessibleDescription(hint);
+    // The hint goes to the bar; a tooltip only tells the picture's key.
+    control->setToolTip(tipWithKey(control));
 }
 
 void InfoBar::watchBackground(QWidget *area)
@@ -328,3 +339,11 @@ QPushButton *closeButton(QDialog *dialog)
 }
 
 } // namespace qv
+
+// Every window built on this machinery is heard as a window, in the program
+// and in the tests alike.
+static void installAccessibilityAtStart()
+{
+    qv::installAccessibility();
+}
+Q_COREAPP_STARTUP_FUNCTION(installAccessibilityAtStart)

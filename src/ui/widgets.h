@@ -17,8 +17,9 @@ class QLineEdit;
 namespace qv {
 
 // A picture the user clicks: flat, hand cursor, never takes the keyboard
-// focus (so tab orders stay as designed); its accessible name is its text or
-// its hint, so screen readers and tests can name and press it.
+// focus (so tab orders stay as designed; giveShortcut gives it a key); its
+// accessible name is its text or its hint, so screen readers and tests can
+// name and press it.
 class ClickablePicture : public QToolButton
 {
     Q_OBJECT
@@ -38,6 +39,8 @@ class InfoBar : public QObject
     Q_OBJECT
 public:
     explicit InfoBar(QLabel *panInfo);
+    // Shows `hint` for `control`, which also becomes its accessible
+    // description (and its name, where it shows no caption of its own).
     void addHint(QWidget *control, const QString &hint);
     // Anything entered that has no hint empties the bar (background, frames).
     void watchBackground(QWidget *area);

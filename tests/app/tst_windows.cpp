@@ -1,21 +1,30 @@
 #include "app/appwindows.h"
+#include "app/infowindows.h"
 #include "app/password.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmcambiapassword.h"
 #include "app/tfrmpassword.h"
+#include "checks/checkwindows.h"
 #include "core/tmisc.h"
+#include "events/tfrmcalendario.h"
+#include "events/tfrmdaaderire.h"
 #include "events/tfrmregistro.h"
+#include "events/tfrmtrovaregistro.h"
+#include "frame/guide.h"
 #include "participants/tfrmclienti.h"
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "support/testsupport.h"
+#include "ui/cardoperations.h"
 #include "ui/widgets.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace qv;
@@ -45,8 +54,19 @@ void storePassword(const TempProgramFolder &folder, const QString &password)
 bool endsTheProgram(const std::function<void()> &trigger)
 {
     QTimer::singleShot(0, trigger);
-    QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
+    // Stopped on return: left running, it would end a dialog of a later test.
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    limit.start(3000);
     return QCoreApplication::exec() == 0;
+}
+
+// The menu's keyboard stops in reading order.
+QList<QWidget *> menuStops(TfrmAvvio *menu)
+{
+    return {menu->imgInfo,   menu->imgGuida, menu->btnAnagrafica, menu->btnEventi,
+            menu->btnPosti,  menu->imgCrediti, menu->imgSito,     menu->imgEsci};
 }
 
 } // namespace
@@ -361,19 +381,23 @@ private slots:
         QTest::newRow("menu close box") << 0;
         QTest::newRow("menu exit picture") << 1;
         QTest::newRow("Esci") << 2;
+        QTest::newRow("menu Ctrl+Q") << 3;
     }
     void theProgramEndsFromTheMenuAndFromEsci()
     {
         QFETCH(int, how);
         TfrmAvvio *menu = windows().frmAvvio;
         switchWindow(login, menu);
+        QVERIFY(QTest::qWaitForWindowActive(menu));
         QVERIFY(endsTheProgram([menu, how, this] {
             if (how == 0)
                 menu->close();
             else if (how == 1)
                 QTest::mouseClick(menu->imgEsci, Qt::LeftButton);
-            else
+            else if (how == 2)
                 login->cmdEsci->click();
+            else
+                QTest::keyClick(menu->btnEventi, Qt::Key_Q, Qt::ControlModifier);
         }));
         QCOMPARE(messages->count(), 0);
     }
@@ -386,15 +410,215 @@ private slots:
         QVERIFY(windows().frmAvvio->isVisible());
     }
 
-    void clickablePicturesTakeNoFocusAndHaveNames()
+    // The menu's entries and corner pictures are the keyboard's stops (Tab
+    // only: a click moves no focus); the pictures above the entries are not.
+    void clickablePicturesHaveNamesAndOnlyTheMenuStopsTakeFocus()
     {
         TfrmAvvio *menu = windows().frmAvvio;
+        const QList<QWidget *> stops = menuStops(menu);
         for (ClickablePicture *p : menu->findChildren<ClickablePicture *>()) {
-            QCOMPARE(p->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(p->focusPolicy(), stops.contains(p) ? Qt::TabFocus : Qt::NoFocus);
             QCOMPARE(p->cursor().shape(), Qt::PointingHandCursor);
-            QVERIFY2(!p->accessibleName().isEmpty(), qPrintable(p->objectName()));
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(p);
+            QCOMPARE(face->role(), QAccessible::Button);
+            QVERIFY2(!face->text(QAccessible::Name).isEmpty(), qPrintable(p->objectName()));
+            QVERIFY2(!face->text(QAccessible::Description).isEmpty(), qPrintable(p->objectName()));
         }
         QCOMPARE(menu->btnEventi->accessibleName(), QStringLiteral("EVENTI PROGRAMMATI"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(menu->btnEventi)->text(QAccessible::Description),
+                 menu->infEventi->text());
+        QCOMPARE(QAccessible::queryAccessibleInterface(menu->imgSito)->text(QAccessible::Name), kWebAddress);
+        QCOMPARE(QAccessible::queryAccessibleInterface(menu->imgEsci)->text(QAccessible::Name),
+                 QStringLiteral("Esci dal programma"));
+    }
+
+    void menuTabAndArrows()
+    {
+        TfrmAvvio *menu = windows().frmAvvio;
+        QTest::keyClicks(login->txtPassword, "cartolinavespa");
+        QTest::keyClick(login->txtPassword, Qt::Key_Return);
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        QCOMPARE(QApplication::focusWidget(), menu->btnAnagrafica);
+        // Tab runs round the stops in reading order.
+        const QList<QWidget *> stops = menuStops(menu);
+        menu->imgInfo->setFocus();
+        for (int i = 1; i <= stops.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), stops.at(i % stops.size()));
+        }
+        const QList<std::pair<Qt::Key, QWidget *>> arrows{
+            {Qt::Key_Down, menu->btnAnagrafica}, {Qt::Key_Right, menu->btnEventi}, {Qt::Key_Down, menu->imgSito},
+            {Qt::Key_Right, menu->imgEsci},      {Qt::Key_Up, menu->btnPosti},     {Qt::Key_Up, menu->imgGuida},
+            {Qt::Key_Left, menu->imgInfo},       {Qt::Key_Left, menu->imgEsci},
+        };
+        menu->imgInfo->setFocus();
+        for (const auto &[key, to] : arrows) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(QApplication::focusWidget(), to);
+        }
+        // F1 is the guide here too.
+        QString opened;
+        qvtest::whenModal([&opened](QWidget *dialog) { opened = dialog->metaObject()->className(); });
+        QTest::keyClick(menu->imgEsci, Qt::Key_F1);
+        QCOMPARE(opened, QStringLiteral("TfrmGuida"));
+        QCOMPARE(menu->imgGuida->toolTip(), QStringLiteral("Guida all'utilizzo del software (F1)"));
+        QCOMPARE(menu->imgEsci->toolTip(), QStringLiteral("Esci dal programma (Ctrl+Q)"));
+    }
+
+    // Enter or Space opens the entry marked; the mark can be seen.
+    void menuOpensWithEnterAndSpace_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("workspace");
+        QTest::newRow("participants, Enter") << "btnAnagrafica" << int(Qt::Key_Return) << "frmClienti";
+        QTest::newRow("events, Space") << "btnEventi" << int(Qt::Key_Space) << "frmRegistro";
+        QTest::newRow("seats, keypad Enter") << "btnPosti" << int(Qt::Key_Enter) << "frmMenuPrenotazioni";
+    }
+    void menuOpensWithEnterAndSpace()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, key);
+        QFETCH(QString, workspace);
+        TfrmAvvio *menu = windows().frmAvvio;
+        switchWindow(login, menu);
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        auto *button = menu->findChild<QToolButton *>(entry);
+        menu->imgInfo->setFocus();
+        const QImage plain = button->grab().toImage();
+        button->setFocus(Qt::TabFocusReason);
+        QVERIFY(button->grab().toImage() != plain); // the focus mark
+        QTest::keyClick(button, Qt::Key(key));
+        QCOMPARE(visibleLongLived().size(), 1);
+        QCOMPARE(visibleLongLived().first()->objectName(), workspace);
+    }
+
+    // With the keyboard alone: log in, open the events, fill a card (the
+    // dates from the calendar), save it, go back to the menu.
+    void keyboardOnlySession()
+    {
+        const AppWindows &w = windows();
+        QTest::keyClicks(login->txtPassword, "cartolinavespa");
+        QTest::keyClick(login->txtPassword, Qt::Key_Return);
+        QVERIFY(QTest::qWaitForWindowActive(w.frmAvvio));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        TfrmRegistro *card = w.frmRegistro;
+        QVERIFY(card->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(card));
+        QCOMPARE(QApplication::focusWidget(), card->txtTitolo);
+        const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), k, m);
+        };
+        const auto importToday = [] {
+            qvtest::whenModal([](QWidget *calendar) {
+                QVERIFY(calendar->focusWidget());
+                QTest::keyClick(calendar->focusWidget(), Qt::Key_Return);
+            });
+        };
+        QTest::keyClicks(QApplication::focusWidget(), "Congresso");
+        for (int i = 0; i < 4; ++i)
+            key(Qt::Key_Return); // down the Enter chain to the start date
+        QCOMPARE(QApplication::focusWidget(), card->txtDataInizio);
+        importToday();
+        key(Qt::Key_Return);
+        QVERIFY(!card->txtDataInizio->text().isEmpty());
+        key(Qt::Key_Backtab); // back from the start date past the title, round to the seats
+        key(Qt::Key_Backtab);
+        key(Qt::Key_Backtab);
+        key(Qt::Key_Backtab);
+        key(Qt::Key_Backtab);
+        key(Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), card->txtPosti);
+        QTest::keyClicks(QApplication::focusWidget(), "120");
+        key(Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), card->txtDataSca);
+        importToday();
+        key(Qt::Key_Return);
+        key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(messages->count(), 1);
+        QCOMPARE(messages->last().text, CardOperations::kInserted);
+        QCOMPARE(card->lblPosizione->text(), QStringLiteral("1"));
+        key(Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(visibleLongLived(), QList<QWidget *>{w.frmAvvio});
+        QVERIFY(QTest::qWaitForWindowActive(w.frmAvvio));
+        QCOMPARE(QApplication::focusWidget(), w.frmAvvio->btnEventi); // where the user left it
+    }
+
+    // Every window is heard as a window or a dialog named by its caption.
+    void windowsAreNamedByTheirCaption()
+    {
+        const AppWindows &w = windows();
+        for (QWidget *window : QList<QWidget *>{w.frmPassword, w.frmAvvio, w.frmCambiaPassword, w.frmClienti,
+                                                w.frmRegistro, w.frmMenuPrenotazioni, w.frmPrenotazioni}) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(window);
+            QCOMPARE(face->role(), QAccessible::Window);
+            QVERIFY(!window->windowTitle().trimmed().isEmpty());
+            QCOMPARE(face->text(QAccessible::Name), window->windowTitle());
+        }
+        std::vector<std::unique_ptr<QDialog>> dialogs;
+        dialogs.emplace_back(new TfrmCalendario(w.frmRegistro));
+        dialogs.emplace_back(new TfrmTrovaRegistro(w.frmRegistro));
+        dialogs.emplace_back(new TfrmDaAderire(w.frmRegistro));
+        dialogs.emplace_back(new TfrmCodFisc);
+        dialogs.emplace_back(new TfrmPartitaIva);
+        dialogs.emplace_back(new TfrmCarta);
+        dialogs.emplace_back(new TfrmIban);
+        dialogs.emplace_back(new TfrmGuida);
+        dialogs.emplace_back(new TfrmInfo);
+        dialogs.emplace_back(new TfrmSplash);
+        for (const auto &dialog : dialogs) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(dialog.get());
+            QCOMPARE(face->role(), QAccessible::Dialog);
+            QVERIFY(!dialog->windowTitle().trimmed().isEmpty());
+            QCOMPARE(face->text(QAccessible::Name), dialog->windowTitle());
+        }
+    }
+
+    // The information and credits windows: "Chiudi" keeps the focus first,
+    // then Tab reaches the picture, which Enter or Space opens.
+    void infoWindowsPicturesByKeyboard()
+    {
+        qvtest::ShellRecorder shell;
+        TfrmInfo info;
+        info.show();
+        QApplication::setActiveWindow(&info);
+        QVERIFY(QTest::qWaitForWindowActive(&info));
+        QCOMPARE(QApplication::focusWidget(), info.btnChiudi);
+        QTest::keyClick(info.btnChiudi, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), info.imgEmail);
+        QTest::keyClick(info.imgEmail, Qt::Key_Return);
+        QCOMPARE(shell.commands.size(), 1);
+        QVERIFY(shell.commands.first().contains("mailto:"));
+
+        TfrmSplash credits;
+        credits.show();
+        QApplication::setActiveWindow(&credits);
+        QVERIFY(QTest::qWaitForWindowActive(&credits));
+        QCOMPARE(QApplication::focusWidget(), credits.btnChiudi);
+        QTest::keyClick(credits.btnChiudi, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), credits.imgWeb);
+        QTest::keyClick(credits.imgWeb, Qt::Key_Space);
+        QCOMPARE(shell.commands.size(), 2);
+        QCOMPARE(shell.commands.last(), kWebAddress);
+    }
+
+    void eventSelectionKeys()
+    {
+        const AppWindows &w = windows();
+        switchWindow(login, w.frmAvvio);
+        w.frmAvvio->PostiClick();
+        TfrmMenuPrenotazioni *selection = w.frmMenuPrenotazioni;
+        QVERIFY(QTest::qWaitForWindowActive(selection));
+        QCOMPARE(selection->imgGuida->toolTip(), QStringLiteral("Visualizza la pagina della guida sensibile al contesto. (F1)"));
+        QString opened;
+        qvtest::whenModal([&opened](QWidget *dialog) { opened = dialog->metaObject()->className(); });
+        QTest::keyClick(selection->btnSeleziona, Qt::Key_F1);
+        QCOMPARE(opened, QStringLiteral("TfrmGuida"));
+        QApplication::setActiveWindow(selection); // the window system's part once the guide is gone
+        QVERIFY(QTest::qWaitForWindowActive(selection));
+        QTest::keyClick(selection->btnSeleziona, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(visibleLongLived(), QList<QWidget *>{w.frmAvvio});
     }
 };
 

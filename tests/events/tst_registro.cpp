@@ -4,8 +4,17 @@
 #include "events/tfrmcalendario.h"
 #include "events/tfrmregistro.h"
 #include "support/testsupport.h"
+#include "checks/checkwindows.h"
+#include "events/tfrmdaaderire.h"
+#include "events/tfrmtrovaregistro.h"
+#include "frame/guide.h"
+#include "frame/shortcuttable.h"
 #include "ui/cardoperations.h"
+#include "ui/keyboard.h"
 #include "ui/widgets.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -993,7 +1002,7 @@ private slots:
         QVERIFY(edit->text().isEmpty());
 
         // Any other key opens the calendar for this box, with today selected.
-        for (Qt::Key key : {Qt::Key_A, Qt::Key_5, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Down, Qt::Key_F2}) {
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_5, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Down, Qt::Key_F2, Qt::Key_F1}) {
             QString seen;
             edit->setText("15/03/2030");
             cancelCalendar(&seen);
@@ -1108,6 +1117,144 @@ private slots:
         windows().frmAvvio = nullptr;
         windows().mainMenu = nullptr;
         QCOMPARE(messages.count(), 0);
+    }
+
+    // Every picture of the toolbar has a key of the house map, shown in its
+    // tooltip, that presses it from any box, amount and date boxes included.
+    void toolbarKeys_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("dialog"); // the modal window the picture opens, if any
+        using namespace Qt;
+        QTest::newRow("new") << "cmdNuovo" << QKeySequence(CTRL | Key_N) << "";
+        QTest::newRow("duplicate") << "cmdDuplica" << QKeySequence(CTRL | Key_D) << "";
+        QTest::newRow("save") << "cmdSalva" << QKeySequence(CTRL | Key_S) << "";
+        QTest::newRow("find") << "cmdTrova" << QKeySequence(CTRL | Key_F) << "frmTrovaRegistro";
+        QTest::newRow("attach") << "cmdFile" << QKeySequence(CTRL | SHIFT | Key_A) << "";
+        QTest::newRow("print") << "cmdStampa" << QKeySequence(CTRL | Key_P) << "";
+        QTest::newRow("first") << "cmdPrimo" << QKeySequence(CTRL | SHIFT | Key_PageUp) << "";
+        QTest::newRow("previous") << "cmdIndietro" << QKeySequence(CTRL | Key_PageUp) << "";
+        QTest::newRow("next") << "cmdAvanti" << QKeySequence(CTRL | Key_PageDown) << "";
+        QTest::newRow("last") << "cmdUltimo" << QKeySequence(CTRL | SHIFT | Key_PageDown) << "";
+        QTest::newRow("export") << "cmdEsporta" << QKeySequence(CTRL | Key_E) << "";
+        QTest::newRow("open events") << "cmdDisponibili" << QKeySequence(CTRL | Key_L) << "frmDaAderire";
+        QTest::newRow("guide") << "cmdGuida" << QKeySequence(Key_F1) << "TfrmGuida";
+        QTest::newRow("leave") << "cmdEsci" << QKeySequence(CTRL | Key_W) << "";
+    }
+    void toolbarKeys()
+    {
+        QFETCH(QString, name);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, dialog);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card;
+        QVERIFY(card.ok);
+        QToolButton *picture = card.button(name);
+        QCOMPARE(shortcutOf(picture), keys);
+        QVERIFY(picture->toolTip().endsWith(" (" + keyText(keys) + ")"));
+        QSignalSpy pressed(picture, &QAbstractButton::clicked);
+        const QKeyCombination chord = keys[0];
+        int presses = 0;
+        // A date box keeps the plain keys (F1 opens its calendar there).
+        QList<QLineEdit *> boxes{card.w.txtTitolo, card.w.txtQuota, card.w.txtPosti};
+        if (chord.keyboardModifiers() & Qt::ControlModifier)
+            boxes << card.w.txtDataSca;
+        for (QLineEdit *from : boxes) {
+            if (!card.w.isVisible())
+                card.w.show(); // "leave" hid the card
+            QApplication::setActiveWindow(&card.w);
+            QVERIFY(QTest::qWaitForWindowActive(&card.w));
+            from->setFocus();
+            QString opened;
+            if (!dialog.isEmpty())
+                qvtest::whenModal([&opened](QWidget *modal) {
+                    opened = modal->objectName().isEmpty() ? modal->metaObject()->className() : modal->objectName();
+                });
+            QTest::keyClick(from, chord.key(), chord.keyboardModifiers());
+            QCOMPARE(pressed.count(), ++presses);
+            QCOMPARE(opened, dialog);
+        }
+        if (name == "cmdEsci")
+            QVERIFY(!card.w.isVisible());
+        // The guide's table tells the same key.
+        QVERIFY(shortcutTable(GuideTopic::Events).contains(keyText(keys) + QStringLiteral(": ")));
+    }
+
+    // F1 and other plain keys in a date box still open its calendar; keys
+    // with Ctrl work there as everywhere.
+    void dateBoxesKeepTheirKeys()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card;
+        QVERIFY(card.ok);
+        card.w.txtDataSca->setFocus();
+        QString seen;
+        cancelCalendar(&seen);
+        card.key(Qt::Key_F1);
+        QCOMPARE(seen, QStringLiteral("registro"));
+        card.key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().text, msgTitle());
+    }
+
+    // Beside a box, F4 runs the box's picture; elsewhere it does nothing.
+    void f4RunsThePictureBesideTheBox()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card;
+        QVERIFY(card.ok);
+        card.w.txtIban->setFocus();
+        card.type("it60x0542811101000000123456");
+        QString prefilled;
+        qvtest::whenModal([&prefilled](QWidget *dialog) {
+            auto *check = qobject_cast<TfrmIban *>(dialog);
+            QVERIFY(check);
+            prefilled = check->txtIban->text();
+        });
+        card.key(Qt::Key_F4);
+        QCOMPARE(prefilled, QStringLiteral("IT60X0542811101000000123456"));
+        QCOMPARE(card.w.btnIban->toolTip(), QStringLiteral("Verifica l'IBAN. (F4)"));
+        QSignalSpy contact(card.w.impContatto01, &QAbstractButton::clicked);
+        QApplication::setActiveWindow(&card.w);
+        QVERIFY(QTest::qWaitForWindowActive(&card.w));
+        card.w.txtOrganizzatore->setFocus();
+        QTest::keyClick(card.w.txtOrganizzatore, Qt::Key_F4);
+        QCOMPARE(contact.count(), 1);
+        card.w.txtTitolo->setFocus();
+        QTest::keyClick(card.w.txtTitolo, Qt::Key_F4);
+        QCOMPARE(contact.count(), 1);
+        QCOMPARE(card.w.txtTitolo->text(), QString());
+        QCOMPARE(messages.count(), 0);
+    }
+
+    // What a screen reader hears: the card as a window named by its caption,
+    // every picture by its hint (also its description), the check box by its
+    // caption.
+    void screenReaderNames()
+    {
+        TfrmRegistro w;
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&w);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral(" Quorvane - Eventi Programmati"));
+        const QList<ClickablePicture *> pictures = w.findChildren<ClickablePicture *>();
+        QCOMPARE(pictures.size(), 20);
+        for (ClickablePicture *picture : pictures) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(picture);
+            QCOMPARE(face->role(), QAccessible::Button);
+            QVERIFY2(!face->text(QAccessible::Name).isEmpty(), qPrintable(picture->objectName()));
+            QCOMPARE(face->text(QAccessible::Description), w.infoBar()->hint(picture));
+            QVERIFY(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        }
+        QAccessibleInterface *full = QAccessible::queryAccessibleInterface(w.chkCompleto);
+        QCOMPARE(full->role(), QAccessible::CheckBox);
+        QCOMPARE(full->text(QAccessible::Name), QStringLiteral("Al completo"));
+        QCOMPARE(full->text(QAccessible::Description), w.infoBar()->hint(w.chkCompleto));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.txtTitolo)->text(QAccessible::Name),
+                 QStringLiteral("Titolo evento:"));
     }
 
     void dialogsStillToComeAreSilent()

@@ -383,6 +383,26 @@ private slots:
         QVERIFY(!window.isVisible());
         PageOutput::setHandler({});
     }
+
+    // The keyboard prints and closes the preview too; the tooltips tell how.
+    void previewWindowKeys()
+    {
+        const page::Document doc = ListReport::document("Anteprima", numberedLines(3), QDate(2025, 1, 1));
+        int printed = 0;
+        PageOutput::setHandler([&](PageOutput::Destination, const page::Document &, QWidget *) { ++printed; });
+        PreviewWindow window(doc);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+        QTest::keyClick(focus, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(printed, 1);
+        QCOMPARE(window.actStampa->toolTip(), QStringLiteral("Stampa (Ctrl+P)"));
+        QCOMPARE(window.actChiudi->toolTip(), QStringLiteral("Chiudi (Ctrl+W)"));
+        QTest::keyClick(focus, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!window.isVisible());
+        PageOutput::setHandler({});
+    }
 };
 
 QTEST_MAIN(TestPageOutput)

@@ -112,6 +112,49 @@ private slots:
         QVERIFY(delivered.isEmpty());
     }
 
+    // The keyboard picks a line too: Enter on the selected line acts as a
+    // double-click; without a selection Enter does nothing and presses no button.
+    void enterOnASelectedLineLoadsIt()
+    {
+        qvtest::TempProgramFolder folder;
+        qvtest::MessageRecorder messages;
+        writeSeats();
+        QList<Delivered> delivered;
+        SummaryListWindow w(seatsList(&delivered, false));
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.lstRecords->setFocus();
+        QTest::keyClick(w.lstRecords, Qt::Key_Return);
+        QVERIFY(w.isVisible());
+        QVERIFY(delivered.isEmpty());
+        QCOMPARE(messages.count(), 0);
+        w.selectRow(0);
+        QTest::keyClick(w.lstRecords, Qt::Key_Down);
+        QCOMPARE(w.selectedRow(), 1);
+        QTest::keyClick(w.lstRecords, Qt::Key_Enter);
+        QCOMPARE(delivered.size(), 1);
+        QCOMPARE(delivered[0].cliente, QString("Rossi Mario"));
+        QVERIFY(!w.isVisible());
+    }
+
+    void ctrlPPrintsTheList()
+    {
+        qvtest::TempProgramFolder folder;
+        writeSeats();
+        QList<Delivered> delivered;
+        int printed = 0;
+        PageOutput::setHandler([&](PageOutput::Destination, const page::Document &, QWidget *) { ++printed; });
+        SummaryListWindow w(seatsList(&delivered, false));
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(w.txtTrova, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(printed, 1);
+        QCOMPARE(w.btnStampa->toolTip(), QStringLiteral("Stampa (Ctrl+P)"));
+        PageOutput::setHandler({});
+    }
+
     void searchWindowWithFewerBoxes()
     {
         qvtest::TempProgramFolder folder;

@@ -1,0 +1,96 @@
+#include "frame/shortcuttable.h"
+
+#include "ui/keyboard.h"
+
+#include <QStringList>
+
+namespace qv {
+
+namespace {
+
+using Rows = QList<QPair<QString, QString>>;
+
+// The rows of the house map for these pictures, in this order.
+Rows mapRows(const QStringList &controls)
+{
+    Rows rows;
+    for (const QString &name : controls) {
+        for (const StandardShortcut &entry : standardShortcuts()) {
+            if (entry.controls.contains(name)) {
+                rows.append({keyText(entry.keys), entry.action});
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+QString f4()
+{
+    return keyText(QKeySequence(Qt::Key_F4));
+}
+
+} // namespace
+
+QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
+{
+    const QStringList navigation{QStringLiteral("cmdPrimo"), QStringLiteral("cmdIndietro"),
+                                 QStringLiteral("cmdAvanti"), QStringLiteral("cmdUltimo")};
+    switch (topic) {
+    case GuideTopic::General:
+        return {
+            {QStringLiteral("Tab, frecce"), QStringLiteral("passano da una voce del menu all'altra")},
+            {QStringLiteral("Invio, Barra spaziatrice"), QStringLiteral("aprono la voce evidenziata")},
+            {keyText(QKeySequence(Qt::Key_F1)), QStringLiteral("guida")},
+            {keyText(QKeySequence(Qt::CTRL | Qt::Key_Q)), QStringLiteral("esce dal programma")},
+        };
+    case GuideTopic::Events: {
+        Rows rows = mapRows(QStringList{QStringLiteral("cmdNuovo"), QStringLiteral("cmdDuplica"), QStringLiteral("cmdSalva"),
+                             QStringLiteral("cmdTrova"), QStringLiteral("cmdFile"), QStringLiteral("cmdStampa")}
+                            + navigation
+                            + QStringList{QStringLiteral("cmdEsporta"), QStringLiteral("cmdDisponibili"),
+                                          QStringLiteral("cmdGuida"), QStringLiteral("cmdEsci")});
+        rows.append({f4(), QStringLiteral("nelle caselle Organizzatore e Contatto per info importa i dati "
+                                          "dall'anagrafica; nella casella IBAN lo verifica")});
+        rows.append({QStringLiteral("Un tasto qualsiasi"), QStringLiteral("nelle caselle delle date apre il calendario")});
+        return rows;
+    }
+    case GuideTopic::Participants: {
+        Rows rows = mapRows(QStringList{QStringLiteral("cmdNuovo"), QStringLiteral("cmdDuplica"), QStringLiteral("cmdFile"),
+                             QStringLiteral("cmdSalva"), QStringLiteral("cmdTrova"), QStringLiteral("cmdAnteprima"),
+                             QStringLiteral("cmdStampa"), QStringLiteral("cmdPDF"), QStringLiteral("cmdRicontatta"),
+                             QStringLiteral("cmdEsporta")}
+                            + navigation + QStringList{QStringLiteral("cmdGuida"), QStringLiteral("cmdEsci")});
+        rows.append({f4(), QStringLiteral("nelle caselle con un pulsante accanto (codice fiscale, carta di credito, "
+                                          "partita IVA, IBAN, e-mail) lo attiva")});
+        return rows;
+    }
+    case GuideTopic::Reservations: {
+        Rows rows = mapRows(QStringList{QStringLiteral("btnNuovo"), QStringLiteral("btnDuplica"), QStringLiteral("btnSalva"),
+                             QStringLiteral("btnTrova"), QStringLiteral("btnStampa"),
+                             QStringLiteral("btnDaConfermare"), QStringLiteral("btnEsporta")}
+                            + navigation + QStringList{QStringLiteral("btnGuida"), QStringLiteral("btnEsci")});
+        rows.append({f4(), QStringLiteral("nella casella del nome importa i dati dall'anagrafica; nella casella "
+                                          "del codice fiscale lo verifica")});
+        return rows;
+    }
+    case GuideTopic::EventsExport:
+    case GuideTopic::ParticipantsExport:
+    case GuideTopic::ReservationsExport:
+        break;
+    }
+    return {};
+}
+
+QString shortcutTable(GuideTopic topic)
+{
+    const Rows rows = shortcutRows(topic);
+    if (rows.isEmpty())
+        return {};
+    QStringList lines{QStringLiteral("Tasti rapidi:")};
+    for (const auto &[keys, action] : rows)
+        lines << keys + QStringLiteral(": ") + action + QLatin1Char('.');
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+} // namespace qv

@@ -1,0 +1,304 @@
+#include "ui/keyboard.h"
+
+#include "ui/access.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QShortcut>
+#include <QStyle>
+#include <QVariant>
+
+#include <limits>
+
+namespace qv {
+
+namespace {
+
+const char *const kShortcutProperty = "qvShortcut";
+
+// What the tooltip of a picture names: the label it shows, else its hint.
+QString tipBase(const QWidget *control)
+{
+    const QString caption = shownCaption(control);
+    if (!caption.isEmpty())
+        return caption;
+    if (!control->accessibleDescription().isEmpty())
+        return control->accessibleDescription();
+    return control->accessibleName();
+}
+
+void remember(QAbstractButton *picture, const QKeySequence &sequence)
+{
+    picture->setProperty(kShortcutProperty, QVariant::fromValue(sequence));
+    picture->setToolTip(tipWithKey(picture));
+}
+
+// A button's key presses it at once, not after the usual short press
+// animation, so what the user types next lands on the card the action left
+// (a new card, a saved card).
+class PressAtOnce : public QObject
+{
+public:
+    explicit PressAtOnce(QAbstractButton *button) : QObject(button), m_button(button) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return false;
+        m_button->click();
+        return true;
+    }
+
+private:
+    QAbstractButton *m_button;
+};
+
+class ReservedKeys : public QObject
+{
+public:
+    ReservedKeys(QWidget *box, KeyTest takes) : QObject(box), m_takes(std::move(takes)) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (!m_takes(key))
+            return false;
+        key->accept(); // the key goes to the box as an ordinary key press
+        return true;
+    }
+
+private:
+    KeyTest m_takes;
+};
+
+QPoint centreOf(const QWidget *w)
+{
+    return w->mapTo(w->window(), w->rect().center());
+}
+
+class ArrowKeys : public QObject
+{
+public:
+    ArrowKeys(QObject *parent, QList<QList<QWidget *>> rows) : QObject(parent), m_rows(std::move(rows)) {}
+
+    void watch()
+    {
+        for (const QList<QWidget *> &row : m_rows)
+            for (QWidget *w : row)
+                w->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *from = static_cast<QWidget *>(watched);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier))
+            return false;
+        QWidget *to = nullptr;
+        switch (key->key()) {
+        case Qt::Key_Left: to = step(from, -1); break;
+        case Qt::Key_Right: to = step(from, +1); break;
+        case Qt::Key_Up: to = nearestInRow(from, -1); break;
+        case Qt::Key_Down: to = nearestInRow(from, +1); break;
+        default: return false;
+        }
+        if (to)
+            to->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+
+private:
+    QList<QWidget *> reachable(const QList<QWidget *> &row) const
+    {
+        QList<QWidget *> out;
+        for (QWidget *w : row)
+            if (w->isVisible() && w->isEnabled())
+                out << w;
+        return out;
+    }
+    // The previous or next control in reading order, wrapping round.
+    QWidget *step(QWidget *from, int direction) const
+    {
+        QList<QWidget *> all;
+        for (const QList<QWidget *> &row : m_rows)
+            all += reachable(row);
+        const qsizetype i = all.indexOf(from);
+        if (i < 0 || all.size() < 2)
+            return nullptr;
+        return all.at((i + direction + all.size()) % all.size());
+    }
+    // The control of the nearest row above or below closest to `from` across.
+    QWidget *nearestInRow(QWidget *from, int direction) const
+    {
+        int r = 0;
+        while (r < m_rows.size() && !m_rows.at(r).contains(from))
+            ++r;
+        const int x = centreOf(from).x();
+        for (int other = r + direction; other >= 0 && other < m_rows.size(); other += direction) {
+            QWidget *best = nullptr;
+            int bestDistance = std::numeric_limits<int>::max();
+            for (QWidget *w : reachable(m_rows.at(other))) {
+                const int distance = std::abs(centreOf(w).x() - x);
+                if (distance < bestDistance) {
+                    best = w;
+                    bestDistance = distance;
+                }
+            }
+            if (best)
+                return best;
+        }
+        return nullptr;
+    }
+
+    QList<QList<QWidget *>> m_rows;
+};
+
+} // namespace
+
+const QList<StandardShortcut> &standardShortcuts()
+{
+    using namespace Qt;
+    static const QList<StandardShortcut> map{
+        {{QStringLiteral("cmdNuovo"), QStringLiteral("btnNuovo")}, QKeySequence(CTRL | Key_N), QStringLiteral("nuova scheda")},
+        {{QStringLiteral("cmdDuplica"), QStringLiteral("btnDuplica")}, QKeySequence(CTRL | Key_D),
+         QStringLiteral("duplica la scheda corrente")},
+        {{QStringLiteral("cmdSalva"), QStringLiteral("btnSalva")}, QKeySequence(CTRL | Key_S),
+         QStringLiteral("salva la scheda in archivio")},
+        {{QStringLiteral("cmdTrova"), QStringLiteral("btnTrova")}, QKeySequence(CTRL | Key_F),
+         QStringLiteral("trova una scheda in archivio")},
+        {{QStringLiteral("cmdFile")}, QKeySequence(CTRL | SHIFT | Key_A), QStringLiteral("allega file alla scheda")},
+        {{QStringLiteral("cmdAnteprima")}, QKeySequence(CTRL | SHIFT | Key_P), QStringLiteral("anteprima di stampa")},
+        {{QStringLiteral("cmdStampa"), QStringLiteral("btnStampa")}, QKeySequence(CTRL | Key_P),
+         QStringLiteral("stampa la scheda")},
+        {{QStringLiteral("cmdPDF")}, QKeySequence(CTRL | SHIFT | Key_E), QStringLiteral("crea il PDF della scheda")},
+        {{QStringLiteral("cmdDisponibili")}, QKeySequence(CTRL | Key_L),
+         QStringLiteral("eventi a cui \u00E8 ancora possibile aderire")},
+        {{QStringLiteral("cmdRicontatta")}, QKeySequence(CTRL | Key_L), QStringLiteral("partecipanti da ricontattare")},
+        {{QStringLiteral("btnDaConfermare")}, QKeySequence(CTRL | Key_L),
+         QStringLiteral("prenotazioni in attesa di conferma")},
+        {{QStringLiteral("cmdEsporta"), QStringLiteral("btnEsporta")}, QKeySequence(CTRL | Key_E),
+         QStringLiteral("esporta l'archivio in Excel")},
+        {{QStringLiteral("cmdPrimo")}, QKeySequence(CTRL | SHIFT | Key_PageUp), QStringLiteral("prima scheda")},
+        {{QStringLiteral("cmdIndietro")}, QKeySequence(CTRL | Key_PageUp), QStringLiteral("scheda precedente")},
+        {{QStringLiteral("cmdAvanti")}, QKeySequence(CTRL | Key_PageDown), QStringLiteral("scheda successiva")},
+        {{QStringLiteral("cmdUltimo")}, QKeySequence(CTRL | SHIFT | Key_PageDown), QStringLiteral("ultima scheda")},
+        {{QStringLiteral("cmdGuida"), QStringLiteral("btnGuida"), QStringLiteral("imgGuida")}, QKeySequence(Key_F1),
+         QStringLiteral("guida")},
+        {{QStringLiteral("cmdEsci"), QStringLiteral("btnEsci"), QStringLiteral("imgEsci")}, QKeySequence(CTRL | Key_W),
+         QStringLiteral("chiude la schermata di lavoro")},
+    };
+    return map;
+}
+
+QKeySequence standardShortcut(const QString &controlName)
+{
+    for (const StandardShortcut &entry : standardShortcuts())
+        if (entry.controls.contains(controlName))
+            return entry.keys;
+    return {};
+}
+
+void giveShortcut(QAbstractButton *picture, const QKeySequence &sequence)
+{
+    if (picture->shortcut().isEmpty())
+        picture->installEventFilter(new PressAtOnce(picture));
+    picture->setShortcut(sequence);
+    remember(picture, sequence);
+}
+
+void giveShortcut(QAbstractButton *picture, const QKeySequence &sequence, QWidget *box)
+{
+    auto *shortcut = new QShortcut(sequence, box);
+    shortcut->setContext(Qt::WidgetShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, picture, [picture] {
+        if (picture->isVisible() && picture->isEnabled())
+            picture->click();
+    });
+    remember(picture, sequence);
+}
+
+int applyStandardShortcuts(QWidget *window)
+{
+    int found = 0;
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        const QKeySequence sequence = standardShortcut(button->objectName());
+        if (sequence.isEmpty())
+            continue;
+        giveShortcut(button, sequence);
+        ++found;
+    }
+    return found;
+}
+
+QKeySequence shortcutOf(const QWidget *control)
+{
+    return control->property(kShortcutProperty).value<QKeySequence>();
+}
+
+QString tipWithKey(const QWidget *control)
+{
+    const QKeySequence sequence = shortcutOf(control);
+    if (sequence.isEmpty())
+        return {};
+    return tipBase(control) + QStringLiteral(" (") + keyText(sequence) + QLatin1Char(')');
+}
+
+QString keyText(const QKeySequence &sequence)
+{
+    static const QList<QPair<QString, QString>> words{
+        {QStringLiteral("Shift"), QStringLiteral("Maiusc")},
+        {QStringLiteral("PgUp"), QStringLiteral("Pag Su")},
+        {QStringLiteral("PgDown"), QStringLiteral("Pag Gi\u00F9")},
+        {QStringLiteral("Return"), QStringLiteral("Invio")},
+        {QStringLiteral("Space"), QStringLiteral("Barra spaziatrice")},
+    };
+    QStringList chords;
+    for (int i = 0; i < sequence.count(); ++i) {
+        QStringList parts = QKeySequence(sequence[i]).toString(QKeySequence::PortableText).split(QLatin1Char('+'));
+        for (QString &part : parts)
+            for (const auto &[english, italian] : words)
+                if (part == english)
+                    part = italian;
+        chords << parts.join(QLatin1Char('+'));
+    }
+    return chords.join(QStringLiteral(", "));
+}
+
+void reserveKeys(QWidget *box, KeyTest takes)
+{
+    box->installEventFilter(new ReservedKeys(box, std::move(takes)));
+}
+
+bool isPlainKey(const QKeyEvent *event)
+{
+    return !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+void makeKeyboardStop(QAbstractButton *picture)
+{
+    picture->setFocusPolicy(Qt::TabFocus);
+    picture->setProperty("keyboardStop", true);
+    if (picture->style()) {
+        picture->style()->unpolish(picture);
+        picture->style()->polish(picture);
+    }
+    onEnter(picture, [picture] { picture->click(); }); // Space presses it already
+}
+
+void arrowNavigation(const QList<QList<QWidget *>> &rows)
+{
+    if (rows.isEmpty() || rows.first().isEmpty())
+        return;
+    auto *keysFilter = new ArrowKeys(rows.first().first(), rows);
+    keysFilter->watch();
+}
+
+} // namespace qv
