@@ -1132,12 +1132,12 @@ private slots:
         QTest::newRow("save") << "cmdSalva" << QKeySequence(CTRL | Key_S) << "";
         QTest::newRow("find") << "cmdTrova" << QKeySequence(CTRL | Key_F) << "frmTrovaRegistro";
         QTest::newRow("attach") << "cmdFile" << QKeySequence(CTRL | SHIFT | Key_A) << "";
-        QTest::newRow("print") << "cmdStampa" << QKeySequence(CTRL | Key_P) << "";
+        QTest::newRow("print") << "cmdStampa" << QKeySequence(CTRL | Key_P) << "frmStampaRegistro";
         QTest::newRow("first") << "cmdPrimo" << QKeySequence(CTRL | SHIFT | Key_PageUp) << "";
         QTest::newRow("previous") << "cmdIndietro" << QKeySequence(CTRL | Key_PageUp) << "";
         QTest::newRow("next") << "cmdAvanti" << QKeySequence(CTRL | Key_PageDown) << "";
         QTest::newRow("last") << "cmdUltimo" << QKeySequence(CTRL | SHIFT | Key_PageDown) << "";
-        QTest::newRow("export") << "cmdEsporta" << QKeySequence(CTRL | Key_E) << "";
+        QTest::newRow("export") << "cmdEsporta" << QKeySequence(CTRL | Key_E) << "frmExpRegistro";
         QTest::newRow("open events") << "cmdDisponibili" << QKeySequence(CTRL | Key_L) << "frmDaAderire";
         QTest::newRow("guide") << "cmdGuida" << QKeySequence(Key_F1) << "TfrmGuida";
         QTest::newRow("leave") << "cmdEsci" << QKeySequence(CTRL | Key_W) << "";
