@@ -43,6 +43,9 @@ void applyHouseStyle(QApplication &app)
         QPushButton:disabled { color: #9AA5B1; background: #EEF1F4; border-color: #D0D7DF; }
         QToolButton { border: none; padding: 2px; border-radius: 4px; }
         QToolButton:hover { background: #DCE6F1; }
+        QLabel[productName="true"] { color: #1F4E79; font-size: 18pt; font-weight: 700; }
+        QLabel[topicTitle="true"] { color: #DC143C; font-size: 13pt; font-weight: 600; }
+        QLabel[about="true"] { color: #1D2733; }
     )"));
 }
 
