@@ -84,6 +84,7 @@ TfrmInfo::TfrmInfo(QWidget *parent) : ButtonClosedDialog(parent)
                             this);
     auto *version = textLabel(QStringLiteral("Versione %1").arg(QStringLiteral(QV_VERSION_TEXT)), this);
     auto *ask = textLabel(QStringLiteral("Per ricevere informazioni sul programma, scrivere a:"), this);
+    ask->setWordWrap(false);
     imgEmail = new ClickablePicture(QStringLiteral("imgEmail"), picture(QStringLiteral("mail")), kInfoEmail, this);
     imgEmail->setIconSize(QSize(24, 24));
     lnkWeb = makeLink(kInfoEmail, mailMaker, this);
