@@ -4,7 +4,6 @@
 #include "core/regional.h"
 #include "core/text.h"
 #include "core/tmisc.h"
-#include "events/eventdialogs.h"
 #include "events/tfrmregistro.h"
 #include "frame/windows.h"
 #include "frame/workspace.h"
@@ -251,19 +250,3 @@ void TfrmAllegaCartella::btnAnnullaClick()
 {
     reject();
 }
-
-namespace qv {
-
-void openAttachments(QWidget *card, const QString &modeWord)
-{
-    TfrmAllegaCartella dialog(card);
-    dialog.lblMemory->setText(modeWord);
-    const QStringList names = TfrmAllegaCartella::cardLabelNames();
-    const QList<QLineEdit *> boxes = dialog.boxes();
-    for (int i = 0; i < names.size(); ++i)
-        if (auto *label = card ? card->findChild<QLabel *>(names[i]) : nullptr)
-            boxes[i]->setText(trimmed(label->text()));
-    dialog.exec();
-}
-
-} // namespace qv
