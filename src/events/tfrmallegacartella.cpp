@@ -130,6 +130,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
     btnAnnulla->setObjectName(QStringLiteral("btnAnnulla"));
     btnApplica = new QPushButton(QStringLiteral("Applica e chiudi"), this);
     btnApplica->setObjectName(QStringLiteral("btnApplica"));
+    btnApplica->setDefault(true); // Enter in a description applies, as in any dialog
     lblMemory = new QLabel(this);
     lblMemory->setObjectName(QStringLiteral("lblMemory"));
     lblMemory->hide();

@@ -420,6 +420,23 @@ private slots:
         windows().frmClienti = nullptr;
     }
 
+    void enterInADescriptionApplies()
+    {
+        TfrmRegistro events;
+        windows().frmRegistro = &events;
+        cardLabels(&events);
+        TfrmAllegaCartella d;
+        d.lblMemory->setText("registro");
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.txtDesc[2]->setFocus();
+        QTest::keyClicks(d.txtDesc[2], "Modulo");
+        QTest::keyClick(d.txtDesc[2], Qt::Key_Return);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(events.lblDesc03->text(), QStringLiteral("Modulo"));
+        windows().frmRegistro = nullptr;
+    }
+
     void cancelWritesNothing()
     {
         TfrmRegistro events;
