@@ -238,8 +238,8 @@ QStringList exportTopic(const QString &what, const QString &fileName)
             "nell'archivio.")
             .arg(fileName),
         QStringLiteral(
-            "Il file viene sostituito a ogni esportazione: per conservarlo, salvarlo dal programma che lo ha aperto "
-            "dove si preferisce e con il nome che si preferisce. Se l'esportazione non riesce, accertarsi che il "
+            "Il file viene sostituito a ogni esportazione: per conservarlo, lo si salva dal programma che lo ha "
+            "aperto, nella cartella e con il nome che si desidera. Se l'esportazione non riesce, accertarsi che il "
             "file non sia già aperto e riprovare."),
     };
 }
@@ -253,7 +253,7 @@ QStringList generalTopic()
         "conservano la storia di tutti gli eventi organizzati; i Posti Assegnati, dove si prenotano i posti di ciascun "
         "evento importando i dati delle persone dall'anagrafica. Dal menu principale si entra in un'applicazione con "
         "un clic sulla sua immagine, sul suo titolo o sulla sua descrizione; ogni schermata di lavoro ha un pulsante "
-        "che apre la pagina di questa guida a essa dedicata, e la si chiude per tornare al menu principale.")};
+        "che apre la pagina di questa guida a essa dedicata, e chiudendo la schermata si torna al menu principale.")};
     all += participantsTopic();
     all += eventsTopic();
     all += reservationsTopic();
