@@ -15,6 +15,8 @@
 #include "events/tfrmtrovaregistro.h"
 #include "events/tfrmdaaderire.h"
 #include "events/tfrmcalendario.h"
+#include "events/tfrmallegacartella.h"
+#include <QLineEdit>
 #include "checks/checkwindows.h"
 #include "output/sheetprintdialog.h"
 #include "archive/records.h"
@@ -65,6 +67,8 @@ int main(int argc, char**argv){
   { TfrmTrovaRegistro d; dialog(d, "trovaregistro"); }
   { TfrmDaAderire d; dialog(d, "daaderire"); }
   { TfrmCalendario d; dialog(d, "calendario"); }
+  { TfrmAllegaCartella d; d.txtFile[0]->setText("Programma del convegno.pdf"); d.txtDesc[0]->setText("Programma dei lavori");
+    dialog(d, "allegacartella"); }
   { TfrmCodFisc d; dialog(d, "codfisc"); }
   { TfrmPartitaIva d; dialog(d, "partitaiva"); }
   { TfrmCarta d; dialog(d, "carta"); }

@@ -5,13 +5,11 @@
 #include "frame/workspace.h"
 #include "ui/keyboard.h"
 #include "ui/pictures.h"
-#include "ui/widgets.h"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStringList>
 #include <QVBoxLayout>
 
 using namespace qv;
@@ -27,6 +25,31 @@ void mailMaker()
 void openWebsite()
 {
     TMisc::Open(kWebAddress);
+}
+
+QLabel *pictureLabel(const QString &objectName, const QString &picture, int size, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setPixmap(pictureOfSize(picture, QSize(size, size)));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QLabel *textLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setProperty("about", true);
+    return label;
+}
+
+QFrame *separator(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
 }
 
 } // namespace
@@ -47,64 +70,90 @@ void showCreditsWindow(QWidget *owner)
 
 } // namespace qv
 
-TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
+TfrmInfo::TfrmInfo(QWidget *parent) : ButtonClosedDialog(parent)
 {
     applyRegionalSettings();
+    setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral(" Informazioni su Quorvane"));
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(pictureOfSize(QStringLiteral("logo"), QSize(72, 72)));
-    auto *about = new QLabel(QStringLiteral("<b style='font-size:16pt;color:#1F4E79'>Quorvane</b><br>"
-                                            "Prenotazione dei posti a sedere per convegni, conferenze, congressi "
-                                            "e meeting.<br><br>Per informazioni scrivere a:"),
-                             this);
-    about->setWordWrap(true);
+    setWindowIcon(picture(QStringLiteral("info")));
+    imgLogo = pictureLabel(QStringLiteral("imgLogo"), QStringLiteral("logo"), 80, this);
+    imgInfo = pictureLabel(QStringLiteral("imgInfo"), QStringLiteral("info"), 40, this);
+    auto *product = new QLabel(QStringLiteral("Quorvane"), this);
+    product->setProperty("productName", true);
+    auto *about = textLabel(QStringLiteral("Software per gestire la prenotazione dei posti a sedere in eventi quali "
+                                           "convegni, conferenze, congressi e meeting di ogni genere."),
+                            this);
+    auto *version = textLabel(QStringLiteral("Versione %1").arg(QStringLiteral(QV_VERSION_TEXT)), this);
+    auto *ask = textLabel(QStringLiteral("Per ricevere informazioni sul programma, scrivere a:"), this);
+    ask->setWordWrap(false);
     imgEmail = new ClickablePicture(QStringLiteral("imgEmail"), picture(QStringLiteral("mail")), kInfoEmail, this);
     imgEmail->setIconSize(QSize(24, 24));
     lnkWeb = makeLink(kInfoEmail, mailMaker, this);
+    linkPicture(imgEmail, lnkWeb, mailMaker);
     btnChiudi = closeButton(this);
-    connect(imgEmail, &QToolButton::clicked, this, mailMaker);
     // The link is for the mouse; the keyboard reaches the picture, after "Chiudi",
     // which keeps the focus first so that Enter still closes the window.
     makeKeyboardStop(imgEmail);
     setTabOrder(btnChiudi, imgEmail);
     btnChiudi->setFocus();
+    btnChiudi->setDefault(true);
 
+    auto *text = new QVBoxLayout;
+    text->setSpacing(6);
+    text->addWidget(product);
+    text->addWidget(about);
+    text->addWidget(version);
     auto *head = new QHBoxLayout;
+    head->setSpacing(16);
     head->addWidget(imgLogo, 0, Qt::AlignTop);
-    head->addWidget(about, 1);
+    head->addLayout(text, 1);
     auto *mail = new QHBoxLayout;
-    mail->addWidget(imgEmail);
-    mail->addWidget(lnkWeb);
+    mail->addWidget(imgInfo);
+    mail->addSpacing(6);
+    mail->addWidget(ask);
     mail->addStretch(1);
+    auto *address = new QHBoxLayout;
+    address->addSpacing(52);
+    address->addWidget(imgEmail);
+    address->addWidget(lnkWeb);
+    address->addStretch(1);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 16, 18, 14);
+    layout->setSpacing(10);
     layout->addLayout(head);
+    layout->addWidget(separator(this));
     layout->addLayout(mail);
+    layout->addLayout(address);
     layout->addWidget(btnChiudi, 0, Qt::AlignRight);
-    setMinimumWidth(420);
+    about->setFixedWidth(340);
     makeFixedCentred(this);
 }
 
-TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
+TfrmSplash::TfrmSplash(QWidget *parent) : ButtonClosedDialog(parent)
 {
     applyRegionalSettings();
+    setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral(" Riconoscimenti"));
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(pictureOfSize(QStringLiteral("credits"), QSize(160, 160)));
-    imgLogo->setAlignment(Qt::AlignCenter);
-    auto *credits = new QLabel(QStringLiteral("<b style='font-size:16pt;color:#1F4E79'>Quorvane</b><br>"
-                                              "Progettato e sviluppato dal gruppo Quorvane."),
-                               this);
+    setWindowIcon(picture(QStringLiteral("credits")));
+    imgLogo = pictureLabel(QStringLiteral("imgLogo"), QStringLiteral("credits"), 150, this);
+    auto *product = new QLabel(QStringLiteral("Quorvane"), this);
+    product->setProperty("productName", true);
+    product->setAlignment(Qt::AlignCenter);
+    auto *credits = textLabel(QStringLiteral("Ideato, progettato e sviluppato dal gruppo di lavoro Quorvane.\n"
+                                             "Grazie a tutti gli organizzatori di eventi che con i loro suggerimenti "
+                                             "hanno contribuito a migliorarlo."),
+                              this);
     credits->setAlignment(Qt::AlignCenter);
+    credits->setFixedWidth(360);
     imgWeb = new ClickablePicture(QStringLiteral("imgWeb"), picture(QStringLiteral("globe")), kWebAddress, this);
     imgWeb->setIconSize(QSize(24, 24));
     lnkWeb = makeLink(kWebAddress, openWebsite, this);
+    linkPicture(imgWeb, lnkWeb, openWebsite);
     btnChiudi = closeButton(this);
-    connect(imgWeb, &QToolButton::clicked, this, openWebsite);
     makeKeyboardStop(imgWeb);
     setTabOrder(btnChiudi, imgWeb);
     btnChiudi->setFocus();
+    btnChiudi->setDefault(true);
 
     auto *web = new QHBoxLayout;
     web->addStretch(1);
@@ -112,15 +161,18 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
     web->addWidget(lnkWeb);
     web->addStretch(1);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 16, 18, 14);
+    layout->setSpacing(10);
     layout->addWidget(imgLogo);
-    layout->addWidget(credits);
+    layout->addWidget(product);
+    layout->addWidget(credits, 0, Qt::AlignHCenter);
     layout->addLayout(web);
     layout->addWidget(btnChiudi, 0, Qt::AlignRight);
     makeFixedCentred(this);
-    // Centred on the main menu rather than the screen.
+    // Centred on the window that opened it (the main menu), not on the screen.
     if (parent) {
         QRect frame = frameGeometry();
-        frame.moveCenter(parent->frameGeometry().center());
+        frame.moveCenter(parent->window()->frameGeometry().center());
         move(frame.topLeft());
     }
 }

@@ -1,11 +1,10 @@
 #pragma once
-#include <QDialog>
+#include "ui/widgets.h"
 
 class QLabel;
 class QPushButton;
 
 namespace qv {
-class ClickablePicture;
 
 // Each opens its dialog modally, owned by `owner`, and destroys it on return.
 void showInfoWindow(QWidget *owner);
@@ -13,20 +12,23 @@ void showCreditsWindow(QWidget *owner);
 
 } // namespace qv
 
-// About the program, with the maker's information address.
-class TfrmInfo : public QDialog
+// About the program, with the maker's information address. It closes only
+// through "Chiudi".
+class TfrmInfo : public qv::ButtonClosedDialog
 {
     Q_OBJECT
 public:
     explicit TfrmInfo(QWidget *parent = nullptr);
     QLabel *imgLogo;
+    QLabel *imgInfo;
     qv::ClickablePicture *imgEmail;
     QLabel *lnkWeb;
     QPushButton *btnChiudi;
 };
 
-// Credits, with the maker's web address.
-class TfrmSplash : public QDialog
+// Credits, with the maker's web address; centred on the window that opens it.
+// It closes only through "Chiudi".
+class TfrmSplash : public qv::ButtonClosedDialog
 {
     Q_OBJECT
 public:

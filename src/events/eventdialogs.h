@@ -10,5 +10,9 @@ namespace qv {
 void openEventSearch(QWidget *owner, const QString &modeWord);
 // The events still open for joining; the chosen one goes into the event card.
 void openOpenEvents(QWidget *owner);
+// The attachments of a card ("registro": the event card; "clienti": the
+// participant card): the dialog starts from the card's six hidden labels
+// lblFile01, lblDesc01 .. lblDesc03 and writes them back on "Applica e chiudi".
+void openAttachments(QWidget *card, const QString &modeWord);
 
 } // namespace qv

@@ -686,7 +686,10 @@ void TfrmRegistro::cmdTrovaClick()
     openEventSearch(this, QStringLiteral("registro"));
 }
 
-void TfrmRegistro::cmdFileClick() {}
+void TfrmRegistro::cmdFileClick()
+{
+    openAttachments(this, QStringLiteral("registro"));
+}
 
 void TfrmRegistro::cmdStampaClick()
 {

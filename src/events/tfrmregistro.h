@@ -60,7 +60,7 @@ public:
     void cmdDuplicaClick();
     void cmdSalvaClick();
     void cmdTrovaClick();
-    void cmdFileClick();       // attachments: their dialog is not built yet
+    void cmdFileClick();
     void cmdStampaClick();
     void cmdPrimoClick();
     void cmdIndietroClick();

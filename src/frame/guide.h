@@ -1,26 +1,24 @@
 #pragma once
-#include <QDialog>
+#include "frame/guidetopics.h"
+#include "ui/widgets.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace qv {
-class ClickablePicture;
-
-enum class GuideTopic { General, Events, Participants, Reservations, EventsExport, ParticipantsExport, ReservationsExport };
-
-// The title and text of a help topic (paragraphs joined by CR LF CR LF).
-QString guideTitle(GuideTopic topic);
-QString guideText(GuideTopic topic);
 
 // Opens the guide on `topic` modally, owned by `owner`, and destroys it on return.
 void showGuide(QWidget *owner, GuideTopic topic);
 
+// The PDF guide beside the executable.
+inline const QString kGuidePdfName = QStringLiteral("Guida.pdf");
+
 } // namespace qv
 
-// The guide window: one help topic and a link to the PDF guide.
-class TfrmGuida : public QDialog
+// The guide window: one help topic and a link to the PDF guide. It closes
+// only through "Chiudi".
+class TfrmGuida : public qv::ButtonClosedDialog
 {
     Q_OBJECT
 public:

@@ -81,6 +81,49 @@ QFont font(const QString &family, double points, bool bold, bool italic)
     return f;
 }
 
+double textWidth(const QString &text, const QFont &font)
+{
+    // Measured at the PDF writer's resolution, where no hinting rounds widths.
+    static const int kDotsPerInch = 1200;
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(qRound(kDotsPerInch / 0.0254));
+        image.setDotsPerMeterY(qRound(kDotsPerInch / 0.0254));
+        return image;
+    }();
+    return QFontMetricsF(font, &device).horizontalAdvance(text) * 25.4 / kDotsPerInch;
+}
+
+QStringList wrapText(const QString &text, const QFont &font, double widthMm)
+{
+    QStringList lines;
+    QString normalised = text;
+    normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    for (const QString &source : normalised.split(QLatin1Char('\n'))) {
+        QString line;
+        for (const QString &word : source.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString joined = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (textWidth(joined, font) <= widthMm) {
+                line = joined;
+                continue;
+            }
+            if (!line.isEmpty())
+                lines.append(line);
+            // A word wider than a whole line is broken where it stops fitting.
+            line = word;
+            while (line.size() > 1 && textWidth(line, font) > widthMm) {
+                qsizetype fits = 1;
+                while (fits < line.size() && textWidth(line.left(fits + 1), font) <= widthMm)
+                    ++fits;
+                lines.append(line.left(fits));
+                line = line.mid(fits);
+            }
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
 namespace {
 
 QRectF toDevice(const QRectF &mm, double k)

@@ -102,6 +102,15 @@ struct Document
 // A font by family and size in points; bold and italic on request.
 QFont font(const QString &family, double points, bool bold = false, bool italic = false);
 
+// The width of a one-line text in `font`, in mm, as the PDF writer and the
+// printer lay it out.
+double textWidth(const QString &text, const QFont &font);
+// The text broken into lines no wider than widthMm: at blanks, or inside a
+// word that alone is wider than a line. Its own line breaks (LF or CR LF)
+// are kept. Text boxes never wrap by themselves; this is how long texts are
+// made to fit them.
+QStringList wrapText(const QString &text, const QFont &font, double widthMm);
+
 // Draws one page with the painter's origin at the top left of the printable
 // area, at `dotsPerMm` device pixels per millimetre.
 void paintPage(QPainter &painter, const Page &page, double dotsPerMm);

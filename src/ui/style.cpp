@@ -56,6 +56,9 @@ void applyHouseStyle(QApplication &app)
         QDialog#frmConvalida QLabel#txtResponso { color: #800000; font-size: 20pt; font-weight: bold; }
         QToolButton[keyboardStop="true"] { border: 3px solid transparent; border-radius: 6px; }
         QToolButton[keyboardStop="true"]:focus { border-color: #F6C343; background: #FFF8E1; }
+        QLabel[productName="true"] { color: #1F4E79; font-size: 18pt; font-weight: 700; }
+        QLabel[topicTitle="true"] { color: #DC143C; font-size: 13pt; font-weight: 600; }
+        QLabel[about="true"] { color: #1D2733; }
     )"));
 }
 

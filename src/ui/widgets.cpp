@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QApplication>
+#include <QAbstractButton>
 #include <QDialog>
 
 #include <algorithm>
@@ -289,10 +290,11 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 
 namespace {
 
-void styleLink(QLabel *link)
+void styleLink(QLabel *link, bool pressed = false)
 {
     link->setCursor(Qt::PointingHandCursor);
-    link->setStyleSheet(QStringLiteral("color: #00008B; text-decoration: underline;"));
+    link->setStyleSheet(pressed ? QStringLiteral("color: #FF8C00; text-decoration: underline;")
+                                : QStringLiteral("color: #00008B; text-decoration: underline;"));
 }
 
 // Links are dark blue, orange while pressed, and act on click.
@@ -305,7 +307,7 @@ protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::MouseButtonPress) {
-            m_link->setStyleSheet(QStringLiteral("color: #FF8C00; text-decoration: underline;"));
+            styleLink(m_link, true);
         } else if (event->type() == QEvent::MouseButtonRelease) {
             styleLink(m_link);
             if (m_link->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
@@ -328,6 +330,13 @@ QLabel *makeLink(const QString &text, std::function<void()> action, QWidget *par
     styleLink(link);
     link->installEventFilter(new LinkFilter(link, std::move(action)));
     return link;
+}
+
+void linkPicture(QAbstractButton *picture, QLabel *link, std::function<void()> action)
+{
+    QObject::connect(picture, &QAbstractButton::pressed, link, [link] { styleLink(link, true); });
+    QObject::connect(picture, &QAbstractButton::released, link, [link] { styleLink(link); });
+    QObject::connect(picture, &QAbstractButton::clicked, link, [action = std::move(action)] { action(); });
 }
 
 QPushButton *closeButton(QDialog *dialog)

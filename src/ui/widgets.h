@@ -1,4 +1,5 @@
 #pragma once
+#include <QDialog>
 #include <QHash>
 #include <QLabel>
 #include <QObject>
@@ -94,8 +95,21 @@ public:
 // A link (named lnkWeb): dark blue, orange while pressed, acts on a click
 // released over it.
 QLabel *makeLink(const QString &text, std::function<void()> action, QWidget *parent);
+// The picture beside a link behaves as the link: pressing it turns the link
+// orange until released, and a click performs the action.
+void linkPicture(QAbstractButton *picture, QLabel *link, std::function<void()> action);
 // The "Chiudi" button (btnChiudi) that accepts `dialog`.
 QPushButton *closeButton(QDialog *dialog);
+
+// A dialog that closes only through its own buttons: Escape and the window's
+// close request do nothing.
+class ButtonClosedDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    using QDialog::QDialog;
+    void reject() override {}
+};
 
 } // namespace qv
 

@@ -1131,7 +1131,7 @@ private slots:
         QTest::newRow("duplicate") << "cmdDuplica" << QKeySequence(CTRL | Key_D) << "";
         QTest::newRow("save") << "cmdSalva" << QKeySequence(CTRL | Key_S) << "";
         QTest::newRow("find") << "cmdTrova" << QKeySequence(CTRL | Key_F) << "frmTrovaRegistro";
-        QTest::newRow("attach") << "cmdFile" << QKeySequence(CTRL | SHIFT | Key_A) << "";
+        QTest::newRow("attach") << "cmdFile" << QKeySequence(CTRL | SHIFT | Key_A) << "frmAllegaCartella";
         QTest::newRow("print") << "cmdStampa" << QKeySequence(CTRL | Key_P) << "frmStampaRegistro";
         QTest::newRow("first") << "cmdPrimo" << QKeySequence(CTRL | SHIFT | Key_PageUp) << "";
         QTest::newRow("previous") << "cmdIndietro" << QKeySequence(CTRL | Key_PageUp) << "";
@@ -1263,7 +1263,7 @@ private slots:
         MessageRecorder messages;
         Card card;
         QVERIFY(card.ok);
-        for (const char *name : {"cmdFile", "impContatto01", "impContatto02"})
+        for (const char *name : {"impContatto01", "impContatto02"})
             card.click(name);
         QCOMPARE(messages.count(), 0);
         QVERIFY(!QApplication::activeModalWidget());

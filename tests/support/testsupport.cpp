@@ -111,8 +111,9 @@ void whenModal(std::function<void(QWidget *dialog)> action, int timeoutMs)
         QPointer<QWidget> guard(dialog);
         action(dialog);
         if (guard && guard->isVisible()) {
+            // done() rather than reject(): some dialogs close only through their own buttons.
             if (auto *d = qobject_cast<QDialog *>(guard.data()))
-                d->reject();
+                d->done(QDialog::Rejected);
             else
                 guard->close();
         }

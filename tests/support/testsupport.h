@@ -82,7 +82,8 @@ private:
 };
 
 // Runs `action` on the modal dialog once it is up (polling the event loop);
-// if the dialog is still open afterwards it is rejected. Call before the
+// if the dialog is still open afterwards it is closed as rejected (also one
+// that closes only through its own buttons). Call before the
 // code that opens the dialog.
 void whenModal(std::function<void(QWidget *dialog)> action, int timeoutMs = 5000);
 

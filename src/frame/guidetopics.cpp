@@ -1,0 +1,336 @@
+#include "frame/guidetopics.h"
+
+namespace qv {
+namespace {
+
+// Paragraphs that two topics share are written once, so they read the same
+// wherever they appear.
+
+QString attachmentsParagraph()
+{
+    return QStringLiteral(
+        "A ogni scheda si possono allegare fino a tre file di qualsiasi tipo, ciascuno con una breve descrizione: "
+        "un programma, un curriculum, un modulo compilato e scansionato. Il pulsante Allega file apre la finestra "
+        "degli allegati. Sfoglia... sceglie il file, che viene copiato nella cartella Documenti_Allegati all'interno "
+        "della cartella del programma; Apri lo mostra con il programma a cui è associato; l'icona accanto al nome "
+        "toglie il file dalla scheda, lasciandone la copia nella cartella. Applica e chiudi riporta file e descrizioni "
+        "sulla scheda, che va poi salvata con Salva; Annulla chiude la finestra senza cambiare la scheda.");
+}
+
+QString attachmentsFolderParagraph()
+{
+    return QStringLiteral(
+        "La cartella Documenti_Allegati è una sola per tutte le schede degli eventi e dei partecipanti, e ogni file "
+        "vi conserva il proprio nome. Se un file con lo stesso nome è già presente, magari allegato a un'altra scheda, "
+        "il programma chiede se sostituirlo: rispondendo Sì il nuovo file prende il posto del vecchio anche per le "
+        "altre schede che lo citano; rispondendo No la scheda si riferisce al file già presente. Per conservare "
+        "entrambi i file basta rinominare il nuovo prima di allegarlo. Un nome di file troppo lungo (più di 250 "
+        "caratteri) o con caratteri che la scheda non può memorizzare viene rifiutato con un avviso: anche in questo "
+        "caso si rinomina il file e si ripete l'operazione.");
+}
+
+QString unsavedChangesSentence()
+{
+    return QStringLiteral("Chi passa a un'altra scheda o esce dalla schermata senza salvare perde le modifiche: il "
+                          "programma non chiede conferma.");
+}
+
+QStringList participantsTopic()
+{
+    return {
+        QStringLiteral(
+            "L'Anagrafica Partecipanti è la rubrica elettronica delle persone interessate agli eventi: partecipanti, "
+            "organizzatori, relatori e altri contatti. Ogni persona si registra una volta sola; i suoi dati si "
+            "importano poi con un clic nelle schede degli eventi, come organizzatore o come contatto per "
+            "informazioni, e nelle prenotazioni dei posti, senza doverli digitare di nuovo. Oltre a conservare i "
+            "dati anagrafici, la rubrica verifica la partita IVA, il codice fiscale, l'IBAN e il numero della carta "
+            "di credito, e con un pulsante apre un nuovo messaggio di posta elettronica per la persona."),
+        QStringLiteral(
+            "Ogni scheda raccoglie cognome e nome, data, comune e provincia di nascita, sesso, recapito "
+            "preferenziale, indirizzo, comune, provincia e CAP di residenza, modalità di pagamento preferita, "
+            "telefono di casa, dell'ufficio e cellulare, fax, indirizzo e-mail, codice fiscale, numero e scadenza "
+            "della carta di credito, partita IVA, IBAN, estremi del documento di identità, occupazione, stato "
+            "civile, titoli e qualifiche, prodotti o servizi di interesse, zona di appartenenza, questioni in "
+            "sospeso e note. La provincia si sceglie dall'elenco delle sigle oppure si digita; le sigle delle "
+            "province, il codice fiscale e l'IBAN diventano maiuscoli mentre si scrive, e nelle caselle della carta "
+            "di credito e della partita IVA si possono digitare soltanto cifre. Il tasto Invio porta alla casella "
+            "successiva."),
+        QStringLiteral(
+            "Il pulsante Nuovo prepara una scheda vuota; Salva la inserisce in archivio e ne mostra il numero tra "
+            "le frecce in basso a destra. Per salvare basta il cognome e nome: tutte le altre caselle sono "
+            "facoltative. Le frecce mostrano la prima, la precedente, la successiva e l'ultima scheda in archivio. "
+            "Per correggere una scheda la si richiama con le frecce o con la ricerca, si modificano i dati e si "
+            "preme Salva, che aggiorna la scheda stessa. ")
+            + unsavedChangesSentence(),
+        QStringLiteral(
+            "Nella casella Questioni in sospeso si annota ciò che resta da chiarire con la persona. Spuntando la "
+            "casella Da ricontattare la scheda entra nell'elenco delle persone da richiamare, che il pulsante Da "
+            "ricontattare mostra in ordine alfabetico insieme ai recapiti e alle questioni in sospeso; un doppio "
+            "clic su una riga apre la scheda corrispondente. Risolta la questione, si toglie la spunta e si salva "
+            "la scheda."),
+        QStringLiteral(
+            "Il pulsante Duplica velocizza l'inserimento dei familiari che abitano allo stesso indirizzo. Su una "
+            "scheda già salvata prepara una nuova scheda con tutti gli stessi dati, compresa la spunta Da "
+            "ricontattare, tranne i file allegati. Si correggono il nome e gli altri dati personali e si preme "
+            "Salva, che aggiunge la nuova scheda in archivio senza toccare quella di partenza. Una scheda non "
+            "ancora salvata non si può duplicare."),
+        QStringLiteral(
+            "Il pulsante Trova apre la ricerca: si scrivono una o più parole consecutive in una o più caselle, per "
+            "esempio nel comune di residenza e nei prodotti di interesse insieme, si lasciano in bianco le altre e "
+            "si preme Cerca. Sono elencate, in ordine alfabetico, le schede che contengono le parole di tutte le "
+            "caselle compilate, senza distinzione tra maiuscole e minuscole. L'elenco si può scorrere, cercare con "
+            "il pulsante Trova e stampare, e un doppio clic su una riga apre la scheda. Cercando senza compilare "
+            "alcuna casella si ottiene l'elenco completo della rubrica."),
+        attachmentsParagraph(),
+        attachmentsFolderParagraph(),
+        QStringLiteral(
+            "I pulsanti accanto al codice fiscale, al numero della carta di credito, alla partita IVA e all'IBAN ne "
+            "verificano la correttezza formale; di una partita IVA valida la verifica indica anche l'ufficio "
+            "provinciale che l'ha rilasciata. Un codice fiscale di sole cifre è quello di un'azienda e viene "
+            "verificato come partita IVA. Le verifiche si limitano a informare e non modificano la scheda. Il "
+            "pulsante accanto all'indirizzo e-mail apre nel programma di posta elettronica un nuovo messaggio "
+            "indirizzato alla persona."),
+        QStringLiteral(
+            "Anteprima mostra il foglio della scheda così come verrà stampato, Stampa lo stampa e Crea PDF lo salva "
+            "nel file Partecipante.pdf nella cartella del programma, offrendo di aprirlo. Il foglio riporta la "
+            "scheda così come appare sullo schermo, anche se non è ancora stata salvata. Esporta archivio copia "
+            "l'intera rubrica nel file Partecipanti.xls, che Microsoft Excel e i comuni programmi per ufficio in "
+            "grado di leggere i file XLS aprono direttamente."),
+    };
+}
+
+QStringList eventsTopic()
+{
+    return {
+        QStringLiteral(
+            "L'applicazione Eventi Programmati conserva la storia di tutti gli eventi organizzati negli anni: "
+            "convegni, conferenze, congressi, corsi, presentazioni e riunioni. Ogni evento ha la sua scheda, che "
+            "si può stampare e distribuire a relatori, collaboratori e partecipanti. I posti a sedere non si "
+            "prenotano qui: si prenotano in seguito, evento per evento, nell'applicazione Posti Assegnati, che "
+            "riprende i dati dalla scheda dell'evento."),
+        QStringLiteral(
+            "La scheda descrive l'evento in quattro sezioni. Evento: titolo, tipologia, materie trattate, relatori, "
+            "data e ora di inizio, data e ora di fine, sede e indirizzo. Organizzazione e contatti: organizzatore e "
+            "contatto per informazioni con i rispettivi recapiti, collaboratori e criteri di ammissione. Pagamento: "
+            "modalità di pagamento, quota di partecipazione, intestatario del conto corrente, IBAN, banca "
+            "d'appoggio e anticipo richiesto. Note e adesioni: note, termine per le adesioni, numero totale dei "
+            "posti e casella Al completo. Il tasto Invio porta alla casella successiva."),
+        QStringLiteral(
+            "Le date non si digitano: si scelgono dal calendario, che si apre con l'icona accanto alla casella "
+            "oppure premendo un tasto qualsiasi nella casella stessa; i tasti Canc e Backspace la svuotano. Le "
+            "caselle degli importi accettano soltanto cifre e la virgola e, appena lasciate, mostrano l'importo con "
+            "almeno due decimali: 1500 diventa 1500,00. L'IBAN diventa maiuscolo mentre si scrive e si verifica con "
+            "il pulsante accanto. Le icone accanto all'organizzatore e al contatto per informazioni importano nome "
+            "e recapito di una persona dall'Anagrafica Partecipanti."),
+        QStringLiteral(
+            "La casella Al completo segnala che tutti i posti dell'evento sono stati assegnati. Il pulsante degli "
+            "eventi disponibili elenca gli eventi ai quali è ancora possibile aderire: quelli non segnati come al "
+            "completo il cui termine di adesione non è ancora passato (un evento il cui termine scade oggi compare "
+            "ancora). Un doppio clic su una riga dell'elenco apre la scheda dell'evento."),
+        QStringLiteral(
+            "Il pulsante Nuovo prepara una scheda vuota; Salva la inserisce in archivio e ne mostra il numero nella "
+            "barra in alto. Per salvare occorrono il titolo, la data di inizio, il termine di adesione e il numero "
+            "totale dei posti (anche zero). Per modificare un evento già in archivio lo si richiama con le frecce, "
+            "che mostrano la prima, la precedente, la successiva e l'ultima scheda, oppure con la ricerca; si "
+            "correggono i dati e si preme Salva, che aggiorna la scheda stessa. ")
+            + unsavedChangesSentence(),
+        QStringLiteral(
+            "Attenzione: non usare mai la scheda di un evento archiviato per registrarne uno nuovo scrivendoci "
+            "sopra. Ogni evento è legato al proprio numero di scheda, e con quel numero l'applicazione Posti "
+            "Assegnati ritrova le prenotazioni dei suoi posti: un evento scritto sopra un altro ne erediterebbe le "
+            "prenotazioni. Per ogni nuovo evento si prepara una nuova scheda, con Nuovo oppure con Duplica."),
+        QStringLiteral(
+            "Il pulsante Trova apre la ricerca degli eventi: si scrivono una o più parole consecutive in una o più "
+            "caselle, per esempio nel titolo e nella sede insieme, si lasciano in bianco le altre e si preme Cerca. "
+            "Sono elencati, in ordine alfabetico di titolo, gli eventi che contengono le parole di tutte le caselle "
+            "compilate, senza distinzione tra maiuscole e minuscole. L'elenco si può scorrere, cercare con il "
+            "pulsante Trova e stampare, e un doppio clic su una riga apre la scheda. Cercando senza compilare "
+            "alcuna casella si ottiene l'elenco di tutti gli eventi in archivio."),
+        attachmentsParagraph(),
+        attachmentsFolderParagraph(),
+        QStringLiteral(
+            "Il pulsante Duplica è pensato per gli eventi che si ripetono. Su una scheda già salvata prepara una "
+            "nuova scheda che conserva titolo, tipologia, materie, relatori, sede, indirizzo, organizzazione e "
+            "contatti, criteri di ammissione, dati di pagamento, note e numero dei posti, mentre svuota le date e "
+            "gli orari di inizio e di fine, il termine di adesione, la casella Al completo e i file allegati. Si "
+            "indicano le nuove date e si preme Salva, che aggiunge il nuovo evento in archivio con un nuovo numero "
+            "senza toccare quello di partenza. Una scheda non ancora salvata non si può duplicare."),
+        QStringLiteral(
+            "Il pulsante Stampa stampa la scheda così come appare sullo schermo, anche se non è ancora stata "
+            "salvata. I dati dell'evento sono richiamati automaticamente quando se ne prenotano i posti, e l'intero "
+            "archivio degli eventi si può esportare in un foglio di Microsoft Excel con il pulsante Esporta, che "
+            "crea il file Riepilogo_Eventi.xls nella cartella del programma."),
+    };
+}
+
+QStringList reservationsTopic()
+{
+    return {
+        QStringLiteral(
+            "L'applicazione Posti Assegnati prenota i posti a sedere di ciascun evento. Si entra con POSTI "
+            "ASSEGNATI dal menu principale e si procede in due passi. Seleziona evento apre la ricerca degli "
+            "eventi, dove un doppio clic sull'evento scelto ne riporta i dati principali nella schermata; Assegna "
+            "posti apre la schermata di prenotazione di quell'evento. Senza la scheda di un evento non si possono "
+            "prenotare posti: l'evento va prima registrato nell'applicazione Eventi Programmati. I tasti Canc e "
+            "Backspace in una casella dell'evento scelto annullano la scelta; per prenotare i posti di un altro "
+            "evento si torna al menu principale e si ripete la selezione."),
+        QStringLiteral(
+            "La schermata di prenotazione mostra in alto, in sola lettura, i dati dell'evento: titolo, numero "
+            "totale dei posti, data e ora di inizio e di fine, sede e indirizzo. Sotto si trovano i dati della "
+            "persona (cognome e nome, indirizzo, comune, provincia e CAP di residenza, codice fiscale, recapito "
+            "preferenziale, telefono cellulare ed e-mail), che l'icona accanto al nome importa dall'Anagrafica "
+            "Partecipanti; quindi il numero del posto, la sua ubicazione (per esempio la fila o il settore) e le "
+            "annotazioni. Il numero del posto diventa maiuscolo mentre si scrive: a12 diventa A12."),
+        QStringLiteral(
+            "Nuovo prepara una scheda vuota per lo stesso evento; Salva la inserisce in archivio e ne mostra il "
+            "numero tra le frecce, che scorrono le prenotazioni dell'evento. Per salvare occorrono il nome del "
+            "partecipante e il numero del posto. Prima di salvare conviene premere Verifica disponibilità posto, "
+            "che controlla se il posto è libero e, se non lo è, mostra a chi è già stato assegnato: la verifica "
+            "informa soltanto, e il salvataggio non rifiuta un posto già occupato. Visualizza posti già prenotati "
+            "elenca i posti assegnati in ordine di numero, con il nome di chi li occupa."),
+        QStringLiteral(
+            "La casella Da confermare segnala una prenotazione in attesa di conferma. Il pulsante delle "
+            "prenotazioni da confermare ne mostra l'elenco in ordine alfabetico, con recapiti e posto, così da "
+            "poter richiamare quelle persone prima dell'evento; un doppio clic su una riga apre la scheda. "
+            "Confermata la prenotazione, si toglie la spunta e si salva."),
+        QStringLiteral(
+            "Duplica serve quando la stessa persona occupa un posto in più sessioni o giornate dello stesso evento: "
+            "su una scheda già salvata prepara una nuova scheda con gli stessi dati, svuotando soltanto il numero "
+            "del posto. Si indica il nuovo posto e si preme Salva, che aggiunge una nuova prenotazione senza "
+            "toccare quella di partenza. Una scheda non ancora salvata non si può duplicare."),
+        QStringLiteral(
+            "Il pulsante Trova cerca tra le prenotazioni dell'evento con uno o più filtri insieme: per esempio chi "
+            "ha occupato un certo posto, chi proviene da un certo comune o le schede che contengono una parola "
+            "nelle annotazioni. Sono elencate le schede che contengono le parole di tutte le caselle compilate, "
+            "senza distinzione tra maiuscole e minuscole; un doppio clic su una riga apre la scheda."),
+        QStringLiteral(
+            "Invia notifica prepara nel programma di posta elettronica un messaggio che conferma la prenotazione al "
+            "partecipante; occorrono il nome, l'indirizzo e-mail e il numero del posto, e non è necessario aver "
+            "salvato la scheda. Il messaggio, che si può rileggere e modificare prima di inviarlo, ha per oggetto "
+            "«Notifica prenotazione posto a sedere» e un testo come questo:")
+            + kGuideLineBreak
+            + QStringLiteral(
+                "«Gentile Sig. Bianchi Anna, con la presente le notifichiamo l'avvenuta prenotazione a suo nome del "
+                "posto a sedere n. 15 relativamente all'evento intitolato Convegno di primavera, che avrà inizio in "
+                "data 12/03/2026 alle ore 09:30 presso la seguente sede: Aula Magna, ubicata in Via Roma 1. Con "
+                "l'occasione, le porgiamo cordiali saluti.»"),
+        QStringLiteral(
+            "Il pulsante Stampa stampa la scheda della prenotazione, da consegnare al partecipante come "
+            "promemoria. Per stampare l'elenco di tutti i partecipanti in ordine alfabetico si apre la ricerca, si "
+            "preme Cerca senza compilare alcun filtro e si stampa l'elenco ottenuto; per stampare i posti assegnati "
+            "in ordine di numero si stampa l'elenco di Visualizza posti già prenotati. Il pulsante Esporta copia "
+            "tutte le prenotazioni dell'evento in un foglio di Microsoft Excel, il file Prenotazioni_Posti.xls "
+            "nella cartella del programma."),
+    };
+}
+
+QStringList exportTopic(const QString &what, const QString &fileName)
+{
+    return {
+        QStringLiteral("Il pulsante di esportazione scrive %1 in un foglio di lavoro di Microsoft Excel, che può "
+                       "essere aperto da qualsiasi programma in grado di leggere i file XLS.")
+            .arg(what),
+        QStringLiteral(
+            "Nella finestra che si apre, la griglia mostra una riga per ogni scheda in archivio. Un clic sull'icona "
+            "di Excel, dopo una domanda di conferma, crea subito il file %1 nella cartella del programma; "
+            "rispondendo Sì alla domanda successiva il file viene aperto. Le celle delle colonne modificabili si "
+            "possono correggere nella griglia prima di esportare: le correzioni finiscono soltanto nel file, mai "
+            "nell'archivio.")
+            .arg(fileName),
+        QStringLiteral(
+            "Il file viene sostituito a ogni esportazione: per conservarlo, lo si salva dal programma che lo ha "
+            "aperto, nella cartella e con il nome che si desidera. Se l'esportazione non riesce, accertarsi che il "
+            "file non sia già aperto e riprovare."),
+    };
+}
+
+QStringList generalTopic()
+{
+    QStringList all{QStringLiteral(
+        "Quorvane è un software semplice da usare per prenotare i posti a sedere in convegni, conferenze, congressi, "
+        "presentazioni commerciali e meeting di ogni genere. È composto da tre applicazioni che lavorano insieme: "
+        "l'Anagrafica Partecipanti, che raccoglie le persone interessate agli eventi; gli Eventi Programmati, che "
+        "conservano la storia di tutti gli eventi organizzati; i Posti Assegnati, dove si prenotano i posti di ciascun "
+        "evento importando i dati delle persone dall'anagrafica. Dal menu principale si entra in un'applicazione con "
+        "un clic sulla sua immagine, sul suo titolo o sulla sua descrizione; ogni schermata di lavoro ha un pulsante "
+        "che apre la pagina di questa guida a essa dedicata, e chiudendo la schermata si torna al menu principale.")};
+    all += participantsTopic();
+    all += eventsTopic();
+    all += reservationsTopic();
+    all += QStringLiteral(
+        "Quorvane si può usare anche in una rete locale, per condividere gli archivi tra più postazioni: si copia la "
+        "cartella del programma in una cartella condivisa e ogni postazione avvia il programma da lì. Ogni "
+        "salvataggio riserva l'archivio per il solo istante della scrittura, con un file di blocco accanto "
+        "all'archivio (per esempio Eventi.pro.lock) che scompare appena la scrittura è finita; così due postazioni "
+        "che salvano nello stesso momento non si sovrascrivono a vicenda e ogni nuova scheda riceve un numero "
+        "tutto suo. Se l'archivio resta occupato per qualche secondo, il salvataggio viene annullato con un avviso "
+        "e si può ripetere. Quando si salva una scheda che un'altra postazione ha modificato dopo che la si è "
+        "aperta, il programma chiede se sovrascriverla: rispondendo No non si salva nulla, e richiamando la scheda "
+        "si vedono le modifiche dell'altra postazione. Se la cartella condivisa consente soltanto la lettura, "
+        "elenchi, ricerche, verifiche ed esportazioni funzionano comunque, mentre i salvataggi sono rifiutati con "
+        "un avviso.");
+    all += QStringLiteral(
+        "Il programma funziona anche da una chiavetta USB: basta copiarvi l'intera cartella del programma. Tutti i "
+        "dati si trovano in quella cartella (gli archivi Eventi.pro e Partecipanti.pro, un archivio "
+        "Posti_Riservati_Evento per ogni evento, la cartella Documenti_Allegati e il file della password), perciò "
+        "copiarla è anche il modo più rapido per fare una copia di sicurezza dei dati: conviene farlo spesso, a "
+        "programma chiuso.");
+    all += QStringLiteral(
+        "L'accesso al programma è protetto da una password, che si può cambiare in qualsiasi momento con il "
+        "pulsante Cambia password della finestra di accesso; maiuscole e minuscole non fanno differenza. Al primo "
+        "accesso la parola chiave è cartolinavespa, da digitare senza virgolette. Si consiglia di sostituirla "
+        "subito con una password personale e di conservarla con cura.");
+    all += QStringLiteral(
+        "Quorvane è consigliato ad aziende, associazioni ed enti pubblici che organizzano spesso eventi con posti "
+        "riservati: tiene in ordine la storia degli eventi, la rubrica delle persone e le prenotazioni, senza "
+        "digitare due volte gli stessi dati.");
+    return all;
+}
+
+} // namespace
+
+QList<GuideTopic> guideTopics()
+{
+    return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
+            GuideTopic::Reservations, GuideTopic::ParticipantsExport, GuideTopic::EventsExport,
+            GuideTopic::ReservationsExport};
+}
+
+QString guideTitle(GuideTopic topic)
+{
+    switch (topic) {
+    case GuideTopic::General: return QStringLiteral("Uno sguardo a Quorvane.");
+    case GuideTopic::Events: return QStringLiteral("Applicazione Eventi Programmati.");
+    case GuideTopic::Participants: return QStringLiteral("Anagrafica Partecipanti.");
+    case GuideTopic::Reservations: return QStringLiteral("Applicazione Posti Assegnati.");
+    case GuideTopic::EventsExport: return QStringLiteral("Esportazione archivio eventi in Microsoft Excel.");
+    case GuideTopic::ParticipantsExport: return QStringLiteral("Esportazione archivio partecipanti in Microsoft Excel.");
+    case GuideTopic::ReservationsExport: return QStringLiteral("Esportazione archivio prenotazioni in Microsoft Excel.");
+    }
+    return {};
+}
+
+QStringList guideParagraphs(GuideTopic topic)
+{
+    switch (topic) {
+    case GuideTopic::General: return generalTopic();
+    case GuideTopic::Events: return eventsTopic();
+    case GuideTopic::Participants: return participantsTopic();
+    case GuideTopic::Reservations: return reservationsTopic();
+    case GuideTopic::EventsExport:
+        return exportTopic(QStringLiteral("le schede degli eventi"), QStringLiteral("Riepilogo_Eventi.xls"));
+    case GuideTopic::ParticipantsExport:
+        return exportTopic(QStringLiteral("i dati anagrafici dei partecipanti"), QStringLiteral("Partecipanti.xls"));
+    case GuideTopic::ReservationsExport:
+        return exportTopic(QStringLiteral("le prenotazioni dei posti dell'evento"),
+                           QStringLiteral("Prenotazioni_Posti.xls"));
+    }
+    return {};
+}
+
+QString guideText(GuideTopic topic)
+{
+    return guideParagraphs(topic).join(kGuideParagraphBreak);
+}
+
+} // namespace qv

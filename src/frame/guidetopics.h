@@ -1,0 +1,26 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The help topics of the guide: one source for the guide window and for the
+// PDF guide built with the program. Widget-free.
+namespace qv {
+
+enum class GuideTopic { General, Events, Participants, Reservations, EventsExport, ParticipantsExport, ReservationsExport };
+
+// Every topic, in the order of the PDF guide.
+QList<GuideTopic> guideTopics();
+
+// The title of a topic, as the guide window shows it.
+QString guideTitle(GuideTopic topic);
+// The paragraphs of a topic. A paragraph may hold line breaks (CR LF) of its
+// own, for lists and tables.
+QStringList guideParagraphs(GuideTopic topic);
+// The text of a topic: its paragraphs joined by CR LF CR LF.
+QString guideText(GuideTopic topic);
+
+inline const QString kGuideParagraphBreak = QStringLiteral("\r\n\r\n");
+inline const QString kGuideLineBreak = QStringLiteral("\r\n");
+
+} // namespace qv
