@@ -1139,7 +1139,7 @@ private slots:
         QTest::newRow("last") << "cmdUltimo" << QKeySequence(CTRL | SHIFT | Key_PageDown) << "";
         QTest::newRow("export") << "cmdEsporta" << QKeySequence(CTRL | Key_E) << "frmExpRegistro";
         QTest::newRow("open events") << "cmdDisponibili" << QKeySequence(CTRL | Key_L) << "frmDaAderire";
-        QTest::newRow("guide") << "cmdGuida" << QKeySequence(Key_F1) << "TfrmGuida";
+        QTest::newRow("guide") << "cmdGuida" << QKeySequence(Key_F1) << "frmGuida";
         QTest::newRow("leave") << "cmdEsci" << QKeySequence(CTRL | Key_W) << "";
     }
     void toolbarKeys()
