@@ -12,6 +12,9 @@
 #include <QLabel>
 #include "ui/style.h"
 #include "events/tfrmtrovaregistro.h"
+#include "participants/tfrmclienti.h"
+#include "participants/tfrmricontatta.h"
+#include "participants/tfrmtrovaclienti.h"
 #include "events/tfrmdaaderire.h"
 #include "events/tfrmcalendario.h"
 #include "checks/checkwindows.h"
@@ -26,7 +29,7 @@ int main(int argc, char**argv){
   const QString dir = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral(".");
   w.frmPassword->show(); app.processEvents(); w.frmPassword->grab().save(dir + "/password.png");
   w.frmCambiaPassword->show(); app.processEvents(); w.frmCambiaPassword->grab().save(dir + "/change.png");
-  for (QWidget* x : {(QWidget*)w.frmAvvio, (QWidget*)w.frmMenuPrenotazioni, (QWidget*)w.frmRegistro}) {
+  for (QWidget* x : {(QWidget*)w.frmAvvio, (QWidget*)w.frmMenuPrenotazioni, (QWidget*)w.frmRegistro, (QWidget*)w.frmClienti}) {
     x->setWindowState(Qt::WindowNoState); x->resize(W,H); x->show(); app.processEvents();
     x->grab().save(QString(dir + "/%1_%2.png").arg(x->objectName()).arg(W));
   }
@@ -38,6 +41,8 @@ int main(int argc, char**argv){
   };
   { TfrmTrovaRegistro d; dialog(d, "trovaregistro"); }
   { TfrmDaAderire d; dialog(d, "daaderire"); }
+  { TfrmTrovaClienti d; dialog(d, "trovaclienti"); }
+  { TfrmRicontatta d; dialog(d, "ricontatta"); }
   { TfrmCalendario d; dialog(d, "calendario"); }
   { TfrmCodFisc d; dialog(d, "codfisc"); }
   { TfrmPartitaIva d; dialog(d, "partitaiva"); }

@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "events/eventdialogs.h"
 #include "events/tfrmcalendario.h"
+#include "participants/participantdialogs.h"
 #include "ui/cardoperations.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
@@ -764,9 +765,15 @@ void TfrmRegistro::impTermineClick()
     openCalendar(QStringLiteral("registro"));
 }
 
-void TfrmRegistro::impContatto01Click() {}
+void TfrmRegistro::impContatto01Click()
+{
+    openParticipantSearch(this, QStringLiteral("organizzatore"));
+}
 
-void TfrmRegistro::impContatto02Click() {}
+void TfrmRegistro::impContatto02Click()
+{
+    openParticipantSearch(this, QStringLiteral("contatto"));
+}
 
 void TfrmRegistro::btnIbanClick()
 {
