@@ -551,7 +551,14 @@ void TfrmClienti::showEvent(QShowEvent *event)
     qv::Workspace::showEvent(event);
     if (event->spontaneous())
         return; // restored from minimised: not a new entry
+    newCard();
+}
+
+void TfrmClienti::newCard()
+{
     m_card->NuovaScheda();
+    for (ProvinceBox *box : {txtProvNasc, txtProvRes})
+        box->setCurrentIndex(-1);
 }
 
 bool TfrmClienti::checksBeforeSave()
@@ -573,7 +580,7 @@ void TfrmClienti::clearForDuplicate()
 
 void TfrmClienti::cmdNuovoClick()
 {
-    m_card->NuovaScheda();
+    newCard();
 }
 
 void TfrmClienti::cmdDuplicaClick()

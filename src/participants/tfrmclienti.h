@@ -103,6 +103,8 @@ private:
     void buildSections(QWidget *area);
     void buildRules();
     void buildCard();
+    // The new-card reset, province list selections included.
+    void newCard();
     bool checksBeforeSave();
     void clearForDuplicate();
 
