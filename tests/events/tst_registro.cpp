@@ -1064,7 +1064,7 @@ private slots:
         MessageRecorder messages;
         Card card;
         QVERIFY(card.ok);
-        for (const char *name : {"cmdFile", "cmdStampa", "cmdEsporta", "impContatto01", "impContatto02"})
+        for (const char *name : {"cmdFile", "cmdStampa", "cmdEsporta"})
             card.click(name);
         QCOMPARE(messages.count(), 0);
         QVERIFY(!QApplication::activeModalWidget());
