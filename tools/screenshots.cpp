@@ -10,6 +10,8 @@
 #include "frame/guide.h"
 #include <QPlainTextEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QCheckBox>
 #include "ui/style.h"
 #include "events/tfrmtrovaregistro.h"
 #include "participants/tfrmclienti.h"
@@ -32,6 +34,15 @@ int main(int argc, char**argv){
   for (QWidget* x : {(QWidget*)w.frmAvvio, (QWidget*)w.frmMenuPrenotazioni, (QWidget*)w.frmRegistro, (QWidget*)w.frmClienti}) {
     x->setWindowState(Qt::WindowNoState); x->resize(W,H); x->show(); app.processEvents();
     x->grab().save(QString(dir + "/%1_%2.png").arg(x->objectName()).arg(W));
+  }
+  {
+    // The participant card again with every box filled, to see the texts fit.
+    TfrmClienti *c = w.frmClienti;
+    for (QLineEdit *box : c->findChildren<QLineEdit *>())
+      if (box->isVisible()) box->setText(QString("Abcdefghilmnopqrstuvz 0123456789").left(box->maxLength()));
+    c->chkRicontatta->setChecked(true);
+    c->lblPosizione->setText("12345");
+    c->grab().save(QString(dir + "/frmClienti_filled_%1.png").arg(W));
   }
   TfrmGuida g; g.lblTitolo->setText(qv::guideTitle(qv::GuideTopic::General)); g.txtGuida->setPlainText(qv::guideText(qv::GuideTopic::General)); g.show(); app.processEvents(); g.grab().save(dir + "/guide.png");
   TfrmInfo i; i.show(); app.processEvents(); i.grab().save(dir + "/info.png");

@@ -106,9 +106,9 @@ TfrmClienti::TfrmClienti(QWidget *parent) : qv::Workspace(parent)
 
     auto *bottom = new QFrame(this);
     bottom->setObjectName(QStringLiteral("panBasso"));
-    bottom->setStyleSheet(QStringLiteral("QFrame#panBasso { background: #1F4E79; }"));
+    bottom->setStyleSheet(QStringLiteral("QFrame#panBasso { background: white; border-top: 1px solid #C9D3DE; }"));
     auto *bottomRow = new QHBoxLayout(bottom);
-    bottomRow->setContentsMargins(0, 0, 10, 0);
+    bottomRow->setContentsMargins(0, 0, 12, 0);
     bottomRow->setSpacing(0);
     bottomRow->addWidget(panInfo, 1);
     bottomRow->addWidget(navigation);
@@ -139,7 +139,7 @@ void TfrmClienti::resizeEvent(QResizeEvent *event)
     qv::Workspace::resizeEvent(event);
     // On tall screens the rows move apart a little; on small ones the scroll area takes over.
     const int spare = height() - m_bottom->sizeHint().height() - m_compactHeight;
-    const int spacing = kRowSpacing + std::clamp(spare / 16, 0, 10);
+    const int spacing = kRowSpacing + std::clamp(spare / 14, 0, 18);
     for (QGridLayout *grid : m_fieldGrids)
         grid->setVerticalSpacing(spacing);
 }
@@ -218,7 +218,6 @@ QWidget *TfrmClienti::buildNavigation()
         auto *p = new ClickablePicture(QString::fromLatin1(name), qv::picture(QString::fromLatin1(pictureName)), hint,
                                        bar);
         p->setIconSize(QSize(kNavigationIconSize, kNavigationIconSize));
-        p->setStyleSheet(QStringLiteral("QToolButton:hover { background: #2E6599; }"));
         return p;
     };
     cmdPrimo = make("cmdPrimo", "first", QStringLiteral("Visualizza la prima scheda in archivio."));
@@ -312,8 +311,10 @@ void TfrmClienti::buildSections(QWidget *area)
     txtSesso->setAlignment(Qt::AlignCenter);
     txtSesso->setFixedWidth(widthFor(txtSesso, QStringLiteral("WW")));
     txtCapRes->setFixedWidth(widthFor(txtCapRes, QStringLiteral("000000")));
-    for (ProvinceBox *box : {txtProvNasc, txtProvRes})
+    for (ProvinceBox *box : {txtProvNasc, txtProvRes}) {
+        box->lineEdit()->setFont(font); // the combo gave its box a font of its own
         box->setFixedWidth(widthFor(box, QStringLiteral("WW")) + 28);
+    }
 
     // A cell: the label just above its box, the box followed by its picture.
     auto cell = [](const QString &text, QWidget *box, QWidget *picture = nullptr) {

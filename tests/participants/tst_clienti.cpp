@@ -140,8 +140,8 @@ private slots:
             if (!edit)
                 edit = qobject_cast<QComboBox *>(box)->lineEdit();
             QCOMPARE(edit->maxLength(), max);
-            QVERIFY(box->font().bold());
-            QCOMPARE(box->font().pointSize(), 12);
+            QVERIFY(edit->font().bold());
+            QCOMPARE(edit->font().pointSize(), 12);
             QVERIFY2(w.highlightOf(box), qPrintable(stem));
             QCOMPARE(w.highlightOf(box)->objectName(), "eff" + stem);
             QVERIFY(!w.highlightOf(box)->isVisible());
