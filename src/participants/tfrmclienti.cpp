@@ -356,9 +356,9 @@ void TfrmClienti::buildSections(QWidget *area)
     g1->addLayout(cell(QStringLiteral("CAP:"), txtCapRes), 4, 1, 1, 2);
     g1->addLayout(cell(QStringLiteral("Modalit\u00E0 di pagamento:"), txtEstremi), 5, 0, 1, 3);
     g1->setColumnStretch(0, 1);
-    // The province labels say whose province they are.
-    grpAnagrafica->findChild<QLabel *>(QStringLiteral("lblProvNasc"))->setAccessibleName(QStringLiteral("Provincia di nascita"));
-    grpAnagrafica->findChild<QLabel *>(QStringLiteral("lblProvRes"))->setAccessibleName(QStringLiteral("Provincia di residenza"));
+    // Both province boxes are labelled "Prov.": their names say whose province they are.
+    txtProvNasc->setAccessibleName(QStringLiteral("Provincia di nascita"));
+    txtProvRes->setAccessibleName(QStringLiteral("Provincia di residenza"));
 
     // 2: how to reach the person.
     auto *g2 = grid();
@@ -476,6 +476,9 @@ void TfrmClienti::buildRules()
     reshapeAsTyped(txtIban, trimmedUpper);
     reshapeAsTyped(txtEmail, trimmed);
     onFocusOut(txtEmail, [this] { retype(txtEmail, trimmed(txtEmail->text())); });
+    // The postal code is upper-cased when a key is released after the user
+    // changed it: a key that only moves (Tab into a shown card) changes nothing.
+    connect(txtCapRes, &QLineEdit::textEdited, this, [this] { m_capTyped = true; });
     txtCapRes->installEventFilter(this);
     digitsOnly(txtCarta);
     digitsOnly(txtPartitaIva);
@@ -524,9 +527,10 @@ void TfrmClienti::buildRules()
 
 bool TfrmClienti::eventFilter(QObject *watched, QEvent *event)
 {
-    // The postal code is upper-cased each time a key is released in it.
-    if (watched == txtCapRes && event->type() == QEvent::KeyRelease)
+    if (watched == txtCapRes && event->type() == QEvent::KeyRelease && m_capTyped) {
+        m_capTyped = false;
         retype(txtCapRes, asciiUpper(txtCapRes->text()));
+    }
     return qv::Workspace::eventFilter(watched, event);
 }
 

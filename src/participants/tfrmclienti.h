@@ -114,4 +114,5 @@ private:
     QList<class QGridLayout *> m_fieldGrids;
     QWidget *m_bottom = nullptr;
     int m_compactHeight = 0;
+    bool m_capTyped = false; // txtCapRes changed by the user since its last key release
 };

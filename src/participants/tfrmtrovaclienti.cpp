@@ -41,13 +41,13 @@ void TfrmTrovaClienti::deliver(const Record &record, qint64 number, const QStrin
             card->showRecord(record, number);
     } else if (modeWord == QLatin1String("organizzatore")) {
         if (TfrmRegistro *card = windows().frmRegistro) {
-            card->txtOrganizzatore->setText(record.text(QStringLiteral("Cliente")));
-            card->txtRecapitoOrg->setText(record.text(QStringLiteral("Recapito")));
+            setControlText(card->txtOrganizzatore, record.text(QStringLiteral("Cliente")));
+            setControlText(card->txtRecapitoOrg, record.text(QStringLiteral("Recapito")));
         }
     } else if (modeWord == QLatin1String("contatto")) {
         if (TfrmRegistro *card = windows().frmRegistro) {
-            card->txtContatto->setText(record.text(QStringLiteral("Cliente")));
-            card->txtRecapitoCon->setText(record.text(QStringLiteral("Recapito")));
+            setControlText(card->txtContatto, record.text(QStringLiteral("Cliente")));
+            setControlText(card->txtRecapitoCon, record.text(QStringLiteral("Recapito")));
         }
     } else if (modeWord == QLatin1String("prenotazioni")) {
         if (TfrmPrenotazioni *card = windows().frmPrenotazioni)

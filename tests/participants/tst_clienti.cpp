@@ -371,7 +371,7 @@ private slots:
         qvtest::writeRecords(archive(), qvtest::participantFields(),
                              {{{"Cliente", "Rossi"}, {"ProvNasc", "rm"}, {"ProvRes", "x "}, {"Sesso", "m"},
                                {"CodFisc", "rssmra"}, {"Iban", "it 60"}, {"Carta", "12ab"}, {"PartitaIva", "IT0123"},
-                               {"CapRes", "00a12"}, {"Email", "A@B.IT"}, {"Ricontatta", "S\u00EC"}}});
+                               {"CapRes", "0a1"}, {"Email", "A@B.IT"}, {"Ricontatta", "S\u00EC"}}});
         Card card;
         QVERIFY(card.ok);
         card.click("cmdPrimo");
@@ -383,9 +383,17 @@ private slots:
         QCOMPARE(card.text("Iban"), QString("it 60"));
         QCOMPARE(card.text("Carta"), QString("12ab"));
         QCOMPARE(card.text("PartitaIva"), QString("IT0123"));
-        QCOMPARE(card.text("CapRes"), QString("00a12"));
+        QCOMPARE(card.text("CapRes"), QString("0a1"));
         QVERIFY(card.w.chkRicontatta->isChecked());
         QCOMPARE(card.w.txtProvNasc->currentIndex(), -1);
+        // Keys that only move leave the shown text alone; typing applies the rule.
+        card.focusOn("CapRes");
+        QTest::sendKeyEvent(QTest::Release, card.box("txtCapRes"), Qt::Key_Tab, QString(), {});
+        card.key(Qt::Key_End);
+        QCOMPARE(card.text("CapRes"), QString("0a1"));
+        card.type("b");
+        QCOMPARE(card.text("CapRes"), QString("0A1B"));
+        QCOMPARE(card.w.txtProvRes->accessibleName(), QString("Provincia di residenza"));
         QCOMPARE(messages.count(), 0);
     }
 
