@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -166,6 +167,15 @@ void ProvinceBox::focusOutEvent(QFocusEvent *event)
     QComboBox::focusOutEvent(event);
     if (event->reason() != Qt::PopupFocusReason)
         tidy();
+}
+
+void ProvinceBox::wheelEvent(QWheelEvent *event)
+{
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 } // namespace qv

@@ -30,7 +30,8 @@ const QStringList &provinceCodes();
 
 // A province box: two characters typed freely or picked from the list of
 // codes; trimmed and upper-cased as typed and on leaving; its list selection
-// is reset each time it gets the focus, the text staying.
+// is reset each time it gets the focus, the text staying. The mouse wheel
+// over a box without the focus scrolls the card instead of changing the code.
 class ProvinceBox : public QComboBox
 {
     Q_OBJECT
@@ -40,6 +41,7 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void tidy();

@@ -21,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 using namespace qv;
@@ -362,6 +363,15 @@ private slots:
         card.focusOn("ProvNasc");
         QCOMPARE(card.w.txtProvNasc->currentIndex(), -1);
         QCOMPARE(card.text("ProvNasc"), QString("PG"));
+
+        // The wheel over a box without the focus leaves its code alone.
+        card.focusOn("Cliente");
+        card.w.txtProvRes->setEditText("RM");
+        QWheelEvent wheel(QPointF(5, 5), card.w.txtProvRes->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(card.w.txtProvRes, &wheel);
+        QCOMPARE(card.text("ProvRes"), QString("RM"));
+        QCOMPARE(card.w.txtProvRes->currentIndex(), -1);
     }
 
     void recordIsShownExactlyAsStored()
