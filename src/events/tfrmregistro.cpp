@@ -8,11 +8,11 @@
 #include "core/text.h"
 #include "events/eventdialogs.h"
 #include "events/tfrmcalendario.h"
-#include "participants/participantdialogs.h"
 #include "ui/cardoperations.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
+#include "participants/participantdialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

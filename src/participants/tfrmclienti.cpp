@@ -471,11 +471,15 @@ void TfrmClienti::buildRules()
     }
 
     // Typing rules.
-    reshapeAsTyped(txtSesso, [](const QString &text) { return asciiUpper(text); });
-    reshapeAsTyped(txtCodFisc, trimmedUpper);
-    reshapeAsTyped(txtIban, trimmedUpper);
-    reshapeAsTyped(txtEmail, trimmed);
-    onFocusOut(txtEmail, [this] { retype(txtEmail, trimmed(txtEmail->text())); });
+    reshapeWhileTyping(txtSesso, [](const QString &text) { return asciiUpper(text); });
+    reshapeWhileTyping(txtCodFisc, trimmedUpper);
+    reshapeWhileTyping(txtIban, trimmedUpper);
+    reshapeWhileTyping(txtEmail, trimmed);
+    onFocusOut(txtEmail, [this] {
+        const QString clean = trimmed(txtEmail->text());
+        if (clean != txtEmail->text())
+            txtEmail->setText(clean);
+    });
     // The postal code is upper-cased when a key is released after the user
     // changed it: a key that only moves (Tab into a shown card) changes nothing.
     connect(txtCapRes, &QLineEdit::textEdited, this, [this] { m_capTyped = true; });
@@ -529,7 +533,12 @@ bool TfrmClienti::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtCapRes && event->type() == QEvent::KeyRelease && m_capTyped) {
         m_capTyped = false;
-        retype(txtCapRes, asciiUpper(txtCapRes->text()));
+        const QString upper = asciiUpper(txtCapRes->text());
+        if (upper != txtCapRes->text()) {
+            const int cursor = txtCapRes->cursorPosition(); // same length: the caret stays put
+            txtCapRes->setText(upper);
+            txtCapRes->setCursorPosition(cursor);
+        }
     }
     return qv::Workspace::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #include "ui/typingrules.h"
 
 #include "core/text.h"
+#include "ui/widgets.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,19 +10,9 @@
 #include <QLineEdit>
 #include <QWheelEvent>
 
-#include <algorithm>
-
 namespace qv {
 
 namespace {
-
-qsizetype leadingBlanks(const QString &text)
-{
-    qsizetype n = 0;
-    while (n < text.size() && text.at(n).unicode() <= 32)
-        ++n;
-    return n;
-}
 
 QString digitsOf(const QString &text)
 {
@@ -31,23 +22,6 @@ QString digitsOf(const QString &text)
             digits += c;
     return digits;
 }
-
-class FocusOutFilter : public QObject
-{
-public:
-    FocusOutFilter(QWidget *control, std::function<void()> action) : QObject(control), m_action(std::move(action)) {}
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-            m_action();
-        return false;
-    }
-
-private:
-    std::function<void()> m_action;
-};
 
 class DigitsFilter : public QObject
 {
@@ -93,44 +67,12 @@ private:
 
 } // namespace
 
-void retype(QLineEdit *box, const QString &text)
-{
-    const QString old = box->text();
-    if (text == old)
-        return;
-    const qsizetype removed = std::max<qsizetype>(0, leadingBlanks(old) - leadingBlanks(text));
-    const int caret = int(std::clamp<qsizetype>(box->cursorPosition() - removed, 0, text.size()));
-    box->setText(text);
-    box->setCursorPosition(caret);
-}
-
-void reshapeAsTyped(QLineEdit *box, std::function<QString(const QString &)> rule)
-{
-    QObject::connect(box, &QLineEdit::textEdited, box,
-                     [box, rule = std::move(rule)](const QString &text) { retype(box, rule(text)); });
-}
-
-void onFocusOut(QWidget *control, std::function<void()> action)
-{
-    control->installEventFilter(new FocusOutFilter(control, std::move(action)));
-}
-
 void digitsOnly(QLineEdit *box)
 {
     box->installEventFilter(new DigitsFilter(box));
     box->setAcceptDrops(false);
     // Whatever still gets in another way (the context menu's paste) keeps only its digits.
-    reshapeAsTyped(box, digitsOf);
-}
-
-const QStringList &provinceCodes()
-{
-    static const QStringList codes = QStringLiteral(
-        "AG AL AN AO AP AQ AR AT AV BA BG BI BL BN BO BR BS BT BZ CA CB CE CH CI CL CN CO CR CS CT CZ EE EN FC FE FG "
-        "FI FM FO FR GE GO GR IM IS KR LC LE LI LO LT LU MB MC MD ME MI MN MO MS MT NA NO NU OG OR OT PA PC PD PE PG "
-        "PI PN PO PR PT PU PV PZ RA RC RE RG RI RM RN RO SA SI SO SP SR SS SV TA TE TN TO TP TR TS TV UD VA VB VC VE "
-        "VI VR VT VV").split(QLatin1Char(' '));
-    return codes;
+    reshapeWhileTyping(box, digitsOf);
 }
 
 ProvinceBox::ProvinceBox(const QString &objectName, QWidget *parent) : QComboBox(parent)
@@ -140,16 +82,17 @@ ProvinceBox::ProvinceBox(const QString &objectName, QWidget *parent) : QComboBox
     // Typing is free: no completion that would add letters, no new list entries.
     setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
-    setMaxVisibleItems(12);
+    setMaxVisibleItems(16);
     addItems(provinceCodes());
     setCurrentIndex(-1);
+    setEditText(QString());
     lineEdit()->setMaxLength(2);
-    reshapeAsTyped(lineEdit(), trimmedUpper);
-}
-
-void ProvinceBox::tidy()
-{
-    retype(lineEdit(), trimmedUpper(lineEdit()->text()));
+    reshapeWhileTyping(lineEdit(), trimmedUpper);
+    onFocusOut(this, [this] {
+        const QString clean = trimmedUpper(currentText());
+        if (clean != currentText())
+            setEditText(clean);
+    });
 }
 
 void ProvinceBox::focusInEvent(QFocusEvent *event)
@@ -160,13 +103,6 @@ void ProvinceBox::focusInEvent(QFocusEvent *event)
         setEditText(text);
     }
     QComboBox::focusInEvent(event);
-}
-
-void ProvinceBox::focusOutEvent(QFocusEvent *event)
-{
-    QComboBox::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason)
-        tidy();
 }
 
 void ProvinceBox::wheelEvent(QWheelEvent *event)

@@ -1,12 +1,17 @@
 #include "ui/widgets.h"
 
+#include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QApplication>
 #include <QDialog>
+
+#include <algorithm>
 
 namespace qv {
 
@@ -158,6 +163,82 @@ void acceptOnly(QLineEdit *box, const QString &allowed)
     });
 }
 
+void reshapeWhileTyping(QLineEdit *box, std::function<QString(const QString &)> rule)
+{
+    QObject::connect(box, &QLineEdit::textEdited, box, [box, rule = std::move(rule)](const QString &text) {
+        const QString clean = rule(text);
+        if (clean == text)
+            return;
+        // The cursor keeps its place among the characters before it that stay.
+        const int cursor = box->cursorPosition();
+        const QString before = rule(text.left(cursor));
+        box->setText(clean);
+        box->setCursorPosition(int(std::min(before.size(), clean.size())));
+    });
+}
+
+namespace {
+
+// A context menu, a dialog opened from a picture or a switch to another
+// program only borrow the focus: the user is still typing in the control.
+class FocusOutFilter : public QObject
+{
+public:
+    FocusOutFilter(QWidget *control, std::function<void()> action)
+        : QObject(control), m_control(control), m_action(std::move(action))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::FocusOut)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+            return false;
+        const QWidget *now = QApplication::focusWidget();
+        if (now && now != m_control && !m_control->isAncestorOf(now) && now->window() == m_control->window())
+            m_action();
+        return false;
+    }
+
+private:
+    QWidget *m_control;
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+void onFocusOut(QWidget *control, std::function<void()> action)
+{
+    control->installEventFilter(new FocusOutFilter(control, std::move(action)));
+}
+
+const QStringList &provinceCodes()
+{
+    static const QStringList codes = QStringLiteral(
+        "AG AL AN AO AP AQ AR AT AV BA BG BI BL BN BO BR BS BT BZ CA CB CE CH CI CL CN CO CR CS CT CZ EE EN FC FE FG "
+        "FI FM FO FR GE GO GR IM IS KR LC LE LI LO LT LU MB MC MD ME MI MN MO MS MT NA NO NU OG OR OT PA PC PD PE PG "
+        "PI PN PO PR PT PU PV PZ RA RC RE RG RI RM RN RO SA SI SO SP SR SS SV TA TE TN TO TP TR TS TV UD VA VB VC VE "
+        "VI VR VT VV").split(QLatin1Char(' '));
+    return codes;
+}
+
+QComboBox *provinceBox(const QString &name, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(provinceCodes());
+    box->setMaxVisibleItems(16);
+    box->lineEdit()->setMaxLength(2);
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+    return box;
+}
+
 } // namespace qv
 
 namespace qv {
@@ -168,10 +249,19 @@ ClickableLabel::ClickableLabel(const QString &objectName, QWidget *parent) : QLa
     setCursor(Qt::PointingHandCursor);
 }
 
+void ClickableLabel::mousePressEvent(QMouseEvent *event)
+{
+    QLabel::mousePressEvent(event);
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
-    if (rect().contains(event->position().toPoint()))
+    // Like a button: a left click, pressed and released over the label.
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
         emit clicked();
 }
 

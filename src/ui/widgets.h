@@ -2,10 +2,12 @@
 #include <QHash>
 #include <QLabel>
 #include <QObject>
+#include <QStringList>
 #include <QToolButton>
 
 #include <functional>
 
+class QComboBox;
 class QDialog;
 class QFrame;
 class QPushButton;
@@ -63,6 +65,19 @@ void onEnter(QWidget *from, std::function<void()> action);
 // editing and arrow keys work as usual.
 void acceptOnly(QLineEdit *box, const QString &allowed);
 
+// Typing rule: after every change the user makes, the text is replaced by
+// rule(text); the cursor stays by the characters it was next to.
+void reshapeWhileTyping(QLineEdit *box, std::function<QString(const QString &)> rule);
+
+// Runs `action` when the focus moves from `control` to another control of its
+// window; a context menu, a dialog or another program only borrow it.
+void onFocusOut(QWidget *control, std::function<void()> action);
+
+// The province box of the participant and reservation cards: an edit box of
+// two characters with the list of the 112 province codes.
+const QStringList &provinceCodes();
+QComboBox *provinceBox(const QString &name, QWidget *parent);
+
 // A link (named lnkWeb): dark blue, orange while pressed, acts on a click
 // released over it.
 QLabel *makeLink(const QString &text, std::function<void()> action, QWidget *parent);
@@ -83,7 +98,11 @@ signals:
     void clicked();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
 };
 
 } // namespace qv
