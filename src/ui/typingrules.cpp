@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -31,12 +33,15 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
+        if (event->type() == QEvent::ContextMenu) {
+            showMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+            return true;
+        }
         if (event->type() != QEvent::KeyPress)
             return false;
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->matches(QKeySequence::Paste)) {
-            // Only the digits of the clipboard, up to the box's maximum length.
-            m_box->insert(digitsOf(QApplication::clipboard()->text()));
+            pasteDigits();
             return true;
         }
         switch (key->key()) {
@@ -62,6 +67,26 @@ protected:
     }
 
 private:
+    // Only the digits of the clipboard, up to the box's maximum length, so
+    // that blanks and dashes of a copied number do not push digits out.
+    void pasteDigits() { m_box->insert(digitsOf(QApplication::clipboard()->text())); }
+
+    // The box's usual menu, its Paste keeping only the digits too.
+    void showMenu(const QPoint &at)
+    {
+        QMenu *menu = m_box->createStandardContextMenu();
+        // Qt names its actions only in later versions; its texts end with their shortcut.
+        const QString pasteKey = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+        for (QAction *action : menu->actions()) {
+            if (action->objectName() == QLatin1String("edit-paste") || action->text().endsWith(pasteKey)) {
+                QObject::disconnect(action, &QAction::triggered, m_box, nullptr);
+                QObject::connect(action, &QAction::triggered, m_box, [this] { pasteDigits(); });
+            }
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(at);
+    }
+
     QLineEdit *m_box;
 };
 
@@ -71,7 +96,7 @@ void digitsOnly(QLineEdit *box)
 {
     box->installEventFilter(new DigitsFilter(box));
     box->setAcceptDrops(false);
-    // Whatever still gets in another way (the context menu's paste) keeps only its digits.
+    // Whatever still gets in another way (a dropped or middle-click text) keeps only its digits.
     reshapeWhileTyping(box, digitsOf);
 }
 
