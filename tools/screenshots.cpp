@@ -10,9 +10,14 @@
 #include "frame/guide.h"
 #include <QPlainTextEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QCheckBox>
 #include "ui/style.h"
 #include "ui/widgets.h"
 #include "events/tfrmtrovaregistro.h"
+#include "participants/tfrmclienti.h"
+#include "participants/tfrmricontatta.h"
+#include "participants/tfrmtrovaclienti.h"
 #include "events/tfrmdaaderire.h"
 #include "events/tfrmcalendario.h"
 #include "events/tfrmallegacartella.h"
@@ -48,7 +53,7 @@ int main(int argc, char**argv){
   const QString dir = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral(".");
   w.frmPassword->show(); app.processEvents(); w.frmPassword->grab().save(dir + "/password.png");
   w.frmCambiaPassword->show(); app.processEvents(); w.frmCambiaPassword->grab().save(dir + "/change.png");
-  for (QWidget* x : {(QWidget*)w.frmAvvio, (QWidget*)w.frmMenuPrenotazioni, (QWidget*)w.frmRegistro}) {
+  for (QWidget* x : {(QWidget*)w.frmAvvio, (QWidget*)w.frmMenuPrenotazioni, (QWidget*)w.frmRegistro, (QWidget*)w.frmClienti}) {
     x->setWindowState(Qt::WindowNoState); x->resize(W,H); x->show(); app.processEvents();
     x->grab().save(QString(dir + "/%1_%2.png").arg(x->objectName()).arg(W));
   }
@@ -58,6 +63,15 @@ int main(int argc, char**argv){
   w.frmAvvio->grab().save(QString(dir + "/frmAvvio_focus_entry_%1.png").arg(W));
   w.frmAvvio->imgGuida->setFocus(Qt::TabFocusReason); app.processEvents();
   w.frmAvvio->grab().save(QString(dir + "/frmAvvio_focus_corner_%1.png").arg(W));
+  {
+    // The participant card again with every box filled, to see the texts fit.
+    TfrmClienti *c = w.frmClienti;
+    for (QLineEdit *box : c->findChildren<QLineEdit *>())
+      if (box->isVisible()) box->setText(QString("Abcdefghilmnopqrstuvz 0123456789").left(box->maxLength()));
+    c->chkRicontatta->setChecked(true);
+    c->lblPosizione->setText("12345");
+    c->grab().save(QString(dir + "/frmClienti_filled_%1.png").arg(W));
+  }
   TfrmGuida g; g.lblTitolo->setText(qv::guideTitle(qv::GuideTopic::General)); g.txtGuida->setPlainText(qv::guideText(qv::GuideTopic::General)); g.show(); app.processEvents(); g.grab().save(dir + "/guide.png");
   TfrmInfo i; i.show(); app.processEvents(); i.grab().save(dir + "/info.png");
   TfrmSplash s; s.show(); app.processEvents(); s.grab().save(dir + "/splash.png");
@@ -66,6 +80,8 @@ int main(int argc, char**argv){
   };
   { TfrmTrovaRegistro d; dialog(d, "trovaregistro"); }
   { TfrmDaAderire d; dialog(d, "daaderire"); }
+  { TfrmTrovaClienti d; dialog(d, "trovaclienti"); }
+  { TfrmRicontatta d; dialog(d, "ricontatta"); }
   { TfrmCalendario d; dialog(d, "calendario"); }
   { TfrmAllegaCartella d; d.txtFile[0]->setText("Programma del convegno.pdf"); d.txtDesc[0]->setText("Programma dei lavori");
     dialog(d, "allegacartella"); }

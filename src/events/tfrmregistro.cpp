@@ -15,6 +15,7 @@
 #include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
+#include "participants/participantdialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -751,9 +752,15 @@ void TfrmRegistro::impTermineClick()
     openCalendar(QStringLiteral("registro"));
 }
 
-void TfrmRegistro::impContatto01Click() {}
+void TfrmRegistro::impContatto01Click()
+{
+    openParticipantSearch(this, QStringLiteral("organizzatore"));
+}
 
-void TfrmRegistro::impContatto02Click() {}
+void TfrmRegistro::impContatto02Click()
+{
+    openParticipantSearch(this, QStringLiteral("contatto"));
+}
 
 void TfrmRegistro::btnIbanClick()
 {

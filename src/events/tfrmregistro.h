@@ -73,8 +73,8 @@ public:
     void impDataInizioClick();
     void impDataFineClick();
     void impTermineClick();
-    void impContatto01Click(); // participant picker: not built yet
-    void impContatto02Click(); // participant picker: not built yet
+    void impContatto01Click(); // participant picker, organiser
+    void impContatto02Click(); // participant picker, contact person
     void btnIbanClick();
 
     // The 25 edit boxes in tab order.

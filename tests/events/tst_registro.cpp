@@ -1256,18 +1256,6 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(w.txtTitolo)->text(QAccessible::Name),
                  QStringLiteral("Titolo evento:"));
     }
-
-    void dialogsStillToComeAreSilent()
-    {
-        TempProgramFolder folder;
-        MessageRecorder messages;
-        Card card;
-        QVERIFY(card.ok);
-        for (const char *name : {"impContatto01", "impContatto02"})
-            card.click(name);
-        QCOMPARE(messages.count(), 0);
-        QVERIFY(!QApplication::activeModalWidget());
-    }
 };
 
 QTEST_MAIN(TestRegistro)
