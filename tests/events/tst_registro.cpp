@@ -1222,8 +1222,11 @@ private slots:
         QApplication::setActiveWindow(&card.w);
         QVERIFY(QTest::qWaitForWindowActive(&card.w));
         card.w.txtOrganizzatore->setFocus();
+        QString picker;
+        qvtest::whenModal([&picker](QWidget *dialog) { picker = dialog->objectName(); });
         QTest::keyClick(card.w.txtOrganizzatore, Qt::Key_F4);
         QCOMPARE(contact.count(), 1);
+        QCOMPARE(picker, QStringLiteral("frmTrovaClienti"));
         card.w.txtTitolo->setFocus();
         QTest::keyClick(card.w.txtTitolo, Qt::Key_F4);
         QCOMPARE(contact.count(), 1);
