@@ -213,7 +213,6 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
     file.close();
     if (file.error() != QFileDevice::NoError)
         throw ArchiveError("write failed");
-    m_filePos = -1;
     moveTo(index + records);
     return true;
 }
