@@ -512,7 +512,7 @@ void TfrmRegistro::buildRules()
             if (box->maxLength() != kAmountLength && text.size() <= kAmountLength)
                 box->setMaxLength(kAmountLength);
         });
-        box->installEventFilter(new FocusOutFilter(box, [this, box] { formatAmountBox(box); }));
+        box->installEventFilter(new FocusOutFilter(box, [box] { formatAmountBox(box); }));
     }
 
     // Seats: digits only, typed or pasted.
