@@ -189,7 +189,7 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
     const qint64 count = file.size() / m_length;
     const bool append = target == Target::End || m_atEnd;
     const qint64 index = append ? count : m_position;
-    if (index > count)
+    if (!append && index >= count) // the file was cut or replaced since the position was set
         throw ArchiveError("record no longer in the archive");
     const qint64 offset = index * m_length;
 

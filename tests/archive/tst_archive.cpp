@@ -273,14 +273,18 @@ private slots:
         QCOMPARE(archive.Count(), qint64(index < 0 ? 4 : 3));
     }
 
-    void fileRemovedBeforeTheWriteIsNotRecreated()
+    void fileCutOrRemovedBeforeTheWriteIsReported()
     {
         TempProgramFolder folder;
         const QString path = folder.file("p.pro");
-        folder.write("p.pro", filled('a'));
+        folder.write("p.pro", filled('a') + filled('b'));
         TArchivio archive(path, 829);
+        archive.Seek(1);
+        folder.write("p.pro", filled('z')); // replaced by a shorter file
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('c')));
+        QCOMPARE(fileBytes(path), filled('z'));
         QFile::remove(path);
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(filled('b')));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(filled('c')));
         QVERIFY(!QFile::exists(path));
     }
 
