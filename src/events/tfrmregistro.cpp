@@ -498,7 +498,7 @@ void TfrmRegistro::buildRules()
             if (box->maxLength() != kAmountLength && text.size() <= kAmountLength)
                 box->setMaxLength(kAmountLength);
         });
-        onFocusOut(box, [this, box] { formatAmountBox(box); });
+        onFocusOut(box, [box] { formatAmountBox(box); });
     }
 
     // Seats: digits only, typed or pasted.

@@ -95,7 +95,8 @@ private:
     void buildCard();
     bool checksBeforeSave();
     void clearForDuplicate();
-    void formatAmountBox(QLineEdit *box);
+    // Static: it also runs when the focus leaves a box while the window is being destroyed.
+    static void formatAmountBox(QLineEdit *box);
     void openCalendar(const QString &modeWord);
 
     std::unique_ptr<qv::CardOperations> m_card;

@@ -17,7 +17,7 @@ constexpr qint64 kBlockBytes = 1 << 20;
 void scanArchive(const QString &path, const RecordLayout &layout, const RecordVisitor &visit)
 {
     const int length = layout.size();
-    TArchivio archive(path, length);
+    TArchivio archive(path, length, TArchivio::Access::Read);
     const qint64 perBlock = std::max<qint64>(1, kBlockBytes / length);
     QByteArray block;
     qint64 number = 0;

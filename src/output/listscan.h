@@ -7,7 +7,8 @@
 #include <functional>
 
 // Sequential scans of an archive for the summary lists. Each opens the archive
-// (a missing one is created empty), reads it from the first record to the last
+// (a missing one is created empty where the folder allows it; one that may
+// not be written is opened read-only), reads it from the first record to the last
 // in large blocks, and closes it before returning.
 namespace qv {
 

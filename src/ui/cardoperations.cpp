@@ -17,6 +17,9 @@ const QString CardOperations::kDuplicateNew = QStringLiteral(
 const QString CardOperations::kDuplicated =
     QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.") + Messages::kBreak
     + QStringLiteral("Al termine premere Salva per inserire la scheda in archivio.");
+const QString CardOperations::kChangedElsewhere =
+    QStringLiteral("Attenzione: la scheda \u00E8 stata modificata da un'altra postazione dopo che \u00E8 stata aperta.")
+    + QStringLiteral("\r\n\r\n") + QStringLiteral("Si vuole sovrascriverla con i dati correnti?");
 
 CardOperations::CardOperations(QWidget *window, CardConfig config)
     : m_window(window), m_config(std::move(config)), m_binding(window, *m_config.layout)
@@ -36,8 +39,15 @@ bool CardOperations::numberShown(qint64 *number) const
     return ok;
 }
 
+void CardOperations::forgetLoaded()
+{
+    m_loaded.clear();
+    m_loadedNumber = 0;
+}
+
 void CardOperations::NuovaScheda()
 {
+    forgetLoaded();
     m_binding.reset();
     m_config.lblPosizione->clear();
     focusFirst();
@@ -55,6 +65,8 @@ void CardOperations::Show(const Record &record, qint64 number)
 {
     m_binding.fromRecord(record);
     m_config.lblPosizione->setText(QString::number(number));
+    m_loaded = record.bytes();
+    m_loadedNumber = number;
 }
 
 Record CardOperations::FromCard() const
@@ -73,7 +85,8 @@ Record CardOperations::FromCard() const
 CardOperations::Browse CardOperations::browse(const std::function<qint64(qint64 count)> &pick)
 {
     try {
-        TArchivio archive(m_config.archivePath(), m_config.layout->size());
+        // Browsing only reads: a read-only archive can still be looked through.
+        TArchivio archive(m_config.archivePath(), m_config.layout->size(), TArchivio::Access::Read);
         const qint64 count = archive.Count();
         if (count == 0) {
             archive.Close();
@@ -139,18 +152,44 @@ void CardOperations::Save()
         Messages::error(Messages::kArchiveAccess, m_window);
         return;
     }
+    // Without the bytes the card was loaded from there is nothing to compare.
+    const bool compare = !isNew && shown == m_loadedNumber && !m_loaded.isEmpty();
     qint64 stored = 0;
-    try {
-        const Record record = FromCard();
+    Record record(*m_config.layout);
+    const auto write = [&](bool overwriteAnyway) {
         TArchivio archive(m_config.archivePath(), m_config.layout->size());
-        archive.Seek(isNew ? archive.Count() : shown - 1);
-        archive.Write(record);
-        stored = archive.Position();
+        bool written = true;
+        if (isNew) {
+            stored = archive.Append(record);
+        } else {
+            // Records are never removed: one that is not there is a damaged or replaced archive.
+            if (shown < 1 || shown > archive.Count())
+                throw ArchiveError("record not in the archive");
+            archive.Seek(shown - 1);
+            if (compare && !overwriteAnyway)
+                written = archive.WriteIfUnchanged(record, m_loaded);
+            else
+                archive.Write(record);
+            stored = archive.Position();
+        }
         archive.Close();
+        return written;
+    };
+    try {
+        record = FromCard();
+        if (!write(false)) {
+            // Another desk saved this record since the card showed it: only
+            // the user may decide to replace that work.
+            if (!Messages::question(kChangedElsewhere, m_window))
+                return;
+            write(true);
+        }
     } catch (const ArchiveError &) {
         Messages::error(Messages::kArchiveAccess, m_window);
         return;
     }
+    m_loaded = record.bytes();
+    m_loadedNumber = stored;
     m_config.lblPosizione->setText(QString::number(stored));
     Messages::information(isNew ? kInserted : kUpdated, m_window);
 }
@@ -164,6 +203,7 @@ void CardOperations::Duplicate()
     if (m_config.clearForDuplicate)
         m_config.clearForDuplicate();
     m_config.lblPosizione->clear();
+    forgetLoaded();
     bool failed = false;
     try {
         // Opened and closed once, which creates a missing archive.

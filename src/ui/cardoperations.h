@@ -48,7 +48,8 @@ public:
     void Save();
     void Duplicate();
 
-    // Shows a record with its number (search results, lists).
+    // Shows a record with its number (search results, lists); its bytes are
+    // kept as what the card was loaded from.
     void Show(const Record &record, qint64 number);
     // A record filled from the card as it is now.
     Record FromCard() const;
@@ -60,6 +61,7 @@ public:
     static const QString kInserted;
     static const QString kDuplicateNew;
     static const QString kDuplicated;
+    static const QString kChangedElsewhere;
 
 private:
     enum class Browse { Done, Empty, Failed };
@@ -71,9 +73,15 @@ private:
     bool numberShown(qint64 *number) const;
     void focusFirst();
 
+    void forgetLoaded();
+
     QWidget *m_window;
     CardConfig m_config;
     CardBinding m_binding;
+    // The record as it was on disk when the card showed it, to tell whether
+    // another desk changed it before this card is saved over it.
+    QByteArray m_loaded;
+    qint64 m_loadedNumber = 0;
 };
 
 } // namespace qv

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QtTest>
 
 #include <unistd.h>
@@ -19,6 +20,36 @@ struct FieldPlace
     int length;
 };
 using Table = QList<FieldPlace>;
+
+namespace {
+
+QByteArray filled(char c, int length = 829) { return QByteArray(length, c); }
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The archive's writes stop after `limit` bytes on the `failing`-th write
+// (1-based) and report failure, as a full disk or a dropped network would.
+class FailingWrites
+{
+public:
+    FailingWrites(int failing, qint64 limit)
+    {
+        TArchivio::setWriteHook([=, this](QFile &file, const char *data, qint64 size) -> qint64 {
+            if (++calls != failing)
+                return file.write(data, size);
+            file.write(data, std::min(size, limit));
+            return -1;
+        });
+    }
+    ~FailingWrites() { TArchivio::setWriteHook({}); }
+    int calls = 0;
+};
+
+} // namespace
 
 class TestArchive : public QObject
 {
@@ -188,6 +219,178 @@ private slots:
             QCOMPARE(folder.read("ro.pro"), QByteArray(829, 'k'));
         }
         QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio(folder.file("nofolder/x.pro"), 829));
+    }
+
+    void appendGoesAfterWhatAnotherDeskAppended()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        TArchivio mine(path, 829);
+        mine.Seek(mine.Count()); // a new card, about to be saved
+        {
+            TArchivio other(path, 829); // another desk saves first
+            QCOMPARE(other.Append(filled('b')), qint64(1));
+        }
+        mine.Write(filled('a'));
+        QCOMPARE(mine.Position(), qint64(2)); // the number actually written
+        QCOMPARE(mine.Append(filled('c')), qint64(3));
+        mine.Seek(0);
+        mine.Write(filled('B')); // an overwrite stays in place
+        QCOMPARE(mine.Position(), qint64(1));
+        mine.Close();
+        QCOMPARE(fileBytes(path), filled('B') + filled('a') + filled('c'));
+        QVERIFY(!QFile::exists(TArchivio::lockPath(path)));
+    }
+
+    void appendOfSeveralRecordsIsWholeOrNothing()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        folder.write("p.pro", filled('x') + "torn");
+        TArchivio archive(path, 829);
+        QCOMPARE(archive.Append(filled('a') + filled('b')), qint64(3)); // the torn tail is no record
+        QCOMPARE(fileBytes(path), filled('x') + filled('a') + filled('b'));
+        {
+            FailingWrites failing(1, 829 + 100);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(filled('c') + filled('d')));
+        }
+        QCOMPARE(fileBytes(path), filled('x') + filled('a') + filled('b'));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(QByteArray(829 + 1, 'e')));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('f') + filled('g')));
+        QCOMPARE(archive.Count(), qint64(3));
+    }
+
+    void writeStoppingPartWayLosesNoStoredRecord_data()
+    {
+        QTest::addColumn<int>("index");  // -1: append
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("append, nothing written") << -1 << qint64(0);
+        QTest::newRow("append, half a record") << -1 << qint64(400);
+        QTest::newRow("append, all but one byte") << -1 << qint64(828);
+        QTest::newRow("overwrite first, one byte") << 0 << qint64(1);
+        QTest::newRow("overwrite middle, half") << 1 << qint64(400);
+        QTest::newRow("overwrite last, all but one byte") << 2 << qint64(828);
+    }
+    void writeStoppingPartWayLosesNoStoredRecord()
+    {
+        QFETCH(int, index);
+        QFETCH(qint64, limit);
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        const QByteArray before = filled('a') + filled('b') + filled('c');
+        folder.write("p.pro", before);
+        TArchivio archive(path, 829);
+        archive.Seek(index < 0 ? archive.Count() : index);
+        {
+            FailingWrites failing(1, limit);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('n')));
+            QCOMPARE(failing.calls, index < 0 ? 1 : 2); // an overwrite puts the old bytes back
+        }
+        QCOMPARE(fileBytes(path), before);
+        QCOMPARE(archive.Count(), qint64(3));
+        QVERIFY(!QFile::exists(TArchivio::lockPath(path)));
+        archive.Seek(index < 0 ? archive.Count() : index); // the archive still works
+        archive.Write(filled('n'));
+        QCOMPARE(archive.Count(), qint64(index < 0 ? 4 : 3));
+    }
+
+    void fileCutOrRemovedBeforeTheWriteIsReported()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        folder.write("p.pro", filled('a') + filled('b'));
+        TArchivio archive(path, 829);
+        archive.Seek(1);
+        folder.write("p.pro", filled('z')); // replaced by a shorter file
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('c')));
+        QCOMPARE(fileBytes(path), filled('z'));
+        QFile::remove(path);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(filled('c')));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void lockHeldElsewhereEndsTheWrite()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        folder.write("p.pro", filled('a'));
+        QLockFile other(TArchivio::lockPath(path)); // another desk in the middle of a write
+        QVERIFY(other.tryLock(0));
+        TArchivio::setLockTimeout(300);
+        TArchivio archive(path, 829);
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(filled('b')));
+        QVERIFY(waited.elapsed() >= 250);
+        archive.Seek(0);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('b')));
+        QCOMPARE(fileBytes(path), filled('a'));
+        other.unlock();
+        QCOMPARE(archive.Append(filled('b')), qint64(2));
+        TArchivio::setLockTimeout(-1);
+        QCOMPARE(TArchivio::lockTimeout(), 5000);
+    }
+
+    void overwriteIfUnchanged()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        folder.write("p.pro", filled('a') + filled('b'));
+        TArchivio archive(path, 829);
+        archive.Seek(1);
+        QVERIFY(archive.WriteIfUnchanged(filled('c'), filled('b')));
+        QCOMPARE(archive.Position(), qint64(2));
+        archive.Seek(1);
+        QVERIFY(!archive.WriteIfUnchanged(filled('d'), filled('b'))); // changed meanwhile
+        QCOMPARE(archive.Position(), qint64(1));
+        QCOMPARE(fileBytes(path), filled('a') + filled('c'));
+        QVERIFY(archive.WriteIfUnchanged(filled('c'), filled('b'))); // already what we would write
+        archive.Seek(2);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.WriteIfUnchanged(filled('e'), filled('b')));
+        QCOMPARE(fileBytes(path), filled('a') + filled('c'));
+    }
+
+    void readOnlyArchiveOpensForReading_data()
+    {
+        QTest::addColumn<bool>("folderReadOnly");
+        QTest::newRow("file read-only") << false;
+        QTest::newRow("read-only share") << true;
+    }
+    void readOnlyArchiveOpensForReading()
+    {
+        QFETCH(bool, folderReadOnly);
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        folder.write("p.pro", filled('a') + filled('b'));
+        qvtest::ReadOnly file(path);
+        std::unique_ptr<qvtest::ReadOnly> share;
+        if (folderReadOnly)
+            share = std::make_unique<qvtest::ReadOnly>(folder.path());
+        if (!file.ok() || (share && !share->ok()))
+            QSKIP("this file system cannot make files read-only");
+
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio(path, 829));
+        TArchivio archive(path, 829, TArchivio::Access::Read);
+        QVERIFY(archive.isReadOnly());
+        QCOMPARE(archive.Count(), qint64(2));
+        archive.Seek(1);
+        QByteArray bytes;
+        archive.Read(bytes);
+        QCOMPARE(bytes, filled('b'));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(filled('c')));
+        archive.Seek(0);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('c')));
+        archive.Close();
+        QCOMPARE(fileBytes(path), filled('a') + filled('b'));
+        // A missing archive is created where the folder allows it, and only there.
+        if (folderReadOnly) {
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio(folder.file("q.pro"), 829, TArchivio::Access::Read));
+            QVERIFY(!QFile::exists(folder.file("q.pro")));
+        } else {
+            TArchivio created(folder.file("q.pro"), 829, TArchivio::Access::Read);
+            QVERIFY(!created.isReadOnly());
+            QVERIFY(QFile::exists(folder.file("q.pro")));
+        }
     }
 
     void independentReaderFindsFieldsAtTheirOffsets()

@@ -431,6 +431,37 @@ private slots:
         QCOMPARE(messages->count(), 0);
     }
 
+    void readOnlyArchiveIsSearchedButNotWritten()
+    {
+        // A share the user may only read: the search works, a save is refused.
+        const QByteArray before = folder->read("Eventi.pro");
+        qvtest::ReadOnly file(eventsFile());
+        qvtest::ReadOnly share(folder->path());
+        if (!file.ok() || !share.ok())
+            QSKIP("this file system cannot make files read-only");
+        auto w = open("registro");
+        const Filters filters{{"Sede", "roma"}};
+        search(*w, filters);
+        QCOMPARE(qvtest::sortedMultiset(w->lines()), qvtest::sortedMultiset(expectedLines(events, filters)));
+        int index = -1;
+        for (int i = 0; i < events.size() && index < 0; ++i)
+            if (!qvtest::trimCodes(events[i]["DataInizio"]).isEmpty() && !qvtest::trimCodes(events[i]["DataSca"]).isEmpty()
+                && !qvtest::trimCodes(events[i]["Posti"]).isEmpty() && !qvtest::trimCodes(events[i]["Titolo"]).isEmpty()
+                && w->lines().count(qvtest::eventLine(events[i])) == 1)
+                index = i;
+        QVERIFY(index >= 0);
+        doubleClickRow(*w, rowOf(*w, qvtest::eventLine(events[index])));
+        QCOMPARE(cardText("lblPosizione"), QString::number(index + 1));
+        QCOMPARE(messages->count(), 0);
+        auto *card = windows().frmRegistro;
+        setControlText(namedControl(card, "txtNote"), "changed on a read-only share");
+        card->findChild<QAbstractButton *>("cmdSalva")->click();
+        QCOMPARE(messages->count(), 1);
+        QCOMPARE(messages->last().kind, MessageKind::Error);
+        QCOMPARE(messages->last().text, Messages::kArchiveAccess);
+        QCOMPARE(folder->read("Eventi.pro"), before);
+    }
+
     void completoOtherThanYesOrNoLeavesTheBoxAsItWas()
     {
         int index = -1;

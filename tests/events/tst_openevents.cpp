@@ -213,6 +213,18 @@ private slots:
         QCOMPARE(QFileInfo(eventsFile()).size(), 0);
     }
 
+    void readOnlyArchiveIsListed()
+    {
+        qvtest::ReadOnly file(eventsFile());
+        qvtest::ReadOnly share(folder->path());
+        if (!file.ok() || !share.ok())
+            QSKIP("this file system cannot make files read-only");
+        auto w = open();
+        QCOMPARE(titles(w->lines()), (QStringList{"Cifre singole", "Domani aperto", "Futuro aperto", "Scade oggi",
+                                                  "Ultimo aperto"}));
+        QCOMPARE(messages->count(), 0);
+    }
+
     void unreadableArchiveGivesAnEmptyListQuietly()
     {
         QFile::remove(eventsFile());

@@ -10,10 +10,16 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace qvtest {
 
@@ -77,6 +83,41 @@ void TempProgramFolder::write(const QString &name, const QByteArray &bytes) cons
     QFile f(file(name));
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(bytes);
+}
+
+ReadOnly::ReadOnly(const QString &path) : m_path(path)
+{
+    if (geteuid() != 0) {
+        m_permissions = int(QFile::permissions(path));
+        const bool folder = QFileInfo(path).isDir();
+        m_ok = QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser
+                                               | (folder ? QFile::ExeOwner | QFile::ExeUser : QFile::Permissions()));
+    } else {
+        m_ok = m_immutable = setImmutable(true);
+    }
+}
+
+ReadOnly::~ReadOnly()
+{
+    if (m_immutable)
+        setImmutable(false);
+    else if (m_ok)
+        QFile::setPermissions(m_path, QFile::Permissions(m_permissions));
+}
+
+bool ReadOnly::setImmutable(bool on)
+{
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
 }
 
 FixedClock::FixedClock(const QDateTime &moment)

@@ -81,6 +81,27 @@ private:
     qint64 m_previous[2];
 };
 
+// A file or folder that may be read but not written for the life of the
+// object, as on a read-only share. Root ignores permissions, so for root the
+// immutable attribute is used; ok() is false where neither works.
+class ReadOnly
+{
+public:
+    explicit ReadOnly(const QString &path);
+    ~ReadOnly();
+    ReadOnly(const ReadOnly &) = delete;
+    ReadOnly &operator=(const ReadOnly &) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    bool setImmutable(bool on);
+
+    QString m_path;
+    bool m_ok = false;
+    bool m_immutable = false;
+    int m_permissions = 0;
+};
+
 // Runs `action` on the modal dialog once it is up (polling the event loop);
 // if the dialog is still open afterwards it is closed as rejected (also one
 // that closes only through its own buttons). Call before the

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -274,6 +275,135 @@ private slots:
         QVERIFY(QFileInfo(archiveFile()).isDir());
         expectFailure(&CardOperations::Duplicate, MessageKind::Error);
         QCOMPARE(card.pos(), QString());
+    }
+
+    void saveOverACardChangedElsewhereAsks_data()
+    {
+        QTest::addColumn<bool>("overwrite");
+        QTest::newRow("no keeps the other desk's data") << false;
+        QTest::newRow("yes overwrites") << true;
+    }
+    void saveOverACardChangedElsewhereAsks()
+    {
+        QFETCH(bool, overwrite);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        writeRecords({"Anna", "Bruno", "Carla"});
+        TestCard card;
+        card.ops->Last();
+        card.ops->Previous(); // record 2 on screen
+        card.box("Cliente")->setText("Bruno Rossi");
+        card.ops->Save(); // unchanged on disk: saved without a question
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().text, CardOperations::kUpdated);
+        card.box("Cliente")->setText("Bruno Bianchi");
+        card.ops->Save(); // this desk's own save is no change by another desk
+        QCOMPARE(messages.count(), 2);
+        QCOMPARE(messages.last().kind, MessageKind::Information);
+
+        // Another desk saves record 2 while this card shows it.
+        {
+            TArchivio other(archiveFile(), 829);
+            TSchedaPrenotazione r;
+            r.setText("Cliente", "Bruno dell'altra postazione");
+            other.Seek(1);
+            other.Write(r);
+        }
+        const QByteArray otherDesk = folder.read(TSchedaPrenotazione::archiveName(1));
+        card.box("Cliente")->setText("Bruno Verdi");
+        messages.clear();
+        messages.answers = {overwrite};
+        card.ops->Save();
+        QCOMPARE(messages.messages.first().kind, MessageKind::Question);
+        QCOMPARE(messages.messages.first().text,
+                 QStringLiteral("Attenzione: la scheda è stata modificata da un'altra postazione dopo che è stata "
+                                "aperta.\r\n\r\nSi vuole sovrascriverla con i dati correnti?"));
+        QCOMPARE(card.pos(), QStringLiteral("2"));
+        QCOMPARE(card.box("Cliente")->text(), QStringLiteral("Bruno Verdi"));
+        const QByteArray file = folder.read(TSchedaPrenotazione::archiveName(1));
+        QCOMPARE(file.size(), 3 * 829);
+        if (!overwrite) {
+            QCOMPARE(messages.count(), 1);
+            QCOMPARE(file, otherDesk);
+        } else {
+            QCOMPARE(messages.count(), 2);
+            QCOMPARE(messages.last().text, CardOperations::kUpdated);
+            QCOMPARE(qvtest::countedAt(file.mid(829, 829), 0), QByteArray("Bruno Verdi"));
+            QCOMPARE(file.left(829), otherDesk.left(829));
+            QCOMPARE(file.mid(2 * 829), otherDesk.mid(2 * 829));
+        }
+    }
+
+    void readOnlyArchiveCanBeBrowsedButNotSaved()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        writeRecords({"Anna", "Bruno"});
+        const QByteArray before = folder.read(TSchedaPrenotazione::archiveName(1));
+        qvtest::ReadOnly file(archiveFile());
+        if (!file.ok())
+            QSKIP("this file system cannot make files read-only");
+        TestCard card;
+        card.ops->Last();
+        QCOMPARE(card.pos(), QStringLiteral("2"));
+        QCOMPARE(card.box("Cliente")->text(), QStringLiteral("Bruno"));
+        QCOMPARE(messages.count(), 0);
+        card.box("Cliente")->setText("Bruno Neri");
+        card.ops->Save();
+        card.ops->NuovaScheda();
+        card.box("Cliente")->setText("Nuova");
+        card.ops->Save();
+        QCOMPARE(messages.count(), 2);
+        QCOMPARE(messages.messages.at(0).text, Messages::kArchiveAccess);
+        QCOMPARE(messages.messages.at(1).kind, MessageKind::Error);
+        QCOMPARE(messages.messages.at(1).text, Messages::kArchiveAccess);
+        QCOMPARE(card.pos(), QString());
+        QCOMPARE(folder.read(TSchedaPrenotazione::archiveName(1)), before);
+    }
+
+    void archiveLockedByAnotherDeskEndsTheSave()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        writeRecords({"Anna"});
+        QLockFile other(TArchivio::lockPath(archiveFile()));
+        QVERIFY(other.tryLock(0));
+        TArchivio::setLockTimeout(200);
+        TestCard card;
+        card.box("Cliente")->setText("Nuova");
+        card.ops->Save();
+        TArchivio::setLockTimeout(-1);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().kind, MessageKind::Error);
+        QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+        QCOMPARE(card.pos(), QString());
+        QCOMPARE(QFileInfo(archiveFile()).size(), 829);
+    }
+
+    void failedSaveLeavesTheRecordWhole()
+    {
+        // The write stops part-way: the card stays as it was and so does the record.
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        writeRecords({"Anna", "Bruno"});
+        const QByteArray before = folder.read(TSchedaPrenotazione::archiveName(1));
+        TestCard card;
+        card.ops->First();
+        card.box("Cliente")->setText("Anna Blu");
+        int calls = 0;
+        TArchivio::setWriteHook([&](QFile &file, const char *data, qint64 size) -> qint64 {
+            if (++calls > 1)
+                return file.write(data, size);
+            file.write(data, size / 2);
+            return -1;
+        });
+        card.ops->Save();
+        TArchivio::setWriteHook({});
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+        QCOMPARE(card.pos(), QStringLiteral("1"));
+        QCOMPARE(card.box("Cliente")->text(), QStringLiteral("Anna Blu"));
+        QCOMPARE(folder.read(TSchedaPrenotazione::archiveName(1)), before);
     }
 
     void saveOfARecordMissingFromTheArchiveFails()

@@ -1,0 +1,83 @@
+// Several desks saving into one archive at once, through the program's own
+// archive code (each save opens, locks, writes and closes): how many records
+// a second the shared folder takes with 1, 2 and 4 desks, as a ratio to one
+// unguarded writer in the same run, and a check that nothing was lost.
+//   cmake --build build --target bench_desks && build/bench/bench_desks [records per desk]
+#include "stressrecords.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kLength = 3372; // a participant record
+
+// The same saves without lock or archive code: the floor of what a save costs.
+double unguarded(const QString &path, int count)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int s = 0; s < count; ++s) {
+        QFile file(path);
+        file.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
+        file.seek(file.size() / kLength * kLength);
+        file.write(qvstress::record(0, s, 0, kLength));
+        file.close();
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
+
+double desks(const QString &path, int processes, int count, QString *fault)
+{
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (int p = 0; p < processes; ++p) {
+        auto desk = std::make_unique<QProcess>();
+        desk->setProcessChannelMode(QProcess::ForwardedChannels);
+        desk->start(QStringLiteral(QV_STRESS_WRITER),
+                    {path, QString::number(kLength), QString::number(p), QString::number(count)});
+        running.push_back(std::move(desk));
+    }
+    for (auto &desk : running)
+        if (!desk->waitForFinished(-1) || desk->exitCode() != 0)
+            *fault = QStringLiteral("a desk failed");
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    if (fault->isEmpty())
+        *fault = qvstress::check(file.readAll(), processes, count, kLength);
+    return seconds;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int count = argc > 1 ? std::max(3, atoi(argv[1])) : 1000;
+    QTemporaryDir dir;
+    // Each desk also overwrites every third record it appended.
+    const int writesPerDesk = count + count / 3;
+    const double floor = unguarded(dir.filePath("floor.pro"), writesPerDesk);
+    std::printf("unguarded single writer: %d writes in %.2f s (%.0f/s)\n", writesPerDesk, floor, writesPerDesk / floor);
+    int failures = 0;
+    for (int processes : {1, 2, 4}) {
+        QString fault;
+        const QString path = dir.filePath(QStringLiteral("desks%1.pro").arg(processes));
+        const double seconds = desks(path, processes, count, &fault);
+        const int writes = processes * writesPerDesk;
+        std::printf("%d desk(s): %d writes in %.2f s (%.0f/s, %.2f x the unguarded time per write) %s\n", processes,
+                    writes, seconds, writes / seconds, (seconds / writes) / (floor / writesPerDesk),
+                    fault.isEmpty() ? "all records intact" : qPrintable(fault));
+        failures += !fault.isEmpty();
+    }
+    return failures == 0 ? 0 : 1;
+}
