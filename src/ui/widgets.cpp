@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QApplication>
 #include <QAbstractButton>
@@ -44,6 +45,10 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
+        // The rectangle is a sibling: while the window is torn down it may
+        // already be gone when the box loses the focus.
+        if (!m_rect)
+            return false;
         switch (event->type()) {
         case QEvent::FocusIn:
             place();
@@ -70,7 +75,7 @@ private:
         m_rect->stackUnder(m_box);
     }
     QWidget *m_box;
-    QFrame *m_rect;
+    QPointer<QFrame> m_rect;
 };
 
 class KeyFilter : public QObject
