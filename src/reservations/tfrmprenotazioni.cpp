@@ -1,7 +1,5 @@
 #include "reservations/tfrmprenotazioni.h"
 
-#include "output/sheetprintdialog.h"
-
 #include "archive/records.h"
 #include "checks/checkdialogs.h"
 #include "core/text.h"
@@ -9,12 +7,15 @@
 #include "frame/guide.h"
 #include "frame/windows.h"
 #include "output/sheetprintdialog.h"
+#include "participants/participantdialogs.h"
 #include "reservations/reservationlists.h"
 #include "reservations/tfrmconvalida.h"
 #include "reservations/tfrmdaconfermare.h"
+#include "reservations/tfrmexpprenotazioni.h"
 #include "reservations/tfrmtrovaprenotazioni.h"
 #include "reservations/tfrmverificaposti.h"
 #include "ui/cardoperations.h"
+#include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
@@ -121,6 +122,12 @@ TfrmPrenotazioni::TfrmPrenotazioni(QWidget *parent) : qv::Workspace(parent)
     m_toolbar = toolbar;
     m_compactHeight = area->sizeHint().height();
     qv::fillScreen(this);
+    // Keys, once the hints are in place (the tooltips show both): the house
+    // map for the toolbar; beside a box, F4 runs the picture of that box.
+    // No box here gives F4 or a Ctrl key a meaning of its own.
+    qv::applyStandardShortcuts(this);
+    qv::giveShortcut(impPartecipante, QKeySequence(Qt::Key_F4), txtCliente);
+    qv::giveShortcut(btnCodFisc, QKeySequence(Qt::Key_F4), txtCodFisc);
 }
 
 TfrmPrenotazioni::~TfrmPrenotazioni() = default;
@@ -596,7 +603,10 @@ void TfrmPrenotazioni::btnDaConfermareClick()
     dialog.exec();
 }
 
-void TfrmPrenotazioni::btnEsportaClick() {}
+void TfrmPrenotazioni::btnEsportaClick()
+{
+    openReservationsExport(this, lblFile->text());
+}
 
 void TfrmPrenotazioni::btnGuidaClick()
 {
@@ -628,7 +638,10 @@ void TfrmPrenotazioni::cmdUltimoClick()
     m_card->Last();
 }
 
-void TfrmPrenotazioni::impPartecipanteClick() {}
+void TfrmPrenotazioni::impPartecipanteClick()
+{
+    openParticipantSearch(this, QStringLiteral("prenotazioni"));
+}
 
 void TfrmPrenotazioni::btnCodFiscClick()
 {

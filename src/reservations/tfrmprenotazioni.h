@@ -70,16 +70,16 @@ public:
     void btnDuplicaClick();
     void btnSalvaClick();
     void btnTrovaClick();
-    void btnStampaClick();  // booking sheet: its dialog is not built yet
+    void btnStampaClick();
     void btnDaConfermareClick();
-    void btnEsportaClick(); // reservations export: its dialog is not built yet
+    void btnEsportaClick();
     void btnGuidaClick();
     void btnEsciClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
-    void impPartecipanteClick(); // participant picker: not built yet
+    void impPartecipanteClick();
     void btnCodFiscClick();
     void btnConfermaClick();
     void btnDisponibileClick();

@@ -1,6 +1,11 @@
 #include "archive/records.h"
 #include "checks/checkwindows.h"
+#include "frame/shortcuttable.h"
 #include "frame/windows.h"
+#include "output/exportwindow.h"
+#include "output/pageoutput.h"
+#include "participants/participantfixtures.h"
+#include "participants/tfrmtrovaclienti.h"
 #include "reservations/tfrmconvalida.h"
 #include "reservations/tfrmdaconfermare.h"
 #include "reservations/tfrmprenotazioni.h"
@@ -8,9 +13,11 @@
 #include "reservations/tfrmverificaposti.h"
 #include "support/testsupport.h"
 #include "ui/cardoperations.h"
+#include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/widgets.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +30,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QUrl>
 #include <QtTest>
@@ -30,6 +38,7 @@
 using namespace qv;
 using qvtest::MessageRecorder;
 using qvtest::TempProgramFolder;
+using qvtest::Values;
 
 namespace {
 
@@ -118,6 +127,32 @@ public:
     TfrmPrenotazioni w;
     bool ok = false;
 };
+
+// Every page output handed over instead of printed.
+class OutputRecorder
+{
+public:
+    OutputRecorder()
+    {
+        PageOutput::setHandler([this](PageOutput::Destination d, const page::Document &doc, QWidget *) {
+            destinations.append(d);
+            documents.append(doc);
+        });
+    }
+    ~OutputRecorder() { PageOutput::setHandler({}); }
+    QList<PageOutput::Destination> destinations;
+    QList<page::Document> documents;
+};
+
+// A mouse double-click on a line of a summary list.
+void doubleClickRow(SummaryListWindow *list, int row)
+{
+    const QModelIndex index = list->lstRecords->model()->index(row, 0);
+    list->lstRecords->scrollTo(index);
+    const QPoint at = list->lstRecords->visualRect(index).center();
+    QTest::mouseClick(list->lstRecords->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->lstRecords->viewport(), Qt::LeftButton, {}, at);
+}
 
 } // namespace
 
@@ -838,6 +873,293 @@ private slots:
         search.selectRow(0);
         search.lstRecordsDblClick();
         QCOMPARE(card.pos(), QString()); // an unknown word delivers nothing
+    }
+
+    // The picture opens the participant picker; the participant double-clicked
+    // there fills the personal boxes of the card on screen, blanks trimmed,
+    // and nothing else: the seat, its place, the notes, the tick and the
+    // record the card is bound to stay, and nothing is saved.
+    void participantPickerFillsThePersonalData()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        const Values chosen{{"Cliente", " Bianchi Anna "}, {"Recapito", "06 555123"},
+                            {"IndirizzoRes", "Via Nazionale 10"}, {"ProvRes", "RM"},
+                            {"ComuneRes", "Citt\u00E0 di Castello"}, {"CapRes", "00184"},
+                            {"TelCel", ""}, {"Email", "anna@esempio.it"}, {"CodFisc", "BNCNNA80A41H501X"},
+                            {"Occupazione", "Medico"}, {"Note", "vegetariana"}};
+        qvtest::writeRecords(folder.file("Partecipanti.pro"), qvtest::participantFields(),
+                             {Values{{"Cliente", "Rossi Mario"}, {"TelCel", "333"}, {"ProvRes", "MI"}}, chosen,
+                              Values{{"Cliente", "Bianchini Luca"}, {"Email", "luca@esempio.it"}}});
+        // A booking already saved as record 1, then changed on screen.
+        card.fill("Vecchio Nome", "12", true);
+        card.w.txtTelCel->setText("347 000");
+        card.click(card.w.btnSalva);
+        QCOMPARE(card.pos(), QString("1"));
+        const QByteArray stored = folder.read(kArchive);
+        card.w.txtUbicazione->setText("Platea, fila B");
+        card.w.txtAnnotazioni->setText("arriva tardi");
+        messages.clear();
+
+        QString mode;
+        QStringList lines;
+        qvtest::whenModal([&](QWidget *d) {
+            auto *picker = qobject_cast<TfrmTrovaClienti *>(d);
+            QVERIFY(picker);
+            QCOMPARE(picker->objectName(), QString("frmTrovaClienti"));
+            mode = picker->lblMemory->text();
+            QTest::keyClicks(picker->txtCliente, "bianchi");
+            QTest::mouseClick(picker->btnCerca, Qt::LeftButton);
+            lines = picker->lines();
+            doubleClickRow(picker, int(lines.indexOf(qvtest::participantLine(chosen))));
+        });
+        card.click(card.w.impPartecipante);
+        QCOMPARE(mode, QString("prenotazioni"));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(!card.w.findChild<TfrmTrovaClienti *>()); // destroyed on return
+
+        const QList<QPair<QWidget *, QString>> filled{
+            {card.w.txtCliente, "Bianchi Anna"},      {card.w.txtRecapito, "06 555123"},
+            {card.w.txtIndirizzoRes, "Via Nazionale 10"}, {card.w.txtProvRes, "RM"},
+            {card.w.txtComuneRes, "Citt\u00E0 di Castello"}, {card.w.txtCapRes, "00184"},
+            {card.w.txtTelCel, ""}, // an empty field empties the box
+            {card.w.txtEmail, "anna@esempio.it"},     {card.w.txtCodFisc, "BNCNNA80A41H501X"},
+        };
+        for (const auto &[box, text] : filled) {
+            const QString shown = qobject_cast<QComboBox *>(box) ? static_cast<QComboBox *>(box)->currentText()
+                                                                 : static_cast<QLineEdit *>(box)->text();
+            QCOMPARE(shown, text);
+        }
+        QCOMPARE(card.w.txtPosto->text(), QString("12"));
+        QCOMPARE(card.w.txtUbicazione->text(), QString("Platea, fila B"));
+        QCOMPARE(card.w.txtAnnotazioni->text(), QString("arriva tardi"));
+        QVERIFY(card.w.chkDaConfermare->isChecked());
+        QCOMPARE(card.pos(), QString("1"));
+        QCOMPARE(card.w.txtTitolo->text(), QString("R&D #1: 50% posti?"));
+        QCOMPARE(folder.read(kArchive), stored); // saved only when the user saves
+        QCOMPARE(messages.count(), 0);
+
+        // Saving now overwrites the bound record with the imported person.
+        card.click(card.w.btnSalva);
+        QCOMPARE(card.pos(), QString("1"));
+        const QByteArray after = folder.read(kArchive);
+        QCOMPARE(after.size(), 829);
+        QCOMPARE(qvtest::countedAt(after, offsetOf("Cliente")), QByteArray("Bianchi Anna"));
+        QCOMPARE(qvtest::countedAt(after, offsetOf("ProvRes")), QByteArray("RM"));
+        QCOMPARE(qvtest::countedAt(after, offsetOf("Posto")), QByteArray("12"));
+    }
+
+    // The export window opens on the archive of the card's event.
+    void exportOpensOnTheEventArchive()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        folder.write(kArchive, reservation({{"Cliente", "Rossi"}, {"Posto", "12"}, {"DaConfermare", "No"}})
+                                   + reservation({{"Cliente", "Verdi"}, {"Posto", "3"}, {"DaConfermare", kYes}}));
+        QString name, path;
+        QStringList cells;
+        qvtest::whenModal([&](QWidget *d) {
+            auto *w = qobject_cast<ExportWindow *>(d);
+            QVERIFY(w);
+            name = w->objectName();
+            path = w->config().archivePath();
+            for (int row = 0; row < w->model()->rowCount(); ++row)
+                cells << w->model()->cellText(row, 0) + " " + w->model()->cellText(row, 1) + " "
+                             + w->model()->cellText(row, 13);
+            w->cmdEsci->click();
+        });
+        card.click(card.w.btnEsporta);
+        QCOMPARE(name, QString("frmExpPrenotazioni"));
+        QCOMPARE(path, folder.file(kArchive));
+        QCOMPARE(cells, (QStringList{"1 Rossi No", QString("2 Verdi S\u00EC")}));
+        QVERIFY(!QFile::exists(folder.file("Prenotazioni_Posti.xls"))); // closed without exporting
+        QVERIFY(!card.w.findChild<ExportWindow *>());
+        QCOMPARE(messages.count(), 0);
+    }
+
+    // The print button prints the card as it stands on screen, unsaved,
+    // trimmed, the event header included.
+    void printedSheetCarriesTheCard()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        qvtest::FixedClock clock(QDateTime(QDate(2022, 3, 5), QTime(14, 5, 9)));
+        OutputRecorder output;
+        Card card(folder);
+        QVERIFY(card.ok);
+        const QList<QPair<QString, QString>> typed{
+            {"txtCliente", "  D'Amico Anna "}, {"txtIndirizzoRes", "Via Po 3"}, {"txtComuneRes", "Torino"},
+            {"txtCapRes", "10121"},            {"txtCodFisc", "DMCNNA80A41L219X"}, {"txtRecapito", "011 222"},
+            {"txtTelCel", "347 1"},            {"txtEmail", "anna@esempio.it"},  {"txtPosto", "A7"},
+            {"txtUbicazione", "Galleria <b>1</b> & co."}, {"txtAnnotazioni", "\tda richiamare"},
+        };
+        for (const auto &[name, text] : typed)
+            card.box(name)->setText(text);
+        card.w.txtProvRes->setEditText("TO");
+        card.w.chkDaConfermare->setChecked(true);
+        qvtest::whenModal([](QWidget *dialog) {
+            QCOMPARE(dialog->objectName(), QString("frmStampaPrenotazione"));
+            dialog->findChild<QPushButton *>("btnStampa")->click();
+        });
+        card.click(card.w.btnStampa);
+        QCOMPARE(output.destinations, QList<PageOutput::Destination>{PageOutput::Destination::Printer});
+        const page::Page &sheet = output.documents.first().pages.first();
+        QCOMPARE(output.documents.first().title, QString("Scheda Prenotazione"));
+        const QList<QPair<QString, QString>> header{
+            {"txtTitolo", "R&D #1: 50% posti?"}, {"txtPosti", "120"},   {"txtDataInizio", "12/03/2022"},
+            {"txtOraInizio", "09:30"},           {"txtDataFine", "13/03/2022"}, {"txtOraFine", "18:00"},
+            {"txtSede", "Aula Magna"},           {"txtIndirizzo", "Via Roma 1"},
+        };
+        for (const auto &[name, text] : header + typed)
+            QCOMPARE(sheet.textBox(name)->text, qvtest::trimCodes(text));
+        QCOMPARE(sheet.textBox("txtProvRes")->text, QString("TO"));
+        QCOMPARE(sheet.textBox("txtCalce")->text, QString("Stampa eseguita in data 05/03/2022 alle ore 14:05:09"));
+        QCOMPARE(card.pos(), QString()); // printing saves nothing
+        QVERIFY(!QFile::exists(folder.file(kArchive)));
+        QCOMPARE(messages.count(), 0);
+    }
+
+    // The house keys press the toolbar pictures from any box of the card,
+    // the province box and the seat box included; the guide's table tells
+    // the same keys.
+    void toolbarKeys_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("dialog"); // the modal window the picture opens, if any
+        using namespace Qt;
+        QTest::newRow("new") << "btnNuovo" << QKeySequence(CTRL | Key_N) << "";
+        QTest::newRow("find") << "btnTrova" << QKeySequence(CTRL | Key_F) << "frmTrovaPrenotazioni";
+        QTest::newRow("print") << "btnStampa" << QKeySequence(CTRL | Key_P) << "frmStampaPrenotazione";
+        QTest::newRow("pending") << "btnDaConfermare" << QKeySequence(CTRL | Key_L) << "frmDaConfermare";
+        QTest::newRow("export") << "btnEsporta" << QKeySequence(CTRL | Key_E) << "frmExpPrenotazioni";
+        QTest::newRow("next") << "cmdAvanti" << QKeySequence(CTRL | Key_PageDown) << "";
+        QTest::newRow("guide") << "btnGuida" << QKeySequence(Key_F1) << "frmGuida";
+    }
+    void toolbarKeys()
+    {
+        QFETCH(QString, name);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, dialog);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        auto *picture = card.w.findChild<QToolButton *>(name);
+        QCOMPARE(shortcutOf(picture), keys);
+        QVERIFY(picture->toolTip().endsWith(" (" + keyText(keys) + ")"));
+        QSignalSpy pressed(picture, &QAbstractButton::clicked);
+        const QKeyCombination chord = keys[0];
+        int presses = 0;
+        for (QWidget *from : QList<QWidget *>{card.w.txtCliente, card.w.txtProvRes->lineEdit(), card.w.txtPosto}) {
+            QApplication::setActiveWindow(&card.w);
+            QVERIFY(QTest::qWaitForWindowActive(&card.w));
+            from->setFocus();
+            QString opened;
+            if (!dialog.isEmpty())
+                qvtest::whenModal([&opened](QWidget *modal) { opened = modal->objectName(); });
+            QTest::keyClick(from, chord.key(), chord.keyboardModifiers());
+            QCOMPARE(pressed.count(), ++presses);
+            QCOMPARE(opened, dialog);
+        }
+        QVERIFY(shortcutTable(GuideTopic::Reservations).contains(keyText(keys) + QStringLiteral(": ")));
+    }
+
+    // Ctrl+S from a box saves the card as typed; Ctrl+W leaves.
+    void ctrlSSavesFromABox()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        QWidget menu;
+        windows().mainMenu = &menu;
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.type(card.w.txtCliente, "Rossi Mario");
+        card.type(card.w.txtPosto, "b4");
+        card.type(card.w.txtAnnotazioni, "prima fila");
+        QTest::keyClick(card.focus(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().text, QString("La scheda corrente \u00E8 stata inserita in archivio."));
+        QCOMPARE(card.pos(), QString("1"));
+        const QByteArray bytes = folder.read(kArchive);
+        QCOMPARE(qvtest::countedAt(bytes, offsetOf("Cliente")), QByteArray("Rossi Mario"));
+        QCOMPARE(qvtest::countedAt(bytes, offsetOf("Posto")), QByteArray("B4"));
+        QCOMPARE(qvtest::countedAt(bytes, offsetOf("Annotazioni")), QByteArray("prima fila"));
+        QCOMPARE(card.w.txtAnnotazioni->text(), QString("prima fila")); // no letter went into the box
+        card.w.txtCliente->setFocus();
+        QTest::keyClick(card.w.txtCliente, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!card.w.isVisible());
+        QVERIFY(menu.isVisible());
+        windows().mainMenu = nullptr;
+    }
+
+    // Beside a box, F4 runs the box's picture; elsewhere it does nothing, and
+    // the province box keeps F4 for its own list.
+    void f4RunsThePictureBesideTheBox()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        QCOMPARE(card.w.impPartecipante->toolTip(),
+                 QString("Importa i dati dall'archivio anagrafico dei partecipanti. (F4)"));
+        QCOMPARE(card.w.btnCodFisc->toolTip(), QString("Verifica il codice fiscale. (F4)"));
+        card.type(card.w.txtCodFisc, "rssmra80a01h501u");
+        QString prefilled;
+        qvtest::whenModal([&prefilled](QWidget *d) {
+            if (auto *check = qobject_cast<TfrmCodFisc *>(d))
+                prefilled = check->txtCodFisc->text();
+        });
+        card.key(Qt::Key_F4);
+        QCOMPARE(prefilled, QString("RSSMRA80A01H501U"));
+
+        QSignalSpy picker(card.w.impPartecipante, &QAbstractButton::clicked);
+        QApplication::setActiveWindow(&card.w);
+        QVERIFY(QTest::qWaitForWindowActive(&card.w));
+        card.w.txtCliente->setFocus();
+        QString opened;
+        qvtest::whenModal([&opened](QWidget *d) { opened = d->objectName(); });
+        card.key(Qt::Key_F4);
+        QCOMPARE(picker.count(), 1);
+        QCOMPARE(opened, QString("frmTrovaClienti"));
+
+        QApplication::setActiveWindow(&card.w);
+        QVERIFY(QTest::qWaitForWindowActive(&card.w));
+        for (QWidget *other : QList<QWidget *>{card.w.txtPosto, card.w.txtProvRes->lineEdit()}) {
+            other->setFocus();
+            QTest::keyClick(other, Qt::Key_F4);
+            QCOMPARE(picker.count(), 1);
+        }
+        QVERIFY(card.w.txtProvRes->view()->isVisible()); // F4 dropped the province list
+        card.w.txtProvRes->hidePopup();
+        QCOMPARE(card.w.txtPosto->text(), QString());
+        QCOMPARE(messages.count(), 0);
+    }
+
+    // What a screen reader hears: the card as a window named by its caption,
+    // every picture by its hint, the check box by its caption.
+    void screenReaderNames()
+    {
+        TfrmPrenotazioni w;
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&w);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QString(" Quorvane - Posti Assegnati"));
+        for (ClickablePicture *picture : w.findChildren<ClickablePicture *>()) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(picture);
+            QCOMPARE(face->role(), QAccessible::Button);
+            QVERIFY2(!face->text(QAccessible::Name).isEmpty(), qPrintable(picture->objectName()));
+            QCOMPARE(face->text(QAccessible::Description), w.infoBar()->hint(picture));
+        }
+        QAccessibleInterface *pending = QAccessible::queryAccessibleInterface(w.chkDaConfermare);
+        QCOMPARE(pending->role(), QAccessible::CheckBox);
+        QCOMPARE(pending->text(QAccessible::Name), QString("Da confermare"));
+        QCOMPARE(pending->text(QAccessible::Description), w.infoBar()->hint(w.chkDaConfermare));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.txtCliente)->text(QAccessible::Name),
+                 QString("Cognome e nome partecipante:"));
     }
 
     void leavingShowsTheMainMenu()
