@@ -1,9 +1,32 @@
 #include "cli/exportcommand.h"
 
 #include "archive/records.h"
+#include "archive/tarchivio.h"
 #include "cli/archivekind.h"
+#include "core/programfolder.h"
+#include "output/exportlayout.h"
 
 namespace qv::cli {
+
+QString SpreadsheetExportWriter::write(const ExportRequest &request)
+{
+    const QString word = request.kind->word;
+    const ExportLayout &layout = word == QLatin1String("events")         ? ExportLayouts::events()
+                                 : word == QLatin1String("participants") ? ExportLayouts::participants()
+                                                                         : ExportLayouts::reservations();
+    const QString &archive = request.archivePath;
+    const QString target = ProgramFolder::file(layout.fileName);
+    try {
+        exportArchive(layout, archive, target);
+    } catch (const ArchiveError &) {
+        throw fileError(QStringLiteral("impossibile leggere l'archivio %1.").arg(quoted(archive)));
+    } catch (const SpreadsheetError &) {
+        throw fileError(QStringLiteral("impossibile scrivere il file %1 (accertarsi di possedere i privilegi di "
+                                       "scrittura nella cartella del programma).")
+                            .arg(quoted(target)));
+    }
+    return target;
+}
 
 ExportCommand::ExportCommand(std::unique_ptr<ExportWriter> writer)
     : m_writer(std::move(writer))
@@ -25,8 +48,7 @@ QString ExportCommand::help() const
         "Scrive lo stesso foglio di calcolo delle finestre di esportazione: eventi, partecipanti, oppure i posti\n"
         "assegnati dell'evento numero N (obbligatorio per reservations).\n"
         "\n"
-        "Stato di uscita: 0 file scritto, 2 uso errato, 3 archivio illeggibile o file non scrivibile,\n"
-        "4 esportazione non disponibile in questa versione.");
+        "Stato di uscita: 0 file scritto, 2 uso errato, 3 archivio illeggibile o file non scrivibile.");
 }
 
 int ExportCommand::run(const Arguments &args)

@@ -26,12 +26,19 @@ public:
     virtual QString write(const ExportRequest &request) = 0;
 };
 
+// The writer of the export windows: the same file, in the program folder.
+class SpreadsheetExportWriter : public ExportWriter
+{
+public:
+    QString write(const ExportRequest &request) override;
+};
+
 // export events|participants|reservations [N]
 class ExportCommand : public Command
 {
 public:
     // Without a writer the command says it is not available.
-    explicit ExportCommand(std::unique_ptr<ExportWriter> writer = nullptr);
+    explicit ExportCommand(std::unique_ptr<ExportWriter> writer = std::make_unique<SpreadsheetExportWriter>());
     ~ExportCommand() override;
 
     QString name() const override { return QStringLiteral("export"); }

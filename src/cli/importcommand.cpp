@@ -232,23 +232,28 @@ int ImportCommand::run(const Arguments &args)
                          .arg(target));
         return ExitOk;
     }
-    qint64 written = 0;
-    qint64 first = 0;
-    try {
-        // Through the program's own archive code, like a card being saved.
-        TArchivio archive(target, TSchedaPartecipante::layout().size());
-        first = archive.Count() + 1;
-        archive.Seek(archive.Count());
-        for (const TSchedaPartecipante &record : std::as_const(records)) {
-            archive.Write(record);
-            ++written;
+    // One block under one lock: all the records or none, numbered as they
+    // landed even when another desk appends at the same time.
+    QByteArray bytes;
+    bytes.reserve(records.size() * TSchedaPartecipante::layout().size());
+    for (const TSchedaPartecipante &record : std::as_const(records))
+        bytes += record.bytes();
+    const qint64 written = records.size();
+    qint64 last = 0;
+    if (written > 0) {
+        try {
+            // Through the program's own archive code, like a card being saved.
+            TArchivio archive(target, TSchedaPartecipante::layout().size());
+            last = archive.Append(bytes);
+            archive.Close();
+        } catch (const ArchiveError &) {
+            throw fileError(QStringLiteral("impossibile scrivere l'archivio %1 (accertarsi di possedere i privilegi "
+                                           "di scrittura nella cartella del programma); nessun partecipante "
+                                           "aggiunto.")
+                                .arg(quoted(target)));
         }
-        archive.Close();
-    } catch (const ArchiveError &) {
-        throw fileError(QStringLiteral("impossibile scrivere l'archivio %1 (accertarsi di possedere i privilegi di "
-                                       "scrittura nella cartella del programma); partecipanti aggiunti: %2.")
-                            .arg(quoted(target), QString::number(written)));
     }
+    const qint64 first = last - written + 1;
     if (written == 0)
         console::out(QStringLiteral("Nessun partecipante da importare."));
     else

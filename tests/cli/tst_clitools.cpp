@@ -2,6 +2,7 @@
 #include "clirunner.h"
 
 #include "app/password.h"
+#include "output/exportlayout.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -12,6 +13,16 @@
 #include <unistd.h>
 
 using namespace clitest;
+
+namespace {
+const qv::ExportLayout &exportLayoutOf(const QString &fileName)
+{
+    for (const qv::ExportLayout *layout : {&qv::ExportLayouts::events(), &qv::ExportLayouts::participants()})
+        if (layout->fileName == fileName)
+            return *layout;
+    return qv::ExportLayouts::reservations();
+}
+} // namespace
 
 class TestCliTools : public QObject
 {
@@ -272,28 +283,120 @@ private slots:
         QCOMPARE(r.outText(), verdict);
     }
 
-    void exportSaysItIsNotAvailable_data()
+    void twoImportsAtOnceLandAsTwoWholeBlocks()
+    {
+        writeFile(archive(), QByteArray());
+        for (const char *desk : {"A", "B"}) {
+            QByteArray csv = "Cliente\r\n";
+            for (int i = 0; i < 1000; ++i)
+                csv += QByteArray("Sportello ") + desk + ' ' + QByteArray::number(i) + "\r\n";
+            writeFile(path(QString("%1.csv").arg(desk)), csv);
+        }
+        QProcess a, b;
+        for (QProcess *p : {&a, &b})
+            p->setWorkingDirectory(m_dir->path());
+        a.start(QV_CLI_TOOL, {"import", "participants", "A.csv", "--folder", m_dir->path()});
+        b.start(QV_CLI_TOOL, {"import", "participants", "B.csv", "--folder", m_dir->path()});
+        for (QProcess *p : {&a, &b}) {
+            QVERIFY(p->waitForFinished(60000));
+            QCOMPARE(p->exitCode(), 0);
+        }
+
+        const QByteArray file = readFile(archive());
+        QCOMPARE(file.size(), 2000 * kParticipantSize);
+        QMap<QByteArray, qint64> seen; // name -> record number, 1-based
+        for (qint64 n = 0; n < 2000; ++n) {
+            const QByteArray name = counted(file, n, kCliente);
+            QVERIFY2(!seen.contains(name), name);
+            seen.insert(name, n + 1);
+        }
+        // Each import is one block, and says where it landed.
+        for (QProcess *p : {&a, &b}) {
+            const QByteArray desk = p == &a ? "A" : "B";
+            const qint64 first = seen.value("Sportello " + desk + " 0");
+            QVERIFY(first == 1 || first == 1001);
+            for (int i = 0; i < 1000; ++i)
+                QCOMPARE(seen.value("Sportello " + desk + ' ' + QByteArray::number(i)), first + i);
+            const QByteArray out = p->readAllStandardOutput();
+            QVERIFY2(out.contains(QByteArray("(record da ") + QByteArray::number(first) + " a "
+                                  + QByteArray::number(first + 999) + ")"),
+                     out);
+        }
+        QCOMPARE(run({"check", archive()}).exit, 0);
+    }
+
+    void exportRefusesWrongArguments_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("exit");
-        QTest::newRow("events") << QStringList{"export", "events"} << 4;
-        QTest::newRow("participants") << QStringList{"export", "participants"} << 4;
-        QTest::newRow("reservations") << QStringList{"export", "reservations", "3"} << 4;
-        QTest::newRow("no event number") << QStringList{"export", "reservations"} << 2;
-        QTest::newRow("bad event number") << QStringList{"export", "reservations", "0"} << 2;
-        QTest::newRow("number for events") << QStringList{"export", "events", "3"} << 2;
-        QTest::newRow("unknown kind") << QStringList{"export", "clienti"} << 2;
+        QTest::newRow("no event number") << QStringList{"export", "reservations"};
+        QTest::newRow("bad event number") << QStringList{"export", "reservations", "0"};
+        QTest::newRow("number for events") << QStringList{"export", "events", "3"};
+        QTest::newRow("unknown kind") << QStringList{"export", "clienti"};
     }
-    void exportSaysItIsNotAvailable()
+    void exportRefusesWrongArguments()
     {
         QFETCH(QStringList, args);
-        QFETCH(int, exit);
         const Result r = run(args);
-        QCOMPARE(r.exit, exit);
+        QCOMPARE(r.exit, 2);
         QCOMPARE(r.err.count('\n'), 1);
-        if (exit == 4)
-            QVERIFY2(r.errText().contains("non è ancora disponibile"), r.err);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void exportWritesTheWindowsFile_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("archiveName");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("records");
+        for (const int records : {3, 0}) {
+            const QByteArray suffix = records ? "" : ", empty archive";
+            QTest::newRow("events" + suffix) << QStringList{"export", "events"} << "Eventi.pro"
+                                             << "Riepilogo_Eventi.xls" << records;
+            QTest::newRow("participants" + suffix) << QStringList{"export", "participants"} << "Partecipanti.pro"
+                                                   << "Partecipanti.xls" << records;
+            QTest::newRow("reservations" + suffix) << QStringList{"export", "reservations", "7"}
+                                                   << "Posti_Riservati_Evento_7.pro" << "Prenotazioni_Posti.xls"
+                                                   << records;
+        }
+    }
+    void exportWritesTheWindowsFile()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, archiveName);
+        QFETCH(QString, fileName);
+        QFETCH(int, records);
+        const qv::ExportLayout &layout = exportLayoutOf(fileName);
+        QByteArray bytes;
+        for (int r = 0; r < records; ++r) {
+            qv::Record record(*layout.record);
+            for (int f = 0; f < layout.record->fieldCount(); ++f)
+                record.setText(f, QStringLiteral("Perù %1 · %2").arg(r).arg(f));
+            bytes += record.bytes();
+        }
+        writeFile(path(archiveName), bytes);
+        QDir().mkpath(path("attesa"));
+        qv::exportArchive(layout, path(archiveName), path("attesa/" + fileName));
+
+        const Result r = run(args);
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.err, QByteArray());
+        QVERIFY2(r.outText().contains(path(fileName)), r.out);
+        const QByteArray expected = readFile(path("attesa/" + fileName));
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(readFile(path(fileName)), expected);
+    }
+
+    void exportIntoAFolderFailsAndLeavesNoFile()
+    {
+        writeFile(archive(), participant("Rossi Mario"));
+        QVERIFY(QDir().mkpath(path("Partecipanti.xls")));
+        const Result r = run({"export", "participants"});
+        QCOMPARE(r.exit, 3);
+        QCOMPARE(r.out, QByteArray());
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.errText().contains("Partecipanti.xls"), r.err);
+        QVERIFY(QFileInfo(path("Partecipanti.xls")).isDir());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"Partecipanti.pro"});
     }
 
 private:
