@@ -4,9 +4,13 @@
 #include "checks/checkdialogs.h"
 #include "core/text.h"
 #include "core/tmisc.h"
+#include "events/eventdialogs.h"
 #include "frame/guide.h"
+#include "output/sheets.h"
 #include "participants/participantdialogs.h"
+#include "participants/tfrmexpclienti.h"
 #include "ui/cardoperations.h"
+#include "ui/keyboard.h"
 #include "ui/pictures.h"
 #include "ui/typingrules.h"
 #include "ui/widgets.h"
@@ -128,6 +132,15 @@ TfrmClienti::TfrmClienti(QWidget *parent) : qv::Workspace(parent)
 
     buildRules();
     buildCard();
+    // Keys for the pictures, once their hints are in place; F4 presses the
+    // check or mail picture beside the box being typed in.
+    qv::applyStandardShortcuts(this);
+    const QList<QPair<QAbstractButton *, QWidget *>> besideBoxes{
+        {btnCodFisc, txtCodFisc}, {btnCarta, txtCarta}, {btnPartitaIva, txtPartitaIva},
+        {btnIban, txtIban},       {btnEmail, txtEmail},
+    };
+    for (const auto &[picture, box] : besideBoxes)
+        qv::giveShortcut(picture, QKeySequence(Qt::Key_F4), box);
     m_compactHeight = area->sizeHint().height();
     qv::fillScreen(this);
 }
@@ -602,7 +615,10 @@ void TfrmClienti::cmdDuplicaClick()
     m_card->Duplicate();
 }
 
-void TfrmClienti::cmdFileClick() {}
+void TfrmClienti::cmdFileClick()
+{
+    openAttachments(this, QStringLiteral("clienti"));
+}
 
 void TfrmClienti::cmdSalvaClick()
 {
@@ -614,18 +630,30 @@ void TfrmClienti::cmdTrovaClick()
     openParticipantSearch(this, QStringLiteral("clienti"));
 }
 
-void TfrmClienti::cmdAnteprimaClick() {}
+void TfrmClienti::cmdAnteprimaClick()
+{
+    previewParticipantSheet(this);
+}
 
-void TfrmClienti::cmdStampaClick() {}
+void TfrmClienti::cmdStampaClick()
+{
+    printParticipantSheet(this);
+}
 
-void TfrmClienti::cmdPDFClick() {}
+void TfrmClienti::cmdPDFClick()
+{
+    saveParticipantSheetPdf(this);
+}
 
 void TfrmClienti::cmdRicontattaClick()
 {
     openRecontactList(this);
 }
 
-void TfrmClienti::cmdEsportaClick() {}
+void TfrmClienti::cmdEsportaClick()
+{
+    openParticipantsExport(this);
+}
 
 void TfrmClienti::cmdGuidaClick()
 {

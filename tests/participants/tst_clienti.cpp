@@ -24,6 +24,8 @@
 #include <QMenu>
 #include <QContextMenuEvent>
 #include <QWheelEvent>
+#include "output/pageoutput.h"
+#include <QFile>
 #include <QtTest>
 
 using namespace qv;
@@ -857,16 +859,68 @@ private slots:
         QVERIFY(scroll->verticalScrollBar()->maximum() > 0 || scroll->horizontalScrollBar()->maximum() > 0);
     }
 
-    void sheetsExportAndAttachmentsWaitSilently()
+    void outputButtonsOpenTheirWindows_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("attachments") << "cmdFile" << "frmAllegaCartella";
+        QTest::newRow("export") << "cmdEsporta" << "frmExpClienti";
+    }
+    void outputButtonsOpenTheirWindows()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card;
+        QVERIFY(card.ok);
+        QString opened;
+        qvtest::whenModal([&opened](QWidget *dialog) { opened = dialog->objectName(); });
+        card.click(button);
+        QCOMPARE(opened, window);
+    }
+
+    void sheetButtonsPrintTheCardAsTyped()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        qvtest::ShellRecorder shell;
+        Card card;
+        QVERIFY(card.ok);
+        card.w.txtCliente->setText("Rossi Mario");
+        QList<PageOutput::Destination> destinations;
+        QStringList texts;
+        PageOutput::setHandler([&](PageOutput::Destination d, const page::Document &doc, QWidget *) {
+            destinations.append(d);
+            for (const page::Page &p : doc.pages)
+                for (const page::TextBox *box : p.textBoxes())
+                    texts.append(box->text);
+        });
+        card.click("cmdAnteprima");
+        card.click("cmdStampa");
+        PageOutput::setHandler({});
+        QCOMPARE(destinations, (QList<PageOutput::Destination>{PageOutput::Destination::Preview,
+                                                                PageOutput::Destination::Printer}));
+        QVERIFY(texts.contains("Rossi Mario"));
+        messages.answers = {false};
+        card.click("cmdPDF");
+        QVERIFY(QFile::exists(folder.file("Partecipante.pdf")));
+        QVERIFY(shell.commands.isEmpty());
+        QCOMPARE(card.w.txtCliente->text(), QStringLiteral("Rossi Mario")); // nothing saved or cleared
+        QVERIFY(folder.read("Partecipanti.pro").isEmpty());
+    }
+
+    void ctrlSSavesFromABox()
     {
         TempProgramFolder folder;
         MessageRecorder messages;
         Card card;
         QVERIFY(card.ok);
-        for (const char *name : {"cmdFile", "cmdAnteprima", "cmdStampa", "cmdPDF", "cmdEsporta"})
-            card.click(name);
-        QCOMPARE(messages.count(), 0);
-        QVERIFY(!QApplication::activeModalWidget());
+        card.w.txtCliente->setText("Bianchi Anna");
+        card.w.txtNote->setFocus();
+        QTest::keyClick(card.w.txtNote, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(card.w.txtNote->text(), QString());
+        QCOMPARE(folder.read("Partecipanti.pro").size(), 3372);
     }
 };
 
