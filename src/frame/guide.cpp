@@ -1,5 +1,7 @@
 #include "frame/guide.h"
 
+#include "frame/shortcuttable.h"
+
 #include "core/regional.h"
 #include "core/tmisc.h"
 #include "frame/workspace.h"
@@ -28,7 +30,12 @@ void showGuide(QWidget *owner, GuideTopic topic)
 {
     TfrmGuida dialog(owner);
     dialog.lblTitolo->setText(guideTitle(topic));
-    dialog.txtGuida->setPlainText(guideText(topic));
+    // The topic, then its "Tasti rapidi" table where the window has keys.
+    QString text = guideText(topic);
+    const QString keys = shortcutTable(topic);
+    if (!keys.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + keys;
+    dialog.txtGuida->setPlainText(text);
     dialog.exec();
 }
 

@@ -1,6 +1,7 @@
 #include "frame/guidedocument.h"
 
 #include "frame/guidetopics.h"
+#include "frame/shortcuttable.h"
 
 #include <QFont>
 
@@ -170,7 +171,11 @@ page::Document build()
     SectionWriter sections(document.setup);
     QList<QPair<QString, int>> entries;
     for (const GuideTopic topic : guideTopics()) {
-        const int first = sections.addSection(guideTitle(topic), guideParagraphs(topic));
+        QStringList paragraphs = guideParagraphs(topic);
+        const QString keys = shortcutTable(topic);
+        if (!keys.isEmpty())
+            paragraphs.append(keys);
+        const int first = sections.addSection(guideTitle(topic), paragraphs);
         // Page numbers count from the title page: title, contents, then the sections.
         entries.append({guideTitle(topic), first + 3});
     }
