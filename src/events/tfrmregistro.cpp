@@ -48,28 +48,6 @@ const int kAmountLength = 15;
 const QString kHintCalendar = QStringLiteral("Importa una data dal calendario.");
 const QString kHintContact = QStringLiteral("Importa i dati dall'archivio anagrafico dei partecipanti.");
 
-QLineEdit *editBox(const QString &name, int maxLength, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setMaxLength(maxLength);
-    return box;
-}
-
-QLabel *hiddenLabel(const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
-}
-
-// Width for the sample text plus the box's frame and padding.
-int widthFor(const QWidget *box, const QString &sample)
-{
-    return box->fontMetrics().horizontalAdvance(sample) + 18;
-}
-
 bool isModifierOnly(int key)
 {
     switch (key) {

@@ -50,27 +50,6 @@ QFont boxFont()
     return font;
 }
 
-QLineEdit *editBox(const QString &name, int maxLength, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setMaxLength(maxLength);
-    return box;
-}
-
-QLabel *hiddenLabel(const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
-}
-
-int widthFor(const QWidget *box, const QString &sample)
-{
-    return box->fontMetrics().horizontalAdvance(sample) + 18;
-}
-
 } // namespace
 
 TfrmClienti::TfrmClienti(QWidget *parent) : qv::Workspace(parent)

@@ -45,11 +45,10 @@ const int kIconSize = 32;
 const int kSectionIconSize = 40;
 const int kRowSpacing = 8;
 
-QLineEdit *editBox(const QString &name, int maxLength, QWidget *parent)
+// The card's boxes are all one height, the event header's included.
+QLineEdit *cardBox(const QString &name, int maxLength, QWidget *parent)
 {
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setMaxLength(maxLength);
+    QLineEdit *box = editBox(name, maxLength, parent);
     box->setFixedHeight(26);
     return box;
 }
@@ -64,19 +63,6 @@ QLineEdit *headerBox(const QString &name, bool centred, QWidget *parent)
     if (centred)
         box->setAlignment(Qt::AlignCenter);
     return box;
-}
-
-QLabel *hiddenLabel(const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
-}
-
-int widthFor(const QWidget *box, const QString &sample)
-{
-    return box->fontMetrics().horizontalAdvance(sample) + 18;
 }
 
 } // namespace
@@ -225,19 +211,19 @@ void TfrmPrenotazioni::buildSections(QWidget *area)
     for (QLineEdit *box : {txtOraInizio, txtOraFine, txtPosti})
         box->setFixedWidth(widthFor(box, QStringLiteral("00:0000")));
 
-    txtCliente = editBox(QStringLiteral("txtCliente"), 50, grpPartecipante);
-    txtIndirizzoRes = editBox(QStringLiteral("txtIndirizzoRes"), 50, grpPartecipante);
-    txtComuneRes = editBox(QStringLiteral("txtComuneRes"), 50, grpPartecipante);
+    txtCliente = cardBox(QStringLiteral("txtCliente"), 50, grpPartecipante);
+    txtIndirizzoRes = cardBox(QStringLiteral("txtIndirizzoRes"), 50, grpPartecipante);
+    txtComuneRes = cardBox(QStringLiteral("txtComuneRes"), 50, grpPartecipante);
     txtProvRes = provinceBox(QStringLiteral("txtProvRes"), grpPartecipante);
     txtProvRes->setFixedHeight(26);
     txtProvRes->setFixedWidth(widthFor(txtProvRes, QStringLiteral("WW")) + 30);
-    txtCapRes = editBox(QStringLiteral("txtCapRes"), 5, grpPartecipante);
+    txtCapRes = cardBox(QStringLiteral("txtCapRes"), 5, grpPartecipante);
     txtCapRes->setFixedWidth(widthFor(txtCapRes, QStringLiteral("000000")));
-    txtCodFisc = editBox(QStringLiteral("txtCodFisc"), 16, grpPartecipante);
+    txtCodFisc = cardBox(QStringLiteral("txtCodFisc"), 16, grpPartecipante);
     txtCodFisc->setFixedWidth(widthFor(txtCodFisc, QStringLiteral("WWWWWW00W00W000WW")));
-    txtRecapito = editBox(QStringLiteral("txtRecapito"), 50, grpPartecipante);
-    txtTelCel = editBox(QStringLiteral("txtTelCel"), 30, grpPartecipante);
-    txtEmail = editBox(QStringLiteral("txtEmail"), 50, grpPartecipante);
+    txtRecapito = cardBox(QStringLiteral("txtRecapito"), 50, grpPartecipante);
+    txtTelCel = cardBox(QStringLiteral("txtTelCel"), 30, grpPartecipante);
+    txtEmail = cardBox(QStringLiteral("txtEmail"), 50, grpPartecipante);
     btnConferma = new QPushButton(qv::picture(QStringLiteral("mail")), QStringLiteral("Invia notifica"), grpPartecipante);
     btnConferma->setObjectName(QStringLiteral("btnConferma"));
     impPartecipante = new ClickablePicture(QStringLiteral("impPartecipante"), qv::picture(QStringLiteral("contact_import")),
@@ -248,7 +234,7 @@ void TfrmPrenotazioni::buildSections(QWidget *area)
     for (ClickablePicture *p : {impPartecipante, btnCodFisc})
         p->setIconSize(QSize(24, 24));
 
-    txtPosto = editBox(QStringLiteral("txtPosto"), 5, grpPosto);
+    txtPosto = cardBox(QStringLiteral("txtPosto"), 5, grpPosto);
     txtPosto->setAlignment(Qt::AlignCenter);
     txtPosto->setFixedHeight(58);
     txtPosto->setFixedWidth(150);
@@ -263,8 +249,8 @@ void TfrmPrenotazioni::buildSections(QWidget *area)
     btnPrenotati = new QPushButton(qv::picture(QStringLiteral("find")), QStringLiteral("Visualizza posti gi\u00E0 prenotati"),
                                    grpPosto);
     btnPrenotati->setObjectName(QStringLiteral("btnPrenotati"));
-    txtUbicazione = editBox(QStringLiteral("txtUbicazione"), 250, grpPosto);
-    txtAnnotazioni = editBox(QStringLiteral("txtAnnotazioni"), 250, grpPosto);
+    txtUbicazione = cardBox(QStringLiteral("txtUbicazione"), 250, grpPosto);
+    txtAnnotazioni = cardBox(QStringLiteral("txtAnnotazioni"), 250, grpPosto);
     chkDaConfermare = new QCheckBox(QStringLiteral("Da confermare"), grpPosto);
     chkDaConfermare->setObjectName(QStringLiteral("chkDaConfermare"));
 

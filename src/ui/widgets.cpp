@@ -356,6 +356,31 @@ QPushButton *closeButton(QDialog *dialog)
 
 // Every window built on this machinery is heard as a window, in the program
 // and in the tests alike.
+namespace qv {
+
+QLineEdit *editBox(const QString &name, int maxLength, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+QLabel *hiddenLabel(const QString &name, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+
+int widthFor(const QWidget *box, const QString &sample)
+{
+    return box->fontMetrics().horizontalAdvance(sample) + 18;
+}
+
+} // namespace qv
+
 static void installAccessibilityAtStart()
 {
     qv::installAccessibility();

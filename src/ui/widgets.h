@@ -92,6 +92,13 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
+// Card building blocks: an edit box of a given name and maximum length; a
+// hidden label that only carries a field (attachments); the width that shows
+// `sample` whole in `box`, frame and padding included.
+QLineEdit *editBox(const QString &name, int maxLength, QWidget *parent);
+QLabel *hiddenLabel(const QString &name, QWidget *parent);
+int widthFor(const QWidget *box, const QString &sample);
+
 // A link (named lnkWeb): dark blue, orange while pressed, acts on a click
 // released over it.
 QLabel *makeLink(const QString &text, std::function<void()> action, QWidget *parent);
