@@ -1,12 +1,11 @@
 #include "archive/tarchivio.h"
 
+#include "archive/archivejournal.h"
+#include "archive/archivelock.h"
+#include "archive/filesync.h"
 #include "archive/record.h"
 
-#include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QRandomGenerator>
-#include <QThread>
 
 #include <algorithm>
 
@@ -28,18 +27,73 @@ bool writeAll(QFile &file, qint64 offset, const QByteArray &bytes)
     return file.seek(offset) && writeBytes(file, bytes.constData(), bytes.size()) == bytes.size();
 }
 
-// QLockFile's own wait starts at 100 ms and doubles; writes last milliseconds,
-// so short jittered retries keep desks that write in bursts moving.
-bool acquire(QLockFile &lock, int timeoutMs)
+// Puts the archive back as the journal saw it before the write; false when
+// that could not be done (the journal is then kept for the next try).
+bool putBack(QFile &archive, const ArchiveJournal &journal)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        if (lock.tryLock(0))
-            return true;
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
-            return false;
-        QThread::usleep(500 + QRandomGenerator::global()->bounded(2000));
+    if (!journal.oldBytes.isEmpty() && !writeAll(archive, journal.offset, journal.oldBytes))
+        return false;
+    return archive.resize(journal.oldSize) && syncFile(archive);
+}
+
+// Writes the journal and makes sure it is on the disk before the archive is
+// touched. On failure nothing of it is left behind.
+void writeJournal(const QString &archivePath, const ArchiveJournal &journal)
+{
+    const QString path = ArchiveJournal::journalPath(archivePath);
+    QFile file(path);
+    const QByteArray bytes = journal.encode();
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
+                         && writeBytes(file, bytes.constData(), bytes.size()) == bytes.size() && syncFile(file);
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError) {
+        QFile::remove(path);
+        throw ArchiveError("cannot write the journal of the archive");
     }
+    syncFolderOf(path); // the journal's name must outlive a power cut too
+}
+
+// Once the write is on the disk its journal must go for good, or the next
+// write would undo it. False when it could not be removed nor emptied.
+bool dropJournal(const QString &archivePath)
+{
+    const QString path = ArchiveJournal::journalPath(archivePath);
+    bool gone = QFile::remove(path) || !QFile::exists(path);
+    if (!gone) {
+        // A folder that lets a file be written but not removed: an empty
+        // journal reads as one cut before the write, which changes nothing.
+        QFile file(path);
+        gone = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && syncFile(file);
+    }
+    if (gone)
+        syncFolderOf(path);
+    return gone;
+}
+
+// Under the archive's lock: undoes what a write that died part-way left.
+TArchivio::Recovery recoverUnderLock(QFile &archive, const QString &archivePath)
+{
+    QFile file(ArchiveJournal::journalPath(archivePath));
+    if (!file.exists())
+        return TArchivio::Recovery::Nothing;
+    if (!file.open(QIODevice::ReadOnly))
+        throw ArchiveError("cannot read the journal of the archive");
+    const std::optional<ArchiveJournal> journal = ArchiveJournal::decode(file.readAll());
+    file.close();
+    if (journal && !putBack(archive, *journal))
+        throw ArchiveError("cannot put back the archive from its journal");
+    if (!dropJournal(archivePath))
+        throw ArchiveError("cannot remove the journal of the archive");
+    return journal ? TArchivio::Recovery::RolledBack : TArchivio::Recovery::Discarded;
+}
+
+// The archive opened for a write, under its lock: a handle of its own sees
+// the file as it is now (also on network folders), and a file removed since
+// the action began is an error rather than a new empty archive.
+void openForWriting(QFile &file)
+{
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly))
+        throw ArchiveError("cannot open the archive for writing");
 }
 
 } // namespace
@@ -52,7 +106,12 @@ TArchivio::~TArchivio()
 
 QString TArchivio::lockPath(const QString &archivePath)
 {
-    return archivePath + QStringLiteral(".lock");
+    return ArchiveLock::lockPath(archivePath);
+}
+
+QString TArchivio::journalPath(const QString &archivePath)
+{
+    return ArchiveJournal::journalPath(archivePath);
 }
 
 int TArchivio::lockTimeout()
@@ -68,6 +127,18 @@ void TArchivio::setLockTimeout(int milliseconds)
 void TArchivio::setWriteHook(WriteHook hook)
 {
     s_writeHook = std::move(hook);
+}
+
+TArchivio::Recovery TArchivio::recoverInterruptedWrite(const QString &archivePath)
+{
+    if (!QFile::exists(journalPath(archivePath)))
+        return Recovery::Nothing;
+    ArchiveLock lock(archivePath);
+    if (!lock.acquire(s_lockTimeout))
+        throw ArchiveError("archive locked");
+    QFile file(archivePath);
+    openForWriting(file);
+    return recoverUnderLock(file, archivePath);
 }
 
 void TArchivio::Open(const QString &path, int recordLength, Access access)
@@ -90,9 +161,24 @@ void TArchivio::Open(const QString &path, int recordLength, Access access)
     }
     if (!opened)
         throw ArchiveError(("cannot open " + path).toStdString());
+    if (!m_readOnly && QFile::exists(journalPath(path))) {
+        // A desk died part-way through a write: put the old state back before
+        // reading, unless a write is going on now (its journal is its own).
+        // Best effort: a failure here is met again, and reported, by the next write.
+        ArchiveLock lock(path);
+        if (lock.acquire(0)) {
+            try {
+                QFile file(path);
+                openForWriting(file);
+                recoverUnderLock(file, path);
+            } catch (const ArchiveError &) {
+            }
+        }
+    }
     m_path = path;
     m_length = recordLength;
     m_filePos = 0;
+    m_givenCount = recordsOnDisk();
     moveTo(0);
 }
 
@@ -102,22 +188,27 @@ void TArchivio::requireOpen() const
         throw ArchiveError("archive not open");
 }
 
+qint64 TArchivio::recordsOnDisk() const
+{
+    return m_file.size() / m_length;
+}
+
 qint64 TArchivio::Count() const
 {
     requireOpen();
-    return m_file.size() / m_length;
+    m_givenCount = recordsOnDisk();
+    return m_givenCount;
 }
 
 void TArchivio::moveTo(qint64 index)
 {
     m_position = index;
-    m_atEnd = index >= Count();
 }
 
 void TArchivio::Seek(qint64 index)
 {
     requireOpen();
-    if (index < 0 || index > Count())
+    if (index < 0 || index > recordsOnDisk())
         throw ArchiveError("seek outside the archive");
     moveTo(index);
 }
@@ -125,7 +216,7 @@ void TArchivio::Seek(qint64 index)
 void TArchivio::Read(QByteArray &bytes)
 {
     requireOpen();
-    if (m_position >= Count())
+    if (m_position >= recordsOnDisk())
         throw ArchiveError("read past the end of the archive");
     const qint64 offset = m_position * m_length;
     if (m_filePos != offset && !m_file.seek(offset))
@@ -142,7 +233,7 @@ void TArchivio::Read(QByteArray &bytes)
 qint64 TArchivio::ReadBlock(QByteArray &bytes, qint64 maxRecords)
 {
     requireOpen();
-    const qint64 count = std::min(std::max<qint64>(maxRecords, 0), Count() - m_position);
+    const qint64 count = std::min(std::max<qint64>(maxRecords, 0), recordsOnDisk() - m_position);
     if (count <= 0) {
         bytes.clear();
         return 0;
@@ -176,44 +267,59 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
     const qint64 records = bytes.size() / m_length;
     if (bytes.isEmpty() || bytes.size() % m_length != 0 || (records != 1 && target != Target::End))
         throw ArchiveError("record of the wrong length");
-    QLockFile lock(lockPath(m_path));
-    if (!acquire(lock, s_lockTimeout))
+    ArchiveLock lock(m_path);
+    if (!lock.acquire(s_lockTimeout))
         throw ArchiveError("archive locked");
-
-    // A handle of its own, opened under the lock: it sees the file as it is
-    // now (also on network folders), and a file removed since Open is an
-    // error rather than a new empty archive.
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly))
-        throw ArchiveError("cannot open the archive for writing");
-    const qint64 count = file.size() / m_length;
-    const bool append = target == Target::End || m_atEnd;
-    const qint64 index = append ? count : m_position;
-    if (!append && index >= count) // the file was cut or replaced since the position was set
-        throw ArchiveError("record no longer in the archive");
+    openForWriting(file);
+    recoverUnderLock(file, m_path);
+
+    // Where a new record goes is decided here, from the file as it stands
+    // under the lock, never from a size read before. An overwrite must name a
+    // record the caller knew of and that is still there: a position that was
+    // the end when the caller last counted may since hold another desk's
+    // new record.
+    const qint64 size = file.size();
+    const qint64 count = size / m_length;
+    const qint64 index = target == Target::End ? count : m_position;
+    if (target != Target::End && (index >= m_givenCount || index >= count))
+        throw ArchiveError("no record at this position: records are added with Append");
     const qint64 offset = index * m_length;
 
-    // What is there now: compared with what the caller loaded, and put back
-    // if the write stops part-way, so a stored record is never left torn.
-    QByteArray previous;
-    if (index < count) {
-        previous.resize(m_length);
-        if (!file.seek(offset) || file.read(previous.data(), m_length) != m_length)
-            throw ArchiveError("read failed");
-        if (loaded && previous != *loaded && previous != bytes)
+    // What is there now: compared with what the caller loaded, and kept in
+    // the journal so that the write is all or nothing. An append over a
+    // torn tail keeps the tail's bytes too.
+    ArchiveJournal journal;
+    journal.oldSize = size;
+    journal.offset = offset;
+    const qint64 changed = std::min<qint64>(bytes.size(), std::max<qint64>(size - offset, 0));
+    journal.oldBytes.resize(changed);
+    if (changed > 0
+        && (!file.seek(offset) || file.read(journal.oldBytes.data(), changed) != changed))
+        throw ArchiveError("read failed");
+    if (target == Target::Position) {
+        if (loaded && journal.oldBytes != *loaded && journal.oldBytes != bytes)
             return false;
+        if (journal.oldBytes == bytes) { // already on the disk: nothing to change
+            moveTo(index + 1);
+            return true;
+        }
     }
-    if (!writeAll(file, offset, bytes)) {
-        if (index < count)
-            writeAll(file, offset, previous);
-        else
-            file.resize(offset); // a torn append belongs to no record
+
+    writeJournal(m_path, journal);
+    if (!writeAll(file, offset, bytes) || !syncFile(file)) {
+        if (putBack(file, journal))
+            dropJournal(m_path);
         throw ArchiveError("write failed");
+    }
+    if (!dropJournal(m_path)) {
+        // The journal would undo this write later: undo it now and say so.
+        putBack(file, journal);
+        throw ArchiveError("cannot remove the journal of the archive");
     }
     file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw ArchiveError("write failed");
     moveTo(index + records);
+    m_givenCount = std::max(m_givenCount, index + records);
     return true;
 }
 
@@ -240,8 +346,6 @@ qint64 TArchivio::Append(const Record &record)
 
 bool TArchivio::WriteIfUnchanged(const QByteArray &bytes, const QByteArray &loaded)
 {
-    if (m_atEnd)
-        throw ArchiveError("no record to overwrite at the end of the archive");
     return writeLocked(bytes, Target::Position, &loaded);
 }
 

@@ -20,9 +20,16 @@ class Record;
 // Records are only appended or overwritten in place. The file is closed when
 // the object goes out of scope, so every action opens, works and closes.
 //
-// Several desks may share the folder: every write holds the lock file
-// "<archive>.lock" for the write alone, and an append takes its place from the
-// file's size at that moment, so two desks never write the same record.
+// Several desks may share the folder. Every write holds the archive's lock
+// (ArchiveLock, "<archive>.lock") for the write alone, and reads the size of
+// the file under it: Append() is the one way to add records, and takes its
+// place from that size, so two desks never write the same record. Write()
+// only overwrites a record that is there.
+//
+// A write is all or nothing: before it changes the archive, the bytes it will
+// change (and the old size) go to "<archive>.journal" and reach the disk;
+// the journal goes once the write has. A desk that dies part-way leaves a
+// complete journal, and the next write (or open) puts the old state back.
 class TArchivio
 {
 public:
@@ -45,15 +52,16 @@ public:
     void Open(const QString &path, int recordLength, Access access = Access::ReadWrite);
     qint64 Count() const;          // whole records only; a trailing partial one is ignored
     qint64 Position() const { return m_position; }
-    void Seek(qint64 index);       // 0 <= index <= Count(); Seek(Count()) prepares an append
+    void Seek(qint64 index);       // 0 <= index <= Count()
     void Read(Record &record);
     void Read(QByteArray &bytes);
     // Reads up to maxRecords records from the position on in one go, for
     // sequential scans of large archives; returns how many were read.
     qint64 ReadBlock(QByteArray &bytes, qint64 maxRecords);
-    // Writes over the record at the position or, when the position is the end
-    // of the archive, appends after the last record as the file stands at the
-    // moment of writing. Afterwards Position() is the number of the record written.
+    // Overwrites the record at the position. A position that is not a record
+    // of the file as it stands under the lock (the end, or a file cut since)
+    // is refused: new records are added with Append(). Afterwards Position()
+    // is the 1-based number of the record written.
     void Write(const Record &record);
     void Write(const QByteArray &bytes);
     // Appends after the last record; returns its 1-based number (= Position()).
@@ -66,20 +74,31 @@ public:
     // someone else changed it since it was loaded.
     bool WriteIfUnchanged(const Record &record, const QByteArray &loaded);
     bool WriteIfUnchanged(const QByteArray &bytes, const QByteArray &loaded);
-    bool AtEnd() const { return Position() >= Count(); }
+    bool AtEnd() const { requireOpen(); return Position() >= recordsOnDisk(); }
     void Close();
     bool isOpen() const { return m_file.isOpen(); }
     bool isReadOnly() const { return m_readOnly; }
 
-    // The lock file that guards the writes to an archive.
+    // The lock file that guards the writes to an archive, and the journal of
+    // the write in progress.
     static QString lockPath(const QString &archivePath);
+    static QString journalPath(const QString &archivePath);
+
+    // What a look for an interrupted write found: no journal; a journal cut
+    // before the archive was touched (removed); a complete one (the archive
+    // put back as it was before that write).
+    enum class Recovery { Nothing, Discarded, RolledBack };
+    // Looks under the lock, waiting as a write does. Raises ArchiveError when
+    // the lock is not had or the old state cannot be put back.
+    static Recovery recoverInterruptedWrite(const QString &archivePath);
     // How long a write waits for the lock before it fails (a few seconds).
     static int lockTimeout();
     static void setLockTimeout(int milliseconds); // below 0 restores the default
 
-    // Test seam: every byte an archive writes goes through here, so tests can
-    // fail a write part-way (a full disk, a dropped network). Returns the
-    // number of bytes written, or -1. Empty restores the real writes.
+    // Test seam: every byte an archive or its journal writes goes through
+    // here (file.fileName() tells which), so tests can fail a write part-way
+    // (a full disk, a dropped network). Returns the number of bytes written,
+    // or -1. Empty restores the real writes.
     using WriteHook = std::function<qint64(QFile &file, const char *data, qint64 size)>;
     static void setWriteHook(WriteHook hook);
 
@@ -90,13 +109,16 @@ private:
     bool writeLocked(const QByteArray &bytes, Target target, const QByteArray *loaded);
     void requireOpen() const;
     void moveTo(qint64 index);
+    qint64 recordsOnDisk() const;
 
     QFile m_file;
     QString m_path;
     int m_length = 0;
     bool m_readOnly = false;
     qint64 m_position = 0;
-    bool m_atEnd = true;  // the position was the end of the archive when last set
+    // The number of records the caller was last told of (at open, by Count(),
+    // by an append): an overwrite at or past it is refused.
+    mutable qint64 m_givenCount = 0;
     qint64 m_filePos = 0; // where the device stands, to skip needless seeks
 };
 

@@ -1,6 +1,7 @@
 #include "cli/checkcommand.h"
 
 #include "archive/fields.h"
+#include "archive/tarchivio.h"
 #include "cli/archivekind.h"
 #include "core/cp1252.h"
 #include "core/text.h"
@@ -77,6 +78,32 @@ void clampLengths(char *record, const RecordLayout &layout)
             record[f.offset] = static_cast<char>(f.length);
 }
 
+// A write cut part-way leaves its journal: the archive is put back as it was
+// before that write, as the program's next write would do.
+void undoInterruptedWrite(const QString &path, Report &report)
+{
+    if (!QFileInfo(path).isFile())
+        return; // RawArchive says what is wrong with the path
+    try {
+        switch (TArchivio::recoverInterruptedWrite(path)) {
+        case TArchivio::Recovery::RolledBack:
+            console::out(QStringLiteral("Una scrittura interrotta \u00E8 stata annullata: l'archivio \u00E8 tornato "
+                                        "com'era prima di quella scrittura."));
+            break;
+        case TArchivio::Recovery::Discarded:
+            console::out(QStringLiteral("Tolto il giornale di una scrittura interrotta prima di cominciare: "
+                                        "l'archivio non era stato toccato."));
+            break;
+        case TArchivio::Recovery::Nothing:
+            break;
+        }
+    } catch (const ArchiveError &) {
+        report.add(QStringLiteral("Una scrittura interrotta non ha potuto essere annullata (archivio occupato da "
+                                  "un'altra postazione o cartella non scrivibile): il programma la annuller\u00E0 "
+                                  "al prossimo salvataggio."));
+    }
+}
+
 } // namespace
 
 QString CheckCommand::synopsis() const
@@ -93,6 +120,8 @@ QString CheckCommand::help() const
         "record e ogni difetto: coda incompleta (dimensione non multipla della lunghezza del record), byte di\n"
         "lunghezza oltre la lunghezza dichiarata del campo, campi s\u00EC/no che non valgono n\u00E9 \"S\u00EC\" n\u00E9 \"No\",\n"
         "caratteri fuori dall'insieme stampabile della codifica Windows-1252.\n"
+        "Se una scrittura \u00E8 stata interrotta (una postazione spenta o bloccata mentre salvava: il file\n"
+        "ARCHIVIO.journal accanto all'archivio), l'archivio viene prima riportato com'era prima di quella scrittura.\n"
         "\n"
         "  --kind K    tipo di archivio, quando il nome del file non lo dice\n"
         "  --repair    scrive accanto all'originale una copia riparata (NOME_riparato.pro: coda incompleta\n"
@@ -113,6 +142,7 @@ int CheckCommand::run(const Arguments &args)
     const QString path = args.positional.at(0);
     const QString kindOption = args.value(QStringLiteral("--kind"));
     Report report;
+    undoInterruptedWrite(path, report);
     {
         RawArchive archive(path, kindOption);
         const ArchiveKind &kind = archive.kind();

@@ -1,3 +1,5 @@
+#include "archive/archivejournal.h"
+#include "archive/archivelock.h"
 #include "archive/fields.h"
 #include "archive/records.h"
 #include "archive/tarchivio.h"
@@ -5,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QtTest>
 
 #include <unistd.h>
@@ -31,14 +32,21 @@ QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool isJournal(const QFile &file) { return file.fileName().endsWith(QLatin1String(".journal")); }
+
 // The archive's writes stop after `limit` bytes on the `failing`-th write
 // (1-based) and report failure, as a full disk or a dropped network would.
+// The journal's writes are counted apart and never fail.
 class FailingWrites
 {
 public:
     FailingWrites(int failing, qint64 limit)
     {
         TArchivio::setWriteHook([=, this](QFile &file, const char *data, qint64 size) -> qint64 {
+            if (isJournal(file)) {
+                ++journalWrites;
+                return file.write(data, size);
+            }
             if (++calls != failing)
                 return file.write(data, size);
             file.write(data, std::min(size, limit));
@@ -47,7 +55,15 @@ public:
     }
     ~FailingWrites() { TArchivio::setWriteHook({}); }
     int calls = 0;
+    int journalWrites = 0;
 };
+
+// The lock file stays beside the archive, free, and no journal is left.
+bool writeEndedCleanly(const QString &path)
+{
+    return QFile::exists(TArchivio::lockPath(path)) && !ArchiveLock::heldElsewhere(path)
+           && !QFile::exists(TArchivio::journalPath(path));
+}
 
 } // namespace
 
@@ -171,8 +187,7 @@ private slots:
             for (int i = 1; i <= 3; ++i) {
                 TSchedaPrenotazione r;
                 r.setText("Cliente", QStringLiteral("Persona %1").arg(i));
-                archive.Seek(archive.Count());
-                archive.Write(r);
+                QCOMPARE(archive.Append(r), qint64(i));
                 QCOMPARE(archive.Position(), qint64(i));
             }
             TSchedaPrenotazione changed;
@@ -221,8 +236,11 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio(folder.file("nofolder/x.pro"), 829));
     }
 
-    void appendGoesAfterWhatAnotherDeskAppended()
+    void recordsAreAddedOnlyByAppend()
     {
+        // A position taken at the end before another desk appended must not
+        // become that desk's record: a Write() there is refused and writes
+        // nothing; Append() takes its place under the lock.
         TempProgramFolder folder;
         const QString path = folder.file("p.pro");
         TArchivio mine(path, 829);
@@ -231,15 +249,18 @@ private slots:
             TArchivio other(path, 829); // another desk saves first
             QCOMPARE(other.Append(filled('b')), qint64(1));
         }
-        mine.Write(filled('a'));
-        QCOMPARE(mine.Position(), qint64(2)); // the number actually written
-        QCOMPARE(mine.Append(filled('c')), qint64(3));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, mine.Write(filled('a')));
+        QCOMPARE(fileBytes(path), filled('b'));
+        QCOMPARE(mine.Append(filled('a')), qint64(2)); // the number actually written
+        QCOMPARE(mine.Position(), qint64(2));
+        mine.Seek(mine.Count());
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, mine.Write(filled('x'))); // the end, with nobody else
         mine.Seek(0);
         mine.Write(filled('B')); // an overwrite stays in place
         QCOMPARE(mine.Position(), qint64(1));
         mine.Close();
-        QCOMPARE(fileBytes(path), filled('B') + filled('a') + filled('c'));
-        QVERIFY(!QFile::exists(TArchivio::lockPath(path)));
+        QCOMPARE(fileBytes(path), filled('B') + filled('a'));
+        QVERIFY(writeEndedCleanly(path));
     }
 
     void appendOfSeveralRecordsIsWholeOrNothing()
@@ -280,17 +301,24 @@ private slots:
         const QByteArray before = filled('a') + filled('b') + filled('c');
         folder.write("p.pro", before);
         TArchivio archive(path, 829);
-        archive.Seek(index < 0 ? archive.Count() : index);
+        const auto write = [&] {
+            if (index < 0) {
+                archive.Append(filled('n'));
+            } else {
+                archive.Seek(index);
+                archive.Write(filled('n'));
+            }
+        };
         {
             FailingWrites failing(1, limit);
-            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('n')));
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, write());
             QCOMPARE(failing.calls, index < 0 ? 1 : 2); // an overwrite puts the old bytes back
+            QCOMPARE(failing.journalWrites, 1);
         }
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(archive.Count(), qint64(3));
-        QVERIFY(!QFile::exists(TArchivio::lockPath(path)));
-        archive.Seek(index < 0 ? archive.Count() : index); // the archive still works
-        archive.Write(filled('n'));
+        QVERIFY(writeEndedCleanly(path));
+        write(); // the archive still works
         QCOMPARE(archive.Count(), qint64(index < 0 ? 4 : 3));
     }
 
@@ -314,8 +342,9 @@ private slots:
         TempProgramFolder folder;
         const QString path = folder.file("p.pro");
         folder.write("p.pro", filled('a'));
-        QLockFile other(TArchivio::lockPath(path)); // another desk in the middle of a write
-        QVERIFY(other.tryLock(0));
+        ArchiveLock other(path); // another desk in the middle of a write
+        QVERIFY(other.acquire(0));
+        QVERIFY(ArchiveLock::heldElsewhere(path));
         TArchivio::setLockTimeout(300);
         TArchivio archive(path, 829);
         QElapsedTimer waited;
@@ -325,7 +354,8 @@ private slots:
         archive.Seek(0);
         QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('b')));
         QCOMPARE(fileBytes(path), filled('a'));
-        other.unlock();
+        other.release();
+        QVERIFY(!ArchiveLock::heldElsewhere(path));
         QCOMPARE(archive.Append(filled('b')), qint64(2));
         TArchivio::setLockTimeout(-1);
         QCOMPARE(TArchivio::lockTimeout(), 5000);
@@ -393,6 +423,131 @@ private slots:
         }
     }
 
+    // What a desk that died part-way leaves: the archive torn as it was on
+    // the disk, and its journal, complete or cut.
+    void interruptedWriteIsUndoneByTheNextWrite_data()
+    {
+        QTest::addColumn<QByteArray>("torn");     // the archive as the dead desk left it
+        QTest::addColumn<QByteArray>("journal");  // its journal
+        QTest::addColumn<QByteArray>("expected"); // the archive before the next write
+        const QByteArray abc = filled('a') + filled('b') + filled('c');
+        const auto journal = [](qint64 oldSize, qint64 offset, const QByteArray &old) {
+            return ArchiveJournal{oldSize, offset, old}.encode();
+        };
+        const QByteArray overwrite = journal(3 * 829, 829, filled('b'));
+        QTest::newRow("overwrite cut half-way: old record back")
+            << filled('a') + filled('n', 400) + filled('b', 429) + filled('c') << overwrite << abc;
+        QTest::newRow("append of two cut: none of them kept")
+            << abc + filled('n', 829 + 300) << journal(3 * 829, 3 * 829, {}) << abc;
+        QTest::newRow("append over a torn tail: the tail back")
+            << filled('a') + filled('n', 829 + 10) << journal(829 + 100, 829, filled('t', 100))
+            << filled('a') + filled('t', 100);
+        QTest::newRow("journal cut while written: nothing to undo")
+            << abc << overwrite.left(overwrite.size() - 1) << abc;
+        QTest::newRow("journal with a wrong hash: nothing to undo")
+            << abc << QByteArray(overwrite).replace(40, 1, "z") << abc;
+        QTest::newRow("empty journal") << abc << QByteArray() << abc;
+    }
+    void interruptedWriteIsUndoneByTheNextWrite()
+    {
+        QFETCH(QByteArray, torn);
+        QFETCH(QByteArray, journal);
+        QFETCH(QByteArray, expected);
+        for (const bool byOpen : {false, true}) {
+            TempProgramFolder folder;
+            const QString path = folder.file("p.pro");
+            std::unique_ptr<TArchivio> archive;
+            {
+                ArchiveLock dying(path); // the dead desk's lock, as long as it lived
+                QVERIFY(dying.acquire(0));
+                folder.write("p.pro", torn);
+                folder.write("p.pro.journal", journal);
+                if (!byOpen)
+                    archive = std::make_unique<TArchivio>(path, 829); // opened meanwhile: leaves it be
+                QCOMPARE(fileBytes(path), torn);
+            }
+            if (byOpen) { // a desk that opens the archive afterwards reads the old state
+                archive = std::make_unique<TArchivio>(path, 829);
+                QCOMPARE(fileBytes(path), expected);
+                QVERIFY(!QFile::exists(TArchivio::journalPath(path)));
+            }
+            archive->Append(filled('d'));
+            archive->Close();
+            QCOMPARE(fileBytes(path), expected.left(expected.size() / 829 * 829) + filled('d'));
+            QVERIFY(writeEndedCleanly(path));
+        }
+    }
+
+    void interruptedWriteIsUndoneOnRequest()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        folder.write("p.pro", filled('a') + filled('n', 100));
+        QCOMPARE(TArchivio::recoverInterruptedWrite(path), TArchivio::Recovery::Nothing);
+        folder.write("p.pro.journal", ArchiveJournal{829, 829, {}}.encode());
+        QCOMPARE(TArchivio::recoverInterruptedWrite(path), TArchivio::Recovery::RolledBack);
+        QCOMPARE(fileBytes(path), filled('a'));
+        folder.write("p.pro.journal", "QVJ1");
+        QCOMPARE(TArchivio::recoverInterruptedWrite(path), TArchivio::Recovery::Discarded);
+        QVERIFY(!QFile::exists(TArchivio::journalPath(path)));
+        QCOMPARE(fileBytes(path), filled('a'));
+        // Under another desk's write its journal is its own: not touched.
+        folder.write("p.pro.journal", ArchiveJournal{0, 0, {}}.encode());
+        ArchiveLock other(path);
+        QVERIFY(other.acquire(0));
+        TArchivio::setLockTimeout(100);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio::recoverInterruptedWrite(path));
+        TArchivio::setLockTimeout(-1);
+        { TArchivio reader(path, 829, TArchivio::Access::Read); }
+        QCOMPARE(fileBytes(path), filled('a'));
+        QVERIFY(QFile::exists(TArchivio::journalPath(path)));
+    }
+
+    void journalThatCannotBeWrittenRefusesTheWrite_data()
+    {
+        QTest::addColumn<int>("index"); // -1: append
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("append, journal not written at all") << -1 << qint64(-1);
+        QTest::newRow("overwrite, journal cut") << 1 << qint64(20);
+    }
+    void journalThatCannotBeWrittenRefusesTheWrite()
+    {
+        QFETCH(int, index);
+        QFETCH(qint64, limit);
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        const QByteArray before = filled('a') + filled('b');
+        folder.write("p.pro", before);
+        TArchivio archive(path, 829);
+        int archiveWrites = 0;
+        TArchivio::setWriteHook([&](QFile &file, const char *data, qint64 size) -> qint64 {
+            if (!isJournal(file)) {
+                ++archiveWrites;
+                return file.write(data, size);
+            }
+            if (limit > 0)
+                file.write(data, std::min(size, limit));
+            return -1;
+        });
+        if (index < 0) {
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(filled('n')));
+        } else {
+            archive.Seek(index);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(filled('n')));
+        }
+        TArchivio::setWriteHook({});
+        QCOMPARE(archiveWrites, 0);
+        QCOMPARE(fileBytes(path), before);
+        QVERIFY(writeEndedCleanly(path));
+        if (geteuid() != 0) { // root ignores file permissions
+            // A folder where no journal can be created refuses the write too.
+            QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(filled('n')));
+            QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QCOMPARE(fileBytes(path), before);
+        }
+    }
+
     void independentReaderFindsFieldsAtTheirOffsets()
     {
         TempProgramFolder folder;
@@ -406,8 +561,7 @@ private slots:
         e.setText("Desc03", "ultimo");
         {
             TArchivio archive(TSchedaEvento::archivePath(), TSchedaEvento::layout().size());
-            archive.Seek(archive.Count());
-            archive.Write(e);
+            archive.Append(e);
         }
         const QByteArray file = folder.read("Eventi.pro");
         QCOMPARE(file.size(), 3645);

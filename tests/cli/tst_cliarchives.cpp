@@ -1,4 +1,5 @@
 // check and dump on archives written byte by byte, and bad input of every kind.
+#include "archive/archivejournal.h"
 #include "clirunner.h"
 
 #include <QDir>
@@ -99,6 +100,19 @@ private slots:
         QCOMPARE(again.exit, 1);
         QVERIFY2(again.outText().endsWith("3 difetti.\n"), again.out);
         QVERIFY(!again.outText().contains("lunghezza"));
+    }
+
+    void interruptedWriteIsUndoneFirst()
+    {
+        // A desk died appending a record: half of it on the disk, its journal beside.
+        writeFile(path("Partecipanti.pro"), healthy() + participant("Nuovo").left(1000));
+        writeFile(path("Partecipanti.pro.journal"), qv::ArchiveJournal{3 * kParticipantSize, 3 * kParticipantSize, {}}.encode());
+        const Result r = run({"check", path("Partecipanti.pro")});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.outText().contains(QStringLiteral("Una scrittura interrotta \u00E8 stata annullata")), r.out);
+        QVERIFY2(r.outText().contains("3 record."), r.out);
+        QCOMPARE(readFile(path("Partecipanti.pro")), healthy());
+        QVERIFY(!QFile::exists(path("Partecipanti.pro.journal")));
     }
 
     void yesNoSpillingOverTheNextFieldShownAsWritten()

@@ -1,0 +1,45 @@
+#include "archive/filesync.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace qv {
+
+bool syncFile(QFile &file)
+{
+    if (!file.isOpen() || !file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())));
+#else
+    int result;
+    do
+        result = ::fsync(file.handle());
+    while (result < 0 && errno == EINTR);
+    return result == 0;
+#endif
+}
+
+void syncFolderOf(const QString &filePath)
+{
+#ifndef Q_OS_WIN // NTFS keeps its own journal of names
+    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#else
+    Q_UNUSED(filePath);
+#endif
+}
+
+} // namespace qv
