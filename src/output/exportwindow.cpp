@@ -53,7 +53,7 @@ ExportModel::ExportModel(const ExportLayout &layout, QObject *parent)
         throw std::invalid_argument("export: a row could outgrow its cell offsets");
 }
 
-void ExportModel::fill(const QString &archivePath)
+bool ExportModel::fill(const QString &archivePath)
 {
     beginResetModel();
     m_text.clear();
@@ -65,6 +65,7 @@ void ExportModel::fill(const QString &archivePath)
     const qint64 records = QFileInfo(archivePath).size() / recordSize;
     m_rowStart.reserve(records + 1);
     m_cellEnd.reserve(records * columns);
+    bool complete = true;
     try {
         scanArchive(archivePath, *m_layout.record, [&](const RecordView &record, qint64) {
             const qsizetype start = m_text.size();
@@ -78,9 +79,11 @@ void ExportModel::fill(const QString &archivePath)
         // The rows read so far stay; the reader stops at the failure.
         m_cellEnd.resize((m_rowStart.size() - 1) * columns);
         m_text.truncate(m_rowStart.last());
+        complete = false;
     }
     m_text.squeeze();
     endResetModel();
+    return complete;
 }
 
 QByteArrayView ExportModel::stored(int row, int column) const
@@ -307,12 +310,22 @@ void ExportWindow::showEvent(QShowEvent *event)
 void ExportWindow::fillGrid()
 {
     m_filled = true;
-    const WaitCursor wait;
-    m_model->fill(m_config.archivePath ? m_config.archivePath() : QString());
+    {
+        const WaitCursor wait;
+        m_readFailed = !m_model->fill(m_config.archivePath ? m_config.archivePath() : QString());
+    }
+    if (m_readFailed)
+        Messages::error(Messages::kArchiveAccess, this);
 }
 
 void ExportWindow::cmdEsportaClick()
 {
+    // A grid that misses part of the archive would replace a good export
+    // with a partial one.
+    if (m_readFailed) {
+        Messages::error(Messages::kArchiveAccess, this);
+        return;
+    }
     // What the user is typing counts.
     grdRecords->commitOpenEditor();
     if (!Messages::question(kAskExport, this))

@@ -27,9 +27,9 @@ class ExportModel : public QAbstractTableModel
 public:
     explicit ExportModel(const ExportLayout &layout, QObject *parent = nullptr);
 
-    // Reads the whole archive, first record to last. A failure ends the
-    // filling quietly; the rows read so far stay.
-    void fill(const QString &archivePath);
+    // Reads the whole archive, first record to last. False when it could not
+    // be opened or read to the end: the rows read so far stay.
+    bool fill(const QString &archivePath);
     // The data rows of the document, edited cells included.
     void writeRows(SpreadsheetWriter &writer) const;
 
@@ -115,6 +115,7 @@ private:
     ExportModel *m_model;
     InfoBar *m_infoBar;
     bool m_filled = false;
+    bool m_readFailed = false; // the grid does not hold the whole archive
 };
 
 } // namespace qv

@@ -14,6 +14,8 @@ SummaryListConfig TfrmRicontatta::configuration()
     config.source = ParticipantLists::recontactSource();
     config.test = [](const RecordView &record, const QDate &) { return ParticipantLists::toRecontact(record); };
     config.printTitle = QStringLiteral("Riepilogo partecipanti da ricontattare");
+    // An archive that could not be read must not pass for nobody to recontact.
+    config.reportFillFailure = true;
     config.deliver = [](const Record &record, qint64 number, const QString &) {
         if (TfrmClienti *card = windows().frmClienti)
             card->showRecord(record, number);

@@ -41,13 +41,13 @@ void TfrmTrovaClienti::deliver(const Record &record, qint64 number, const QStrin
             card->showRecord(record, number);
     } else if (modeWord == QLatin1String("organizzatore")) {
         if (TfrmRegistro *card = windows().frmRegistro) {
-            setControlText(card->txtOrganizzatore, record.text(QStringLiteral("Cliente")));
-            setControlText(card->txtRecapitoOrg, record.text(QStringLiteral("Recapito")));
+            setControlTextAsTyped(card->txtOrganizzatore, record.text(QStringLiteral("Cliente")));
+            setControlTextAsTyped(card->txtRecapitoOrg, record.text(QStringLiteral("Recapito")));
         }
     } else if (modeWord == QLatin1String("contatto")) {
         if (TfrmRegistro *card = windows().frmRegistro) {
-            setControlText(card->txtContatto, record.text(QStringLiteral("Cliente")));
-            setControlText(card->txtRecapitoCon, record.text(QStringLiteral("Recapito")));
+            setControlTextAsTyped(card->txtContatto, record.text(QStringLiteral("Cliente")));
+            setControlTextAsTyped(card->txtRecapitoCon, record.text(QStringLiteral("Recapito")));
         }
     } else if (modeWord == QLatin1String("prenotazioni")) {
         if (TfrmPrenotazioni *card = windows().frmPrenotazioni)
@@ -62,7 +62,7 @@ void TfrmTrovaClienti::deliverToReservation(const Record &record, QWidget *reser
     for (const char *field : fields) {
         const QString name = QString::fromLatin1(field);
         if (QWidget *box = namedControl(reservationCard, QStringLiteral("txt") + name))
-            setControlText(box, record.text(name));
+            setControlTextAsTyped(box, record.text(name));
     }
 }
 

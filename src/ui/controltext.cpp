@@ -8,6 +8,35 @@
 
 namespace qv {
 
+namespace {
+
+class RememberedRule : public QObject
+{
+public:
+    RememberedRule(QLineEdit *box, TypingRule rule) : QObject(box), rule(std::move(rule)) {}
+    TypingRule rule;
+};
+
+} // namespace
+
+void rememberTypingRule(QLineEdit *box, TypingRule rule)
+{
+    new RememberedRule(box, std::move(rule));
+}
+
+void setControlTextAsTyped(QWidget *control, const QString &text)
+{
+    QLineEdit *box = qobject_cast<QLineEdit *>(control);
+    if (auto *combo = qobject_cast<QComboBox *>(control))
+        box = combo->lineEdit();
+    QString shaped = text;
+    if (box)
+        for (const QObject *child : box->children())
+            if (auto *remembered = dynamic_cast<const RememberedRule *>(child))
+                shaped = remembered->rule(shaped);
+    setControlText(control, shaped);
+}
+
 QString controlText(const QWidget *control)
 {
     if (auto *edit = qobject_cast<const QLineEdit *>(control))

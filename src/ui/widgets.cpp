@@ -1,6 +1,7 @@
 #include "ui/widgets.h"
 
 #include "ui/access.h"
+#include "ui/controltext.h"
 #include "ui/keyboard.h"
 
 #include <QComboBox>
@@ -193,6 +194,7 @@ void acceptOnly(QLineEdit *box, const QString &allowed)
 
 void reshapeWhileTyping(QLineEdit *box, std::function<QString(const QString &)> rule)
 {
+    rememberTypingRule(box, rule);
     QObject::connect(box, &QLineEdit::textEdited, box, [box, rule = std::move(rule)](const QString &text) {
         const QString clean = rule(text);
         if (clean == text)

@@ -1,5 +1,6 @@
 #include "archive/records.h"
 #include "core/programfolder.h"
+#include "events/tfrmexpregistro.h"
 #include "frame/guide.h"
 #include "output/exportwindow.h"
 #include "output/fixtures.h"
@@ -248,6 +249,45 @@ private slots:
         QVERIFY(QFileInfo(folder.file("Partecipanti.xls/dentro")).isDir());
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Partecipanti.pro"});
         QVERIFY(w.isVisible());
+    }
+
+    // A folder where the archive should be: the grid cannot hold the archive,
+    // so the access message is shown and the export refused, leaving the
+    // previous export as it was.
+    void unreadableArchiveRefusesTheExport_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("exported");
+        QTest::newRow("events") << "events" << "Eventi.pro" << "Riepilogo_Eventi.xls";
+        QTest::newRow("participants") << "participants" << "Partecipanti.pro" << "Partecipanti.xls";
+        QTest::newRow("reservations") << "reservations" << TSchedaPrenotazione::archiveName(5) << "Prenotazioni_Posti.xls";
+    }
+    void unreadableArchiveRefusesTheExport()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, archive);
+        QFETCH(QString, exported);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        ShellRecorder shell;
+        folder.write(exported, "a good export of yesterday");
+        QVERIFY(QDir(folder.path()).mkdir(archive));
+        const ExportWindowConfig config = window == "events"         ? TfrmExpRegistro::configuration()
+                                          : window == "participants" ? TfrmExpClienti::configuration()
+                                                                     : TfrmExpPrenotazioni::configuration(folder.file(archive));
+        ExportWindow w(config);
+        w.show();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().kind, MessageKind::Error);
+        QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+        QCOMPARE(w.model()->rowCount(), 0);
+        messages.answers = {true, true};
+        w.cmdEsporta->click();
+        QCOMPARE(messages.count(), 2); // no question: the access message again
+        QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+        QCOMPARE(folder.read(exported), QByteArray("a good export of yesterday"));
+        QVERIFY(shell.commands.isEmpty());
     }
 
     void reservationsGridIsReadOnlyOverTheNamedArchive()

@@ -74,6 +74,20 @@ private slots:
         people = qvtest::makeParticipants(300);
         qvtest::writeRecords(participantsFile(), qvtest::participantFields(), people);
     }
+    void unreadableArchiveIsReported()
+    {
+        const QString path = participantsFile();
+        QVERIFY(QFile::rename(path, path + ".saved"));
+        QVERIFY(QDir().mkdir(path));
+        auto w = open();
+        QDir().rmdir(path);
+        QVERIFY(QFile::rename(path + ".saved", path));
+        QVERIFY(w->lines().isEmpty());
+        QCOMPARE(messages->count(), 1);
+        QCOMPARE(messages->last().kind, qv::MessageKind::Error);
+        QCOMPARE(messages->last().text, qv::Messages::kArchiveAccess);
+    }
+
     void cleanupTestCase()
     {
         destroyWindows();

@@ -951,6 +951,28 @@ private slots:
         QCOMPARE(qvtest::countedAt(after, offsetOf("Posto")), QByteArray("12"));
     }
 
+    // What the picker puts into the card goes through the boxes' typing
+    // rules, as typing would: stored upper case.
+    void pickedParticipantTakesTheTypingRules()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card(folder);
+        QVERIFY(card.ok);
+        TSchedaPartecipante person;
+        person.setBytes(qvtest::record(qvtest::participantFields(),
+                                       Values{{"Cliente", "Rossi Mario"}, {"CodFisc", "rssmra80a01h501u"},
+                                              {"ProvRes", "rm"}}));
+        TfrmTrovaClienti::deliver(person, 1, "prenotazioni");
+        QCOMPARE(card.w.txtCodFisc->text(), QString("RSSMRA80A01H501U"));
+        QCOMPARE(card.w.txtProvRes->currentText(), QString("RM"));
+        card.w.txtPosto->setText("4");
+        card.click(card.w.btnSalva);
+        const QByteArray stored = folder.read(kArchive);
+        QCOMPARE(qvtest::countedAt(stored, offsetOf("CodFisc")), QByteArray("RSSMRA80A01H501U"));
+        QCOMPARE(qvtest::countedAt(stored, offsetOf("ProvRes")), QByteArray("RM"));
+    }
+
     // The export window opens on the archive of the card's event.
     void exportOpensOnTheEventArchive()
     {
