@@ -129,6 +129,19 @@ void TArchivio::setWriteHook(WriteHook hook)
     s_writeHook = std::move(hook);
 }
 
+void TArchivio::underWriteLock(const QString &archivePath, const std::function<void()> &work)
+{
+    ArchiveLock lock(archivePath);
+    if (!lock.acquire(s_lockTimeout))
+        throw ArchiveError("archive locked");
+    if (QFile::exists(journalPath(archivePath))) {
+        QFile file(archivePath);
+        openForWriting(file);
+        recoverUnderLock(file, archivePath);
+    }
+    work();
+}
+
 TArchivio::Recovery TArchivio::recoverInterruptedWrite(const QString &archivePath)
 {
     if (!QFile::exists(journalPath(archivePath)))

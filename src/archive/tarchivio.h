@@ -91,6 +91,12 @@ public:
     // Looks under the lock, waiting as a write does. Raises ArchiveError when
     // the lock is not had or the old state cannot be put back.
     static Recovery recoverInterruptedWrite(const QString &archivePath);
+    // Runs `work` while holding the archive's write lock, as a write would
+    // (waiting up to lockTimeout()), after undoing an interrupted write: no
+    // desk writes meanwhile and the file is in a consistent state, e.g. for a
+    // copy. Raises ArchiveError when the lock is not had or the old state
+    // cannot be put back; a missing archive is no error.
+    static void underWriteLock(const QString &archivePath, const std::function<void()> &work);
     // How long a write waits for the lock before it fails (a few seconds).
     static int lockTimeout();
     static void setLockTimeout(int milliseconds); // below 0 restores the default

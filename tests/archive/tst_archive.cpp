@@ -497,10 +497,22 @@ private slots:
         QVERIFY(other.acquire(0));
         TArchivio::setLockTimeout(100);
         QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio::recoverInterruptedWrite(path));
+        bool ran = false;
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, TArchivio::underWriteLock(path, [&] { ran = true; }));
+        QVERIFY(!ran);
         TArchivio::setLockTimeout(-1);
         { TArchivio reader(path, 829, TArchivio::Access::Read); }
         QCOMPARE(fileBytes(path), filled('a'));
         QVERIFY(QFile::exists(TArchivio::journalPath(path)));
+        // Work under the lock starts from a consistent archive.
+        other.release();
+        folder.write("p.pro.journal", ArchiveJournal{829, 829, {}}.encode());
+        folder.write("p.pro", filled('a') + filled('x', 50));
+        TArchivio::underWriteLock(path, [&] {
+            ran = ArchiveLock::heldElsewhere(path) && fileBytes(path) == filled('a');
+        });
+        QVERIFY(ran);
+        QVERIFY(writeEndedCleanly(path));
     }
 
     void journalThatCannotBeWrittenRefusesTheWrite_data()
