@@ -24,7 +24,7 @@ for ((i = 1; i <= runs; i++)); do
   if ! QT_QPA_PLATFORM=offscreen "$test" >"$log" 2>&1; then
     failed=$((failed + 1))
     echo "run $i failed:"
-    grep -E "FAIL|Loc:" "$log" | head -4
+    grep -E "FAIL|Loc:|^process" "$log" | head -6
   fi
 done
 rm -f "$log"

@@ -20,9 +20,10 @@ bool syncFile(QFile &file)
 #ifdef Q_OS_WIN
     return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())));
 #else
+    // The data and what is needed to read it back (the size), not the times.
     int result;
     do
-        result = ::fsync(file.handle());
+        result = ::fdatasync(file.handle());
     while (result < 0 && errno == EINTR);
     return result == 0;
 #endif
