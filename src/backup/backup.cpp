@@ -8,7 +8,6 @@
 #include "core/clock.h"
 #include "core/programfolder.h"
 
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -227,7 +226,7 @@ Outcome Builder::run()
         const QByteArray listing = names.isEmpty() ? names : names + '\n';
         writeNewFile(pathIn(m_building, kAttachmentList), listing);
         record(kAttachmentList,
-               {QCryptographicHash::hash(listing, QCryptographicHash::Sha256).toHex(), listing.size()}, false);
+               {sha256Hex(listing), listing.size()}, false);
         m_manifest.created = moment;
         writeNewFile(pathIn(m_building, kManifestName), m_manifest.encode());
         if (m_request.settings.attachments)

@@ -4,6 +4,11 @@
 #include "backup/backup.h"
 
 #include <QCryptographicHash>
+#include <QByteArrayView>
+
+#ifdef QV_HAVE_OPENSSL
+#include <openssl/evp.h>
+#endif
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -35,13 +40,63 @@ Error writeError(const QFile &file)
                  QStringLiteral("impossibile scrivere %1: %2.").arg(file.fileName(), file.errorString()));
 }
 
+// SHA-256 through the system's crypto library where the build found one: it
+// uses the processor's SHA instructions and reads a large archive several
+// times faster than Qt's own, which serves elsewhere.
+class Sha256
+{
+public:
+    Sha256()
+    {
+#ifdef QV_HAVE_OPENSSL
+        if (!m_context || EVP_DigestInit_ex(m_context, EVP_sha256(), nullptr) != 1)
+            throw Error(Error::Failed, QStringLiteral("SHA-256 non disponibile."));
+#endif
+    }
+    ~Sha256()
+    {
+#ifdef QV_HAVE_OPENSSL
+        EVP_MD_CTX_free(m_context);
+#endif
+    }
+    Sha256(const Sha256 &) = delete;
+    Sha256 &operator=(const Sha256 &) = delete;
+
+    void add(const char *data, qint64 size)
+    {
+#ifdef QV_HAVE_OPENSSL
+        EVP_DigestUpdate(m_context, data, size_t(size));
+#else
+        m_hash.addData(QByteArrayView(data, size));
+#endif
+    }
+    QByteArray hex()
+    {
+#ifdef QV_HAVE_OPENSSL
+        unsigned char digest[EVP_MAX_MD_SIZE];
+        unsigned int length = 0;
+        EVP_DigestFinal_ex(m_context, digest, &length);
+        return QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex();
+#else
+        return m_hash.result().toHex();
+#endif
+    }
+
+private:
+#ifdef QV_HAVE_OPENSSL
+    EVP_MD_CTX *m_context = EVP_MD_CTX_new();
+#else
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+#endif
+};
+
 // Reads `source` block by block, hashing it, and hands every block to `sink`.
 Digest readHashing(const QString &source, const std::function<void(const char *, qint64)> &sink, const BlockDone &done)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw readError(in);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     QByteArray block(kBlock, Qt::Uninitialized);
     Digest digest;
     for (;;) {
@@ -50,18 +105,25 @@ Digest readHashing(const QString &source, const std::function<void(const char *,
             throw readError(in);
         if (got == 0)
             break;
-        hash.addData(QByteArrayView(block.constData(), got));
+        hash.add(block.constData(), got);
         if (sink)
             sink(block.constData(), got);
         digest.size += got;
         if (done)
             done(got);
     }
-    digest.sha256 = hash.result().toHex();
+    digest.sha256 = hash.hex();
     return digest;
 }
 
 } // namespace
+
+QByteArray sha256Hex(const QByteArray &bytes)
+{
+    Sha256 hash;
+    hash.add(bytes.constData(), bytes.size());
+    return hash.hex();
+}
 
 QString pathIn(const QString &folder, const QString &name)
 {

@@ -25,6 +25,8 @@ struct Digest
     qint64 size = 0;
 };
 
+// The SHA-256 of `bytes`, in lower-case hexadecimal.
+QByteArray sha256Hex(const QByteArray &bytes);
 // Reads the whole file.
 Digest hashFile(const QString &path, const BlockDone &done = {});
 // Copies `source` into `target` (open for writing, empty), hashing what it
