@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <memory>
+
 #include <sys/stat.h>
 
 using namespace qv;
@@ -114,16 +116,43 @@ private slots:
         QCOMPARE(messages->count(), 0);
     }
 
-    // A backup that cannot be made is shown once, as a warning; the user
-    // goes on working.
+    // A backup that cannot be finished leaves nothing, keeps the older ones
+    // and is shown once, as a warning; the user goes on working.
+    void failureIsShownOnceAndWorkGoesOn_data()
+    {
+        QTest::addColumn<bool>("fullDisk");
+        QTest::newRow("full disk part-way") << true;
+        QTest::newRow("no folder for the backups") << false;
+    }
     void failureIsShownOnceAndWorkGoesOn()
     {
-        folder->write("Backup", "un file dove andrebbe la cartella");
-        login();
-        waitForTheBackup();
+        QFETCH(bool, fullDisk);
+        std::unique_ptr<qvtest::FileSizeLimit> limit;
+        if (fullDisk) {
+            FixedClock clock(QDateTime(QDate(2030, 2, 1), QTime(8, 0)));
+            login();
+            waitForTheBackup();
+            folder->write("Partecipanti.pro", QByteArray(4 * kParticipantSize, '\0')); // copied anew
+            limit = std::make_unique<qvtest::FileSizeLimit>(8 * 1024);
+        } else {
+            folder->write("Backup", "un file dove andrebbe la cartella");
+        }
+        const QStringList before = backups();
+        {
+            FixedClock clock(QDateTime(QDate(2030, 2, 2), QTime(8, 0)));
+            login();
+            waitForTheBackup();
+        }
+        limit.reset();
         QCOMPARE(messages->count(), 1);
         QCOMPARE(messages->last().kind, MessageKind::Warning);
         QCOMPARE(messages->last().text, DailyBackup::kFailed);
+        QCOMPARE(backups(), before);
+        if (fullDisk) {
+            QCOMPARE(QDir(folder->file("Backup")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     (QStringList{"2030-02-01_080000", "Backup.lock"}));
+            QVERIFY(Backup::Verifier().verify(folder->file("Backup/2030-02-01_080000")).ok());
+        }
         QVERIFY(!dailyBackup()->progressWindow());
         QTest::mouseClick(windows().frmAvvio->btnEventi, Qt::LeftButton);
         QVERIFY(windows().frmRegistro->isVisible());
