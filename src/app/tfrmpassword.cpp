@@ -1,6 +1,7 @@
 #include "app/tfrmpassword.h"
 
 #include "app/appwindows.h"
+#include "app/dailybackup.h"
 #include "app/passwordstore.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmcambiapassword.h"
@@ -59,6 +60,7 @@ TfrmPassword::TfrmPassword(QWidget *parent) : QWidget(parent)
     lblMemory = new QLabel(this);
     lblMemory->setObjectName(QStringLiteral("lblMemory"));
     lblMemory->hide();
+    dailyBackup = new DailyBackup(this);
 
     auto *heading = new QHBoxLayout;
     heading->addWidget(imgLogo);
@@ -122,6 +124,7 @@ void TfrmPassword::cmdOKClick()
     lblMemory->clear();
     if (correct) {
         switchWindow(this, windows().frmAvvio);
+        dailyBackup->start();
         return;
     }
     Messages::plain(kWrongPassword, this);

@@ -6,6 +6,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace qv {
+class DailyBackup;
+}
+
 // The access window: the application's main window, shown first.
 class TfrmPassword : public QWidget
 {
@@ -21,6 +25,8 @@ public:
     QPushButton *cmdEsci;
     QPushButton *btnCambiaPassword;
     QLabel *lblMemory;
+    // The day's backup, started by a successful access.
+    qv::DailyBackup *dailyBackup;
 
     void cmdOKClick();
     void cmdEsciClick();

@@ -23,10 +23,11 @@ struct Report
 {
     qint64 defects = 0;
     qint64 repairable = 0; // lengths above the declared one, a torn tail
+    bool quiet = false;    // only counts
 
     void add(const QString &line)
     {
-        if (defects++ < kShownDefects)
+        if (defects++ < kShownDefects && !quiet)
             console::out(line);
     }
 };
@@ -76,6 +77,29 @@ void clampLengths(char *record, const RecordLayout &layout)
     for (const RecordLayout::Field &f : layout.fields())
         if (static_cast<unsigned char>(record[f.offset]) > f.length)
             record[f.offset] = static_cast<char>(f.length);
+}
+
+// Every defect of the archive's bytes, record by record, then its tail.
+void scan(RawArchive &archive, Report &report)
+{
+    const ArchiveKind &kind = archive.kind();
+    QByteArray block;
+    qint64 first = 0;
+    while (archive.nextBlock(block, first))
+        for (qint64 i = 0; i * archive.recordSize() < block.size(); ++i)
+            inspect(block.constData() + i * archive.recordSize(), first + i + 1, kind, report);
+    if (archive.tailBytes() > 0) {
+        ++report.repairable;
+        report.add(QStringLiteral("Coda incompleta: %1 byte dopo l'ultimo record intero (record %2 troncato).")
+                       .arg(archive.tailBytes())
+                       .arg(archive.recordCount() + 1));
+        if (!report.quiet)
+            for (const ArchiveKind &other : archiveKinds())
+                if (&other != &kind && archive.fileSize() % other.layout->size() == 0)
+                    console::out(QStringLiteral("La dimensione del file corrisponde invece a un %1: controllare "
+                                                "--kind.")
+                                     .arg(other.description));
+    }
 }
 
 // A write cut part-way leaves its journal: the archive is put back as it was
@@ -130,6 +154,15 @@ QString CheckCommand::help() const
         "Stato di uscita: 0 archivio senza difetti, 1 difetti trovati, 2 uso errato, 3 file illeggibile.");
 }
 
+qint64 CheckCommand::defects(const QString &path)
+{
+    RawArchive archive(path, {});
+    Report report;
+    report.quiet = true;
+    scan(archive, report);
+    return report.defects;
+}
+
 QString CheckCommand::repairedPath(const QString &path)
 {
     const QFileInfo info(path);
@@ -145,27 +178,11 @@ int CheckCommand::run(const Arguments &args)
     undoInterruptedWrite(path, report);
     {
         RawArchive archive(path, kindOption);
-        const ArchiveKind &kind = archive.kind();
         // One arg() call: a file name may hold "%2" itself.
         console::out(QStringLiteral("%1: %2, record di %3 byte, %4 record.")
-                         .arg(path, kind.description, QString::number(archive.recordSize()),
+                         .arg(path, archive.kind().description, QString::number(archive.recordSize()),
                               QString::number(archive.recordCount())));
-        QByteArray block;
-        qint64 first = 0;
-        while (archive.nextBlock(block, first))
-            for (qint64 i = 0; i * archive.recordSize() < block.size(); ++i)
-                inspect(block.constData() + i * archive.recordSize(), first + i + 1, kind, report);
-        if (archive.tailBytes() > 0) {
-            ++report.repairable;
-            report.add(QStringLiteral("Coda incompleta: %1 byte dopo l'ultimo record intero (record %2 troncato).")
-                           .arg(archive.tailBytes())
-                           .arg(archive.recordCount() + 1));
-            for (const ArchiveKind &other : archiveKinds())
-                if (&other != &kind && archive.fileSize() % other.layout->size() == 0)
-                    console::out(QStringLiteral("La dimensione del file corrisponde invece a un %1: controllare "
-                                                "--kind.")
-                                     .arg(other.description));
-        }
+        scan(archive, report);
     }
     if (report.defects > kShownDefects)
         console::out(QStringLiteral("... e altri %1 difetti.").arg(report.defects - kShownDefects));

@@ -17,6 +17,11 @@ public:
     int maxArguments() const override { return 1; }
     int run(const Arguments &args) override;
 
+    // How many defects the check finds in the archive at `path` (its kind
+    // told by its name), printing nothing. Raises a CliError when the path
+    // cannot be read or its name tells no kind.
+    static qint64 defects(const QString &path);
+
     // Where --repair puts the copy of `path`: Name_riparato.pro beside it.
     static QString repairedPath(const QString &path);
 };

@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "core/programfolder.h"
+#include "core/text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,12 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace qv::cli {
 namespace {
@@ -102,6 +109,29 @@ bool readLine(QString *line)
         return false;
     *line = QString::fromStdString(text);
     return true;
+}
+
+bool inputIsTerminal()
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(fileno(stdin)) != 0;
+#endif
+}
+
+bool confirm(const QString &question)
+{
+    write((question + QStringLiteral(" [s/N] ")).toUtf8());
+    flush();
+    QString answer;
+    if (!readLine(&answer)) {
+        out(QString()); // the prompt's line ends here
+        return false;
+    }
+    const QString word = asciiLower(trimmed(answer));
+    return word == QLatin1String("s") || word == QLatin1String("si") || word == QStringLiteral("s\u00EC")
+           || word == QLatin1String("y") || word == QLatin1String("yes");
 }
 
 } // namespace console

@@ -79,6 +79,11 @@ void write(const QByteArray &utf8); // raw, buffered
 void flush();
 // A line typed on standard input, or nothing at its end.
 bool readLine(QString *line);
+// Whether standard input is a terminal (someone can answer a question).
+bool inputIsTerminal();
+// Asks `question` (followed by " [s/N] ") and reads the answer: true for
+// s, si, sì, y or yes in any case.
+bool confirm(const QString &question);
 } // namespace console
 
 // A value the user gave, in double quotes, for messages.

@@ -1,10 +1,12 @@
 // quorvane-cli: the program's companion for the command line. Each command is
 // one class over the same widget-free code the windows use.
+#include "cli/backupcommand.h"
 #include "cli/checkcommand.h"
 #include "cli/dumpcommand.h"
 #include "cli/exportcommand.h"
 #include "cli/importcommand.h"
 #include "cli/passwordcommand.h"
+#include "cli/restorecommand.h"
 #include "cli/validatecommand.h"
 
 #include <QCoreApplication>
@@ -25,6 +27,8 @@ std::vector<std::unique_ptr<Command>> commands()
     list.push_back(std::make_unique<ImportCommand>());
     list.push_back(std::make_unique<ExportCommand>());
     list.push_back(std::make_unique<PasswordCommand>());
+    list.push_back(std::make_unique<BackupCommand>());
+    list.push_back(std::make_unique<RestoreCommand>());
     list.push_back(std::make_unique<ValidateCommand>());
     return list;
 }

@@ -2,7 +2,6 @@
 
 #include "app/inifile.h"
 #include "app/passwordstore.h"
-#include "core/text.h"
 
 namespace qv::cli {
 
@@ -29,19 +28,10 @@ int PasswordCommand::run(const Arguments &args)
         throw usageError(QStringLiteral("sottocomando sconosciuto %1: quorvane-cli password reset [--yes].")
                              .arg(quoted(args.positional.at(0))));
     const QString path = PasswordStore::filePath();
-    if (!args.has(QStringLiteral("--yes"))) {
-        console::write(QStringLiteral("Ripristinare la password del primo accesso in %1? [s/N] ").arg(path).toUtf8());
-        console::flush();
-        QString answer;
-        const bool answered = console::readLine(&answer);
-        const QString word = asciiLower(trimmed(answer));
-        if (!answered || !(word == QLatin1String("s") || word == QLatin1String("si") || word == QStringLiteral("s\u00EC")
-                           || word == QLatin1String("y") || word == QLatin1String("yes"))) {
-            if (!answered)
-                console::out(QString());
-            console::out(QStringLiteral("Annullato: la password non \u00E8 stata cambiata."));
-            return ExitNegative;
-        }
+    if (!args.has(QStringLiteral("--yes"))
+        && !console::confirm(QStringLiteral("Ripristinare la password del primo accesso in %1?").arg(path))) {
+        console::out(QStringLiteral("Annullato: la password non \u00E8 stata cambiata."));
+        return ExitNegative;
     }
     try {
         PasswordStore::store(PasswordStore::firstAccessPassword());

@@ -279,6 +279,20 @@ QStringList generalTopic()
         "copiarla è anche il modo più rapido per fare una copia di sicurezza dei dati: conviene farlo spesso, a "
         "programma chiuso.");
     all += QStringLiteral(
+        "Ogni giorno, al primo accesso, Quorvane fa da sé una copia di sicurezza dei dati nella cartella Backup "
+        "della cartella del programma, in una sottocartella che porta la data e l'ora della copia (per esempio "
+        "2024-05-01_093000): gli archivi, il file della password e l'elenco dei nomi degli allegati, con un "
+        "manifesto che permette di verificarli. La copia si fa mentre si lavora; se dura più di un secondo compare "
+        "una finestra che si può chiudere. Un archivio che non è cambiato dalla copia precedente non occupa nuovo "
+        "spazio. Si conservano le 14 copie più recenti: il numero si cambia nel file unins000.dll, sezione Backup, "
+        "chiave Copie (con 0 le copie automatiche non si fanno più), e con Allegati=1 nella stessa sezione si "
+        "copiano anche gli allegati. Per ripristinare una copia si chiude Quorvane su tutte le postazioni e si "
+        "dà il comando quorvane-cli restore seguito dal nome della copia: prima di rimettere i file il programma "
+        "salva lo stato attuale in una nuova copia, così anche il ripristino si può annullare. Il comando "
+        "quorvane-cli backup list elenca le copie e dice se ciascuna è integra. Le copie stanno sullo stesso disco "
+        "degli archivi: contro un guasto del disco conviene copiare di tanto in tanto la cartella Backup anche su "
+        "un altro disco o su una chiavetta.");
+    all += QStringLiteral(
         "L'accesso al programma è protetto da una password, che si può cambiare in qualsiasi momento con il "
         "pulsante Cambia password della finestra di accesso; maiuscole e minuscole non fanno differenza. Al primo "
         "accesso la parola chiave è cartolinavespa, da digitare senza virgolette. Si consiglia di sostituirla "

@@ -1,5 +1,6 @@
 #include "archive/archivelock.h"
 #include "archive/tarchivio.h"
+#include "stressdesks.h"
 #include "stressrecords.h"
 #include "support/testsupport.h"
 
@@ -34,13 +35,9 @@ private slots:
         TempProgramFolder folder;
         const QString path = folder.file(QStringLiteral("Stress.pro"));
         std::vector<std::unique_ptr<QProcess>> desks;
-        for (int p = 0; p < processes; ++p) {
-            auto desk = std::make_unique<QProcess>();
-            desk->start(QStringLiteral(QV_STRESS_WRITER),
-                        {path, QString::number(length), QString::number(p), QString::number(count)});
-            QVERIFY2(desk->waitForStarted(), qPrintable(desk->errorString()));
-            desks.push_back(std::move(desk));
-        }
+        qvstress::startDesks(desks, path, length, processes, count);
+        if (QTest::currentTestFailed())
+            return;
         for (auto &desk : desks) {
             QVERIFY(desk->waitForFinished(300000));
             const QByteArray said = desk->readAllStandardError();

@@ -120,6 +120,11 @@ private slots:
         QVERIFY(after.contains("chiavetta USB"));
         QVERIFY(after.contains("copia di sicurezza"));
         QVERIFY(after.contains("cartolinavespa, da digitare senza virgolette"));
+        // Where the backups are, how many are kept, how to restore one.
+        QVERIFY(after.contains("nella cartella Backup della cartella del programma"));
+        QVERIFY(after.contains("Si conservano le 14 copie più recenti"));
+        QVERIFY(after.contains("chiave Copie"));
+        QVERIFY(after.contains("quorvane-cli restore seguito dal nome della copia"));
         QVERIFY(general.last().contains("aziende, associazioni ed enti"));
     }
 
@@ -379,6 +384,7 @@ private slots:
         for (const GuideTopic topic : guideTopics())
             QVERIFY2(all.contains(guideTitle(topic)), qPrintable(guideTitle(topic)));
         QVERIFY(all.contains("cartolinavespa"));
+        QVERIFY(all.contains("2024-05-01_093000"));
 
         // An independent reader, where the machine has one.
         const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
