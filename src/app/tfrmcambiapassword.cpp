@@ -1,8 +1,8 @@
 #include "app/tfrmcambiapassword.h"
 
 #include "app/appwindows.h"
-#include "app/password.h"
-#include "app/passwordstore.h"
+#include "password/password.h"
+#include "password/passwordstore.h"
 #include "app/tfrmpassword.h"
 #include "frame/workspace.h"
 #include "core/regional.h"

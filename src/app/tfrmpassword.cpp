@@ -1,7 +1,7 @@
 #include "app/tfrmpassword.h"
 
 #include "app/appwindows.h"
-#include "app/passwordstore.h"
+#include "password/passwordstore.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmcambiapassword.h"
 #include "frame/workspace.h"
