@@ -7,7 +7,6 @@
 #include "core/amount.h"
 #include "core/text.h"
 #include "events/eventdialogs.h"
-#include "events/tfrmcalendario.h"
 #include "events/tfrmexpregistro.h"
 #include "output/sheetprintdialog.h"
 #include "ui/cardoperations.h"
@@ -635,7 +634,7 @@ void TfrmRegistro::formatAmountBox(QLineEdit *box)
 void TfrmRegistro::openCalendar(const QString &modeWord)
 {
     QWidget *focus = focusWidget();
-    TfrmCalendario::showModal(this, modeWord);
+    qv::openCalendar(this, modeWord);
     // Typing goes on in this card, in the box it left, as soon as the calendar
     // is gone, without waiting for the window system to hand the focus back.
     activateWindow();

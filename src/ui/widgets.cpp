@@ -1,7 +1,6 @@
 #include "ui/widgets.h"
 
 #include "ui/access.h"
-#include "ui/keyboard.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
