@@ -6,7 +6,6 @@
 
 class QCheckBox;
 class QFrame;
-class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -14,8 +13,10 @@ class QLineEdit;
 namespace qv {
 class CardOperations;
 class ClickablePicture;
+class Form;
 class InfoBar;
 class Record;
+struct FormSpec;
 }
 
 // The event card workspace: one card of Eventi.pro at a time, bound to its
@@ -81,28 +82,18 @@ public:
     QList<QLineEdit *> editBoxes() const;
     // The highlight rectangle of an edit box.
     QFrame *highlightOf(const QLineEdit *box) const;
-    qv::InfoBar *infoBar() const { return m_infoBar; }
+    qv::InfoBar *infoBar() const;
     qv::CardOperations &cardOperations() { return *m_card; }
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void buildToolbar(QWidget *bar);
-    void buildSections(QWidget *area);
-    void buildRules();
-    void buildCard();
+    qv::FormSpec description();
     bool checksBeforeSave();
     void clearForDuplicate();
-    // Static: it also runs when the focus leaves a box while the window is being destroyed.
-    static void formatAmountBox(QLineEdit *box);
     void openCalendar(const QString &modeWord);
 
+    qv::Form *m_form = nullptr;
     std::unique_ptr<qv::CardOperations> m_card;
-    qv::InfoBar *m_infoBar = nullptr;
-    QList<QFrame *> m_highlights;
-    QList<QGridLayout *> m_fieldGrids;
-    QWidget *m_toolbar = nullptr;
-    int m_compactHeight = 0; // the card's height with the rows closest together
 };
