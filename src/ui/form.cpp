@@ -117,8 +117,10 @@ private:
         scroll->setFocusPolicy(Qt::NoFocus);
         auto *area = new QWidget;
         area->setObjectName(QStringLiteral("panScheda"));
-        buildSections(area);
+        // In the window before its boxes are made, so they are measured in
+        // the fonts the house style gives them there.
         scroll->setWidget(area);
+        buildSections(area);
         // The control that gets the focus is scrolled into view.
         QObject::connect(qApp, &QApplication::focusChanged, scroll, [scroll, area](QWidget *, QWidget *now) {
             if (now && area->isAncestorOf(now))
@@ -190,7 +192,7 @@ private:
         icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
         icon->setFixedWidth(kSectionIconSize + 8);
         auto *row = new QHBoxLayout(frame);
-        row->setContentsMargins(10, 16, 14, 12);
+        row->setContentsMargins(10, 14, 14, 10);
         row->setSpacing(12);
         row->addWidget(icon);
         auto *column = new QVBoxLayout;
@@ -285,12 +287,11 @@ private:
                 auto *line = new QHBoxLayout;
                 line->setSpacing(4);
                 const bool grows = fills(made.control);
-                if (grows)
-                    line->addWidget(made.control, 1);
-                else
-                    line->addWidget(made.control, 0, Qt::AlignLeft); // a short box keeps to the left of its cell
+                line->addWidget(made.control, grows ? 1 : 0);
                 if (made.picture)
                     line->addWidget(made.picture);
+                if (!grows)
+                    line->addStretch(1); // a short box keeps to the left of its cell
                 auto *cell = new QVBoxLayout;
                 cell->setSpacing(2);
                 cell->addWidget(labelFor(row, made.control, frame));
@@ -340,6 +341,8 @@ private:
             box->setText(row.initial);
             if (row.align)
                 box->setAlignment(row.align);
+            // Measured in the font the box shows, the house style's included.
+            box->ensurePolished();
             if (!row.width.isEmpty())
                 box->setFixedWidth(widthFor(box, row.width));
             control = box;
@@ -351,6 +354,7 @@ private:
                 box->setFont(largeBoxFont());
                 box->lineEdit()->setFont(largeBoxFont()); // the combo gives its box a font of its own
             }
+            box->ensurePolished();
             box->setFixedWidth(widthFor(box, QStringLiteral("WW")) + 28);
             control = box;
             break;
