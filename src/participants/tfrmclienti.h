@@ -13,9 +13,11 @@ class QLineEdit;
 namespace qv {
 class CardOperations;
 class ClickablePicture;
+class Form;
 class InfoBar;
 class ProvinceBox;
 class Record;
+struct FormSpec;
 }
 
 // The participants workspace: one card of Partecipanti.pro at a time, bound
@@ -89,30 +91,19 @@ public:
     QList<QWidget *> editBoxes() const;
     // The highlight rectangle of a box.
     QFrame *highlightOf(const QWidget *box) const;
-    qv::InfoBar *infoBar() const { return m_infoBar; }
+    qv::InfoBar *infoBar() const;
     qv::CardOperations &cardOperations() { return *m_card; }
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *buildButtonColumn();
-    QWidget *buildNavigation();
-    void buildSections(QWidget *area);
-    void buildRules();
-    void buildCard();
+    qv::FormSpec description();
     // The new-card reset, province list selections included.
     void newCard();
     bool checksBeforeSave();
     void clearForDuplicate();
 
+    qv::Form *m_form = nullptr;
     std::unique_ptr<qv::CardOperations> m_card;
-    qv::InfoBar *m_infoBar = nullptr;
-    QList<QFrame *> m_highlights;
-    QList<class QGridLayout *> m_fieldGrids;
-    QWidget *m_bottom = nullptr;
-    int m_compactHeight = 0;
-    bool m_capTyped = false; // txtCapRes changed by the user since its last key release
 };
