@@ -3,10 +3,10 @@
 // a second the shared folder takes with 1, 2 and 4 desks, as a ratio to one
 // unguarded writer in the same run, and a check that nothing was lost.
 //   cmake --build build --target bench_desks && build/bench/bench_desks [records per desk]
+#include "benchsupport.h"
 #include "stressrecords.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -22,8 +22,7 @@ constexpr int kLength = 3372; // a participant record
 // The same saves without lock or archive code: the floor of what a save costs.
 double unguarded(const QString &path, int count)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const qvbench::Stopwatch watch;
     for (int s = 0; s < count; ++s) {
         QFile file(path);
         file.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
@@ -31,13 +30,12 @@ double unguarded(const QString &path, int count)
         file.write(qvstress::record(0, s, 0, kLength));
         file.close();
     }
-    return timer.nsecsElapsed() / 1e9;
+    return watch.seconds();
 }
 
 double desks(const QString &path, int processes, int count, QString *fault)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const qvbench::Stopwatch watch;
     std::vector<std::unique_ptr<QProcess>> running;
     for (int p = 0; p < processes; ++p) {
         auto desk = std::make_unique<QProcess>();
@@ -49,7 +47,7 @@ double desks(const QString &path, int processes, int count, QString *fault)
     for (auto &desk : running)
         if (!desk->waitForFinished(-1) || desk->exitCode() != 0)
             *fault = QStringLiteral("a desk failed");
-    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double seconds = watch.seconds();
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     if (fault->isEmpty())
