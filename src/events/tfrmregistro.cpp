@@ -26,21 +26,6 @@ using namespace qv;
 TfrmRegistro::TfrmRegistro(QWidget *parent) : qv::Workspace(parent)
 {
     m_form = buildForm(this, description());
-
-    CardConfig config;
-    config.layout = &TSchedaEvento::layout();
-    config.archivePath = [] { return TSchedaEvento::archivePath(); };
-    config.lblPosizione = lblPosizione;
-    config.firstField = txtTitolo;
-    config.checksBeforeSave = [this] { return checksBeforeSave(); };
-    // An amount still being typed is stored in its finished form.
-    config.beforeStore = [this] {
-        formatAmountBox(txtQuota);
-        formatAmountBox(txtAnticipo);
-    };
-    config.clearForDuplicate = [this] { clearForDuplicate(); };
-    config.duplicateFailureKind = MessageKind::Warning;
-    m_card = std::make_unique<CardOperations>(this, config);
     qv::fillScreen(this);
 }
 
@@ -68,13 +53,7 @@ FormSpec TfrmRegistro::description()
             {"cmdFile", "attach", "Allega file alla scheda corrente.", [this] { cmdFileClick(); }, &cmdFile},
             {"cmdStampa", "print", "Stampa la scheda corrente.", [this] { cmdStampaClick(); }, &cmdStampa},
             ToolSpec::separator(),
-            {"cmdPrimo", "first", "Visualizza la prima scheda in archivio.", [this] { cmdPrimoClick(); }, &cmdPrimo},
-            {"cmdIndietro", "previous", "Visualizza la scheda precedente in archivio.", [this] { cmdIndietroClick(); },
-             &cmdIndietro},
-            ToolSpec::position(&lblPosizione),
-            {"cmdAvanti", "next", "Visualizza la scheda successiva in archivio.", [this] { cmdAvantiClick(); },
-             &cmdAvanti},
-            {"cmdUltimo", "last", "Visualizza l'ultima scheda in archivio.", [this] { cmdUltimoClick(); }, &cmdUltimo},
+            ToolSpec::browsing(&cmdPrimo, &cmdIndietro, &lblPosizione, &cmdAvanti, &cmdUltimo),
             ToolSpec::separator(),
             {"cmdEsporta", "export", "Esporta le schede in archivio in un file di Microsoft Excel.",
              [this] { cmdEsportaClick(); }, &cmdEsporta},
@@ -159,6 +138,17 @@ FormSpec TfrmRegistro::description()
         .hidden = {{"lblFile01", &lblFile01}, {"lblFile02", &lblFile02}, {"lblFile03", &lblFile03},
                    {"lblDesc01", &lblDesc01}, {"lblDesc02", &lblDesc02}, {"lblDesc03", &lblDesc03}},
         .infoLabel = &panInfo,
+        .card = {.layout = &TSchedaEvento::layout(),
+                 .archivePath = [] { return TSchedaEvento::archivePath(); },
+                 .checksBeforeSave = [this] { return checksBeforeSave(); },
+                 // An amount still being typed is stored in its finished form.
+                 .beforeStore =
+                     [this] {
+                         formatAmountBox(txtQuota);
+                         formatAmountBox(txtAnticipo);
+                     },
+                 .clearForDuplicate = [this] { clearForDuplicate(); },
+                 .duplicateFailureKind = MessageKind::Warning},
     };
 }
 
@@ -180,9 +170,14 @@ InfoBar *TfrmRegistro::infoBar() const
     return m_form->infoBar();
 }
 
+CardOperations &TfrmRegistro::cardOperations()
+{
+    return m_form->card();
+}
+
 void TfrmRegistro::showRecord(const qv::Record &record, qint64 number)
 {
-    m_card->Show(record, number);
+    m_form->card().Show(record, number);
 }
 
 void TfrmRegistro::showEvent(QShowEvent *event)
@@ -190,7 +185,7 @@ void TfrmRegistro::showEvent(QShowEvent *event)
     qv::Workspace::showEvent(event);
     if (event->spontaneous())
         return; // restored from minimised: not a new entry
-    m_card->NuovaScheda();
+    m_form->card().NuovaScheda();
 }
 
 bool TfrmRegistro::checksBeforeSave()
@@ -241,17 +236,17 @@ void TfrmRegistro::openCalendar(const QString &modeWord)
 
 void TfrmRegistro::cmdNuovoClick()
 {
-    m_card->NuovaScheda();
+    m_form->card().NuovaScheda();
 }
 
 void TfrmRegistro::cmdDuplicaClick()
 {
-    m_card->Duplicate();
+    m_form->card().Duplicate();
 }
 
 void TfrmRegistro::cmdSalvaClick()
 {
-    m_card->Save();
+    m_form->card().Save();
 }
 
 void TfrmRegistro::cmdTrovaClick()
@@ -271,22 +266,22 @@ void TfrmRegistro::cmdStampaClick()
 
 void TfrmRegistro::cmdPrimoClick()
 {
-    m_card->First();
+    m_form->card().First();
 }
 
 void TfrmRegistro::cmdIndietroClick()
 {
-    m_card->Previous();
+    m_form->card().Previous();
 }
 
 void TfrmRegistro::cmdAvantiClick()
 {
-    m_card->Next();
+    m_form->card().Next();
 }
 
 void TfrmRegistro::cmdUltimoClick()
 {
-    m_card->Last();
+    m_form->card().Last();
 }
 
 void TfrmRegistro::cmdEsportaClick()

@@ -2,7 +2,6 @@
 #include "frame/workspace.h"
 
 #include <QList>
-#include <memory>
 
 class QCheckBox;
 class QFrame;
@@ -83,7 +82,7 @@ public:
     // The highlight rectangle of an edit box.
     QFrame *highlightOf(const QLineEdit *box) const;
     qv::InfoBar *infoBar() const;
-    qv::CardOperations &cardOperations() { return *m_card; }
+    qv::CardOperations &cardOperations();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -95,5 +94,4 @@ private:
     void openCalendar(const QString &modeWord);
 
     qv::Form *m_form = nullptr;
-    std::unique_ptr<qv::CardOperations> m_card;
 };

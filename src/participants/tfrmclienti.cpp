@@ -25,15 +25,6 @@ using namespace qv;
 TfrmClienti::TfrmClienti(QWidget *parent) : qv::Workspace(parent)
 {
     m_form = buildForm(this, description());
-
-    CardConfig config;
-    config.layout = &TSchedaPartecipante::layout();
-    config.archivePath = [] { return TSchedaPartecipante::archivePath(); };
-    config.lblPosizione = lblPosizione;
-    config.firstField = txtCliente;
-    config.checksBeforeSave = [this] { return checksBeforeSave(); };
-    config.clearForDuplicate = [this] { clearForDuplicate(); };
-    m_card = std::make_unique<CardOperations>(this, config);
     qv::fillScreen(this);
 }
 
@@ -77,15 +68,7 @@ FormSpec TfrmClienti::description()
             {"cmdEsci", "close", "Esci dalla schermata di lavoro corrente.", [this] { cmdEsciClick(); }, &cmdEsci,
              "Esci"},
         },
-        .navigation = {
-            {"cmdPrimo", "first", "Visualizza la prima scheda in archivio.", [this] { cmdPrimoClick(); }, &cmdPrimo},
-            {"cmdIndietro", "previous", "Visualizza la scheda precedente in archivio.", [this] { cmdIndietroClick(); },
-             &cmdIndietro},
-            ToolSpec::position(&lblPosizione),
-            {"cmdAvanti", "next", "Visualizza la scheda successiva in archivio.", [this] { cmdAvantiClick(); },
-             &cmdAvanti},
-            {"cmdUltimo", "last", "Visualizza l'ultima scheda in archivio.", [this] { cmdUltimoClick(); }, &cmdUltimo},
-        },
+        .navigation = {ToolSpec::browsing(&cmdPrimo, &cmdIndietro, &lblPosizione, &cmdAvanti, &cmdUltimo)},
         .logo = "menu_participants",
         .labels = FormSpec::Labels::Above,
         .flow = FormSpec::Flow::Columns,
@@ -170,6 +153,10 @@ FormSpec TfrmClienti::description()
         .hidden = {{"lblFile01", &lblFile01}, {"lblFile02", &lblFile02}, {"lblFile03", &lblFile03},
                    {"lblDesc01", &lblDesc01}, {"lblDesc02", &lblDesc02}, {"lblDesc03", &lblDesc03}},
         .infoLabel = &panInfo,
+        .card = {.layout = &TSchedaPartecipante::layout(),
+                 .archivePath = [] { return TSchedaPartecipante::archivePath(); },
+                 .checksBeforeSave = [this] { return checksBeforeSave(); },
+                 .clearForDuplicate = [this] { clearForDuplicate(); }},
     };
 }
 
@@ -188,9 +175,14 @@ InfoBar *TfrmClienti::infoBar() const
     return m_form->infoBar();
 }
 
+CardOperations &TfrmClienti::cardOperations()
+{
+    return m_form->card();
+}
+
 void TfrmClienti::showRecord(const qv::Record &record, qint64 number)
 {
-    m_card->Show(record, number);
+    m_form->card().Show(record, number);
 }
 
 void TfrmClienti::showEvent(QShowEvent *event)
@@ -203,7 +195,7 @@ void TfrmClienti::showEvent(QShowEvent *event)
 
 void TfrmClienti::newCard()
 {
-    m_card->NuovaScheda();
+    m_form->card().NuovaScheda();
     for (ProvinceBox *box : {txtProvNasc, txtProvRes})
         box->setCurrentIndex(-1);
 }
@@ -232,7 +224,7 @@ void TfrmClienti::cmdNuovoClick()
 
 void TfrmClienti::cmdDuplicaClick()
 {
-    m_card->Duplicate();
+    m_form->card().Duplicate();
 }
 
 void TfrmClienti::cmdFileClick()
@@ -242,7 +234,7 @@ void TfrmClienti::cmdFileClick()
 
 void TfrmClienti::cmdSalvaClick()
 {
-    m_card->Save();
+    m_form->card().Save();
 }
 
 void TfrmClienti::cmdTrovaClick()
@@ -287,22 +279,22 @@ void TfrmClienti::cmdEsciClick()
 
 void TfrmClienti::cmdPrimoClick()
 {
-    m_card->First();
+    m_form->card().First();
 }
 
 void TfrmClienti::cmdIndietroClick()
 {
-    m_card->Previous();
+    m_form->card().Previous();
 }
 
 void TfrmClienti::cmdAvantiClick()
 {
-    m_card->Next();
+    m_form->card().Next();
 }
 
 void TfrmClienti::cmdUltimoClick()
 {
-    m_card->Last();
+    m_form->card().Last();
 }
 
 void TfrmClienti::btnEmailClick()

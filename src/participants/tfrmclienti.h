@@ -2,7 +2,6 @@
 #include "frame/workspace.h"
 
 #include <QList>
-#include <memory>
 
 class QCheckBox;
 class QFrame;
@@ -92,7 +91,7 @@ public:
     // The highlight rectangle of a box.
     QFrame *highlightOf(const QWidget *box) const;
     qv::InfoBar *infoBar() const;
-    qv::CardOperations &cardOperations() { return *m_card; }
+    qv::CardOperations &cardOperations();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -105,5 +104,4 @@ private:
     void clearForDuplicate();
 
     qv::Form *m_form = nullptr;
-    std::unique_ptr<qv::CardOperations> m_card;
 };

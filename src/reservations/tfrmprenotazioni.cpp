@@ -31,22 +31,6 @@ using namespace qv;
 TfrmPrenotazioni::TfrmPrenotazioni(QWidget *parent) : qv::Workspace(parent)
 {
     m_form = buildForm(this, description());
-
-    CardConfig config;
-    config.layout = &TSchedaPrenotazione::layout();
-    config.archivePath = [this] { return archivePath(); };
-    config.lblPosizione = lblPosizione;
-    config.firstField = txtCliente;
-    config.checksBeforeSave = [this] { return checksBeforeSave(); };
-    config.beforeStore = [this] { txtNumero->setText(TSchedaPrenotazione::Numero(txtPosto->text())); };
-    // The copy books a further seat: the seat is cleared before the archive
-    // is opened, so a failing archive can never leave the old seat to be
-    // booked twice.
-    config.clearForDuplicate = [this] {
-        txtPosto->clear();
-        txtNumero->clear();
-    };
-    m_card = std::make_unique<CardOperations>(this, config);
     qv::fillScreen(this);
 }
 
@@ -79,13 +63,7 @@ FormSpec TfrmPrenotazioni::description()
              [this] { btnGuidaClick(); }, &btnGuida},
             {"btnEsci", "close", "Esci da questa schermata di lavoro.", [this] { btnEsciClick(); }, &btnEsci},
             ToolSpec::separator(),
-            {"cmdPrimo", "first", "Visualizza la prima scheda in archivio.", [this] { cmdPrimoClick(); }, &cmdPrimo},
-            {"cmdIndietro", "previous", "Visualizza la scheda precedente in archivio.", [this] { cmdIndietroClick(); },
-             &cmdIndietro},
-            ToolSpec::position(&lblPosizione),
-            {"cmdAvanti", "next", "Visualizza la scheda successiva in archivio.", [this] { cmdAvantiClick(); },
-             &cmdAvanti},
-            {"cmdUltimo", "last", "Visualizza l'ultima scheda in archivio.", [this] { cmdUltimoClick(); }, &cmdUltimo},
+            ToolSpec::browsing(&cmdPrimo, &cmdIndietro, &lblPosizione, &cmdAvanti, &cmdUltimo),
             ToolSpec::stretch(),
             ToolSpec::heading(),
         },
@@ -159,6 +137,18 @@ FormSpec TfrmPrenotazioni::description()
         },
         .hidden = {{"lblFile", &lblFile}, {"txtNumero", &txtNumero}},
         .infoLabel = &panInfo,
+        .card = {.layout = &TSchedaPrenotazione::layout(),
+                 .archivePath = [this] { return archivePath(); },
+                 .checksBeforeSave = [this] { return checksBeforeSave(); },
+                 .beforeStore = [this] { txtNumero->setText(TSchedaPrenotazione::Numero(txtPosto->text())); },
+                 // The copy books a further seat: the seat is cleared before the
+                 // archive is opened, so a failing archive can never leave the old
+                 // seat to be booked twice.
+                 .clearForDuplicate =
+                     [this] {
+                         txtPosto->clear();
+                         txtNumero->clear();
+                     }},
     };
 }
 
@@ -184,7 +174,7 @@ QString TfrmPrenotazioni::archivePath() const
 
 void TfrmPrenotazioni::showRecord(const qv::Record &record, qint64 number)
 {
-    m_card->Show(record, number);
+    m_form->card().Show(record, number);
 }
 
 void TfrmPrenotazioni::showEvent(QShowEvent *event)
@@ -198,7 +188,7 @@ void TfrmPrenotazioni::showEvent(QShowEvent *event)
 void TfrmPrenotazioni::emptyCard()
 {
     txtProvRes->setCurrentIndex(-1);
-    m_card->NuovaScheda();
+    m_form->card().NuovaScheda();
 }
 
 bool TfrmPrenotazioni::requireText(QLineEdit *box, const QString &warning)
@@ -225,12 +215,12 @@ void TfrmPrenotazioni::btnNuovoClick()
 
 void TfrmPrenotazioni::btnDuplicaClick()
 {
-    m_card->Duplicate();
+    m_form->card().Duplicate();
 }
 
 void TfrmPrenotazioni::btnSalvaClick()
 {
-    m_card->Save();
+    m_form->card().Save();
 }
 
 void TfrmPrenotazioni::btnTrovaClick()
@@ -268,22 +258,22 @@ void TfrmPrenotazioni::btnEsciClick()
 
 void TfrmPrenotazioni::cmdPrimoClick()
 {
-    m_card->First();
+    m_form->card().First();
 }
 
 void TfrmPrenotazioni::cmdIndietroClick()
 {
-    m_card->Previous();
+    m_form->card().Previous();
 }
 
 void TfrmPrenotazioni::cmdAvantiClick()
 {
-    m_card->Next();
+    m_form->card().Next();
 }
 
 void TfrmPrenotazioni::cmdUltimoClick()
 {
-    m_card->Last();
+    m_form->card().Last();
 }
 
 void TfrmPrenotazioni::impPartecipanteClick()

@@ -2,7 +2,6 @@
 #include "frame/workspace.h"
 
 #include <QList>
-#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -102,5 +101,4 @@ private:
     bool requireText(QLineEdit *box, const QString &warning);
 
     qv::Form *m_form = nullptr;
-    std::unique_ptr<qv::CardOperations> m_card;
 };

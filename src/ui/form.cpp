@@ -86,6 +86,15 @@ public:
         m_form->m_spreadAtMost = m_spec.spreadAtMost;
         m_form->m_compactHeight = m_form->m_area->sizeHint().height();
         m_window->installEventFilter(m_form);
+        if (m_spec.card.layout) {
+            // The binding takes each box's text now as what a new card shows.
+            CardConfig config = m_spec.card;
+            config.lblPosizione = m_position;
+            config.firstField = m_form->m_tabOrder.value(0);
+            m_form->m_card = std::make_unique<CardOperations>(m_window, std::move(config));
+        } else if (m_browsing) {
+            qFatal("%s: browsing pictures without a card", qPrintable(m_spec.name));
+        }
         return m_form;
     }
 
@@ -438,7 +447,36 @@ private:
         label->setMinimumWidth(minimumWidth);
         label->setAccessibleName(QStringLiteral("Numero della scheda"));
         keep(tool.to, label);
+        m_position = label;
         return label;
+    }
+
+    // The browsing group: the pictures run the card operations the builder makes last.
+    void browsing(const ToolSpec &group, QWidget *bar, QBoxLayout *row, int iconSize, int positionWidth)
+    {
+        using Step = void (CardOperations::*)();
+        const struct
+        {
+            const char *name, *picture, *hint;
+            Step step;
+        } pictures[] = {
+            {"cmdPrimo", "first", "Visualizza la prima scheda in archivio.", &CardOperations::First},
+            {"cmdIndietro", "previous", "Visualizza la scheda precedente in archivio.", &CardOperations::Previous},
+            {"cmdAvanti", "next", "Visualizza la scheda successiva in archivio.", &CardOperations::Next},
+            {"cmdUltimo", "last", "Visualizza l'ultima scheda in archivio.", &CardOperations::Last},
+        };
+        m_browsing = true;
+        const QList<Member> &parts = group.parts;
+        for (int i = 0; i < 4; ++i) {
+            if (i == 2)
+                row->addWidget(position(ToolSpec::position(parts.value(2)), bar, positionWidth));
+            const auto &p = pictures[i];
+            Form *form = m_form;
+            const Step step = p.step;
+            row->addWidget(toolPicture({p.name, p.picture, p.hint, [form, step] { (form->card().*step)(); },
+                                        parts.value(i < 2 ? i : i + 1)},
+                                       bar, iconSize));
+        }
     }
 
     QWidget *topBar()
@@ -477,6 +515,9 @@ private:
             }
             case ToolSpec::Stretch:
                 row->addStretch(1);
+                break;
+            case ToolSpec::Browsing:
+                browsing(tool, bar, row, kTopIconSize, 72);
                 break;
             }
         }
@@ -529,6 +570,9 @@ private:
             case ToolSpec::Stretch:
                 layout->addStretch(1);
                 break;
+            case ToolSpec::Browsing:
+                browsing(tool, column, layout, kColumnIconSize, 80);
+                break;
             }
         }
         layout->addStretch(1);
@@ -553,6 +597,8 @@ private:
                 row->addWidget(position(tool, navigation, 80));
             else if (tool.kind == ToolSpec::Picture)
                 row->addWidget(toolPicture(tool, navigation, kColumnIconSize));
+            else if (tool.kind == ToolSpec::Browsing)
+                browsing(tool, navigation, row, kColumnIconSize, 80);
         }
         auto *bottomRow = new QHBoxLayout(bottom);
         bottomRow->setContentsMargins(0, 0, 12, 0);
@@ -662,6 +708,8 @@ private:
     const FormSpec &m_spec;
     Form *m_form;
     QLabel *m_info = nullptr;
+    QLabel *m_position = nullptr;
+    bool m_browsing = false;
     QList<Made> m_rows;
     QList<QPair<QWidget *, QString>> m_hints;
     std::map<int, QList<QPair<QLabel *, QGridLayout *>>> m_labelColumn;

@@ -1,10 +1,13 @@
 #pragma once
+#include "ui/cardoperations.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QFrame;
 class QGridLayout;
@@ -44,7 +47,7 @@ private:
 // One item of a toolbar: a picture the user clicks, or what sits between them.
 struct ToolSpec
 {
-    enum Kind { Picture, Separator, Position, Heading, Stretch };
+    enum Kind { Picture, Separator, Position, Heading, Stretch, Browsing };
 
     QString name;    // the object name: cmdSalva
     QString picture; // the picture: save
@@ -53,6 +56,7 @@ struct ToolSpec
     Member to;
     QString text = {}; // a caption beside the picture (the participant card's button column)
     Kind kind = Picture;
+    QList<Member> parts = {};
 
     static ToolSpec separator() { return {.kind = Separator}; }
     // The card's record number (lblPosizione), between the browsing pictures.
@@ -60,6 +64,14 @@ struct ToolSpec
     // The window's heading, after a stretch (top bars only).
     static ToolSpec heading() { return {.kind = Heading}; }
     static ToolSpec stretch() { return {.kind = Stretch}; }
+    // The pictures that browse a card's archive, first to last around its
+    // record number (cmdPrimo, cmdIndietro, lblPosizione, cmdAvanti,
+    // cmdUltimo), with the house's pictures and hints; they run the card
+    // operations First, Previous, Next and Last.
+    static ToolSpec browsing(Member first, Member previous, Member position, Member next, Member last)
+    {
+        return {.kind = Browsing, .parts = {first, previous, position, next, last}};
+    }
 };
 
 // What a row makes.
@@ -173,6 +185,10 @@ struct FormSpec
     QList<HiddenSpec> hidden = {};
     QString info = QStringLiteral("Pronto per archiviare una nuova scheda...");
     Member infoLabel = {}; // panInfo
+    // A card: its record and archive, its checks. The builder adds the
+    // record number (the toolbar's position) and the first box of the tab
+    // order, and makes the card operations once every control is in place.
+    CardConfig card = {};
 };
 
 // The window the builder made, for the behaviour that needs its parts. It
@@ -187,6 +203,8 @@ public:
     QFrame *highlightOf(const QWidget *box) const { return m_highlights.value(box); }
     // Every control that takes the focus, in tab order.
     const QList<QWidget *> &tabOrder() const { return m_tabOrder; }
+    // New, browse, save, duplicate: a card's operations (a description with a card).
+    CardOperations &card() const { return *m_card; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -204,6 +222,7 @@ private:
     QList<QGridLayout *> m_grids;
     QList<QWidget *> m_bars; // the bars above and below the card
     QWidget *m_area = nullptr;
+    std::unique_ptr<CardOperations> m_card;
     int m_compactHeight = 0;
     int m_spacing = 8, m_spreadEvery = 14, m_spreadAtMost = 14;
 };

@@ -973,9 +973,10 @@ private slots:
         MessageRecorder messages;
         Card card;
         QVERIFY(card.ok);
-        card.w.txtTitolo->setText("Gala");
-        card.w.txtDataInizio->setText("01/01/2030");
-        card.w.txtDataSca->setText("01/01/2030");
+        const QHash<QString, QString> required{
+            {"txtTitolo", "Gala"}, {"txtDataInizio", "01/01/2030"}, {"txtDataSca", "01/01/2030"}};
+        for (auto it = required.cbegin(); it != required.cend(); ++it)
+            card.box(it.key())->setText(it.value());
         QLineEdit *edit = card.box(box);
         for (const QPoint &at : {QPoint(4, edit->height() / 2), QPoint(edit->width() - 4, edit->height() / 2)}) {
             card.w.txtTitolo->setFocus(Qt::TabFocusReason);
