@@ -32,7 +32,7 @@ TfrmRegistro::TfrmRegistro(QWidget *parent) : qv::Workspace(parent)
 TfrmRegistro::~TfrmRegistro() = default;
 
 // The card as the user sees it: toolbar, four sections, their rows in tab order.
-FormSpec TfrmRegistro::description()
+FormDescription TfrmRegistro::description()
 {
     const QString calendar = QStringLiteral("Importa una data dal calendario.");
     const QString contact = QStringLiteral("Importa i dati dall'archivio anagrafico dei partecipanti.");
@@ -48,21 +48,21 @@ FormSpec TfrmRegistro::description()
              "Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti.",
              [this] { cmdDuplicaClick(); }, &cmdDuplica},
             {"cmdSalva", "save", "Salva la scheda corrente in archivio.", [this] { cmdSalvaClick(); }, &cmdSalva},
-            ToolSpec::separator(),
+            ToolEntry::separator(),
             {"cmdTrova", "find", "Trova una scheda in archivio.", [this] { cmdTrovaClick(); }, &cmdTrova},
             {"cmdFile", "attach", "Allega file alla scheda corrente.", [this] { cmdFileClick(); }, &cmdFile},
             {"cmdStampa", "print", "Stampa la scheda corrente.", [this] { cmdStampaClick(); }, &cmdStampa},
-            ToolSpec::separator(),
-            ToolSpec::browsing(&cmdPrimo, &cmdIndietro, &lblPosizione, &cmdAvanti, &cmdUltimo),
-            ToolSpec::separator(),
+            ToolEntry::separator(),
+            ToolEntry::browsing(&cmdPrimo, &cmdIndietro, &lblPosizione, &cmdAvanti, &cmdUltimo),
+            ToolEntry::separator(),
             {"cmdEsporta", "export", "Esporta le schede in archivio in un file di Microsoft Excel.",
              [this] { cmdEsportaClick(); }, &cmdEsporta},
             {"cmdDisponibili", "open_events",
              "Visualizza l'elenco degli eventi a cui \u00E8 ancora possibile aderire.",
              [this] { cmdDisponibiliClick(); }, &cmdDisponibili},
-            ToolSpec::stretch(),
-            ToolSpec::heading(),
-            ToolSpec::separator(),
+            ToolEntry::stretch(),
+            ToolEntry::heading(),
+            ToolEntry::separator(),
             {"cmdGuida", "guide", "Visualizza la pagina della guida sensibile al contesto.",
              [this] { cmdGuidaClick(); }, &cmdGuida},
             {"cmdEsci", "close", "Esci da questa schermata di lavoro.", [this] { cmdEsciClick(); }, &cmdEsci},

@@ -15,7 +15,7 @@ class ClickablePicture;
 class Form;
 class InfoBar;
 class Record;
-struct FormSpec;
+struct FormDescription;
 }
 
 // The event card workspace: one card of Eventi.pro at a time, bound to its
@@ -88,7 +88,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    qv::FormSpec description();
+    qv::FormDescription description();
     bool checksBeforeSave();
     void clearForDuplicate();
     void openCalendar(const QString &modeWord);

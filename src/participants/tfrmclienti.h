@@ -16,7 +16,7 @@ class Form;
 class InfoBar;
 class ProvinceBox;
 class Record;
-struct FormSpec;
+struct FormDescription;
 }
 
 // The participants workspace: one card of Partecipanti.pro at a time, bound
@@ -97,7 +97,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    qv::FormSpec description();
+    qv::FormDescription description();
     // The new-card reset, province list selections included.
     void newCard();
     bool checksBeforeSave();

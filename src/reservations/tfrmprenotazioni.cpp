@@ -38,7 +38,7 @@ TfrmPrenotazioni::~TfrmPrenotazioni() = default;
 
 // The card as the user sees it. The tab order is the order below: the
 // participant, the seat, then the event header, which the card shows on top.
-FormSpec TfrmPrenotazioni::description()
+FormDescription TfrmPrenotazioni::description()
 {
     return {
         .name = "frmPrenotazioni",
@@ -51,21 +51,21 @@ FormSpec TfrmPrenotazioni::description()
              "Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti.",
              [this] { btnDuplicaClick(); }, &btnDuplica},
             {"btnSalva", "save", "Salva la scheda corrente in archivio.", [this] { btnSalvaClick(); }, &btnSalva},
-            ToolSpec::separator(),
+            ToolEntry::separator(),
             {"btnTrova", "find", "Trova una scheda in archivio.", [this] { btnTrovaClick(); }, &btnTrova},
             {"btnStampa", "print", "Stampa la scheda corrente.", [this] { btnStampaClick(); }, &btnStampa},
             {"btnDaConfermare", "open_events", "Visualizza l'elenco delle prenotazioni in attesa di conferma.",
              [this] { btnDaConfermareClick(); }, &btnDaConfermare},
             {"btnEsporta", "export", "Esporta le schede in archivio in un file di Microsoft Excel.",
              [this] { btnEsportaClick(); }, &btnEsporta},
-            ToolSpec::separator(),
+            ToolEntry::separator(),
             {"btnGuida", "guide", "Visualizza la pagina della guida sensibile al contesto.",
              [this] { btnGuidaClick(); }, &btnGuida},
             {"btnEsci", "close", "Esci da questa schermata di lavoro.", [this] { btnEsciClick(); }, &btnEsci},
-            ToolSpec::separator(),
-            ToolSpec::browsing(&cmdPrimo, &cmdIndietro, &lblPosizione, &cmdAvanti, &cmdUltimo),
-            ToolSpec::stretch(),
-            ToolSpec::heading(),
+            ToolEntry::separator(),
+            ToolEntry::browsing(&cmdPrimo, &cmdIndietro, &lblPosizione, &cmdAvanti, &cmdUltimo),
+            ToolEntry::stretch(),
+            ToolEntry::heading(),
         },
         .spreadAtMost = 14,
         .sections = {

@@ -17,7 +17,7 @@ class ClickablePicture;
 class Form;
 class InfoBar;
 class Record;
-struct FormSpec;
+struct FormDescription;
 }
 
 // The reservation card workspace: one booking card of the chosen event's
@@ -94,7 +94,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    qv::FormSpec description();
+    qv::FormDescription description();
     bool checksBeforeSave();
     void emptyCard();
     // Warns and focuses `box` when its trimmed text is empty.

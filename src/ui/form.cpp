@@ -43,24 +43,25 @@ bool isBox(Control kind)
 class FormBuilder
 {
 public:
-    FormBuilder(QWidget *window, const FormSpec &spec) : m_window(window), m_spec(spec), m_form(new Form(window)) {}
+    FormBuilder(QWidget *window, const FormDescription &description)
+        : m_window(window), m_description(description), m_form(new Form(window)) {}
 
     Form *build()
     {
-        m_window->setObjectName(m_spec.name);
-        m_window->setWindowTitle(m_spec.title);
+        m_window->setObjectName(m_description.name);
+        m_window->setWindowTitle(m_description.title);
         m_window->setWindowIcon(picture(QStringLiteral("logo")));
-        m_info = new QLabel(m_spec.info, m_window);
+        m_info = new QLabel(m_description.info, m_window);
         m_info->setObjectName(QStringLiteral("panInfo"));
-        keep(m_spec.infoLabel, m_info);
+        keep(m_description.infoLabel, m_info);
 
         QWidget *scroll = buildCardArea();
-        for (const HiddenSpec &hidden : m_spec.hidden)
+        for (const HiddenEntry &hidden : m_description.hidden)
             keep(hidden.to, hiddenLabel(hidden.name, m_window));
         auto *outer = new QVBoxLayout(m_window);
         outer->setContentsMargins(0, 0, 0, 0);
         outer->setSpacing(0);
-        if (m_spec.bar == FormSpec::Bar::Top) {
+        if (m_description.bar == FormDescription::Bar::Top) {
             QWidget *bar = topBar();
             outer->addWidget(bar);
             outer->addWidget(scroll, 1);
@@ -81,19 +82,19 @@ public:
         arrangeFocus();
         applyRules();
         applyHints();
-        m_form->m_spacing = m_spec.spacing;
-        m_form->m_spreadEvery = std::max(1, m_spec.spreadEvery);
-        m_form->m_spreadAtMost = m_spec.spreadAtMost;
+        m_form->m_spacing = m_description.spacing;
+        m_form->m_spreadEvery = std::max(1, m_description.spreadEvery);
+        m_form->m_spreadAtMost = m_description.spreadAtMost;
         m_form->m_compactHeight = m_form->m_area->sizeHint().height();
         m_window->installEventFilter(m_form);
-        if (m_spec.card.layout) {
+        if (m_description.card.layout) {
             // The binding takes each box's text now as what a new card shows.
-            CardConfig config = m_spec.card;
+            CardConfig config = m_description.card;
             config.lblPosizione = m_position;
             config.firstField = m_form->m_tabOrder.value(0);
             m_form->m_card = std::make_unique<CardOperations>(m_window, std::move(config));
         } else if (m_browsing) {
-            qFatal("%s: browsing pictures without a card", qPrintable(m_spec.name));
+            qFatal("%s: browsing pictures without a card", qPrintable(m_description.name));
         }
         return m_form;
     }
@@ -101,7 +102,7 @@ public:
 private:
     struct Made
     {
-        const RowSpec *row;
+        const RowEntry *row;
         QWidget *control;
         QWidget *picture; // beside it, or null
     };
@@ -109,10 +110,11 @@ private:
     void keep(const Member &member, QWidget *control)
     {
         if (!member.store(control))
-            qFatal("%s: %s is not of the member's type", qPrintable(m_spec.name), qPrintable(control->objectName()));
+            qFatal("%s: %s is not of the member's type", qPrintable(m_description.name),
+                   qPrintable(control->objectName()));
     }
 
-    bool large() const { return m_spec.boxes == FormSpec::Boxes::Large; }
+    bool large() const { return m_description.boxes == FormDescription::Boxes::Large; }
     int boxHeight() const { return large() ? 28 : 26; }
 
     // The card: the sections in a scroll area, so a small screen scrolls.
@@ -142,13 +144,13 @@ private:
     void buildSections(QWidget *area)
     {
         QList<QGroupBox *> frames;
-        for (const SectionSpec &section : m_spec.sections) {
+        for (const SectionEntry &section : m_description.sections) {
             auto *frame = new QGroupBox(section.title, area);
             frame->setObjectName(section.name);
             keep(section.to, frame);
             auto *grid = new QGridLayout;
-            grid->setVerticalSpacing(m_spec.spacing);
-            if (m_spec.labels == FormSpec::Labels::Beside)
+            grid->setVerticalSpacing(m_description.spacing);
+            if (m_description.labels == FormDescription::Labels::Beside)
                 rowsBeside(section, frame, grid);
             else
                 rowsAbove(section, frame, grid);
@@ -158,14 +160,14 @@ private:
         }
         alignLabelColumns();
 
-        if (m_spec.flow == FormSpec::Flow::Grid) {
+        if (m_description.flow == FormDescription::Flow::Grid) {
             auto *sections = new QGridLayout(area);
             sections->setContentsMargins(14, 10, 14, 10);
             sections->setHorizontalSpacing(14);
             sections->setVerticalSpacing(10);
             int lastRow = 0;
             for (int i = 0; i < frames.size(); ++i) {
-                const SectionSpec &s = m_spec.sections.at(i);
+                const SectionEntry &s = m_description.sections.at(i);
                 sections->addWidget(frames.at(i), s.row, s.column, 1, s.columnSpan);
                 for (int c = s.column; c < s.column + s.columnSpan; ++c)
                     sections->setColumnStretch(c, 1);
@@ -178,7 +180,7 @@ private:
             sections->setSpacing(12);
             std::map<int, QVBoxLayout *> columns;
             for (int i = 0; i < frames.size(); ++i) {
-                QVBoxLayout *&column = columns[m_spec.sections.at(i).column];
+                QVBoxLayout *&column = columns[m_description.sections.at(i).column];
                 if (!column) {
                     column = new QVBoxLayout;
                     column->setSpacing(8);
@@ -210,7 +212,7 @@ private:
         row->addLayout(column, 1);
     }
 
-    QLabel *labelFor(const RowSpec &row, QWidget *control, QWidget *parent)
+    QLabel *labelFor(const RowEntry &row, QWidget *control, QWidget *parent)
     {
         auto *label = new QLabel(row.label, parent);
         label->setObjectName(QStringLiteral("lbl") + row.name.mid(3));
@@ -226,11 +228,11 @@ private:
     // Labels beside: the label of a line on the left (the label column), the
     // line's controls after it, a picture that ends a line after a box that
     // fills it in a column of its own, so the boxes of a section end together.
-    void rowsBeside(const SectionSpec &section, QGroupBox *frame, QGridLayout *grid)
+    void rowsBeside(const SectionEntry &section, QGroupBox *frame, QGridLayout *grid)
     {
         grid->setHorizontalSpacing(10);
         QList<QList<Made>> lines;
-        for (const RowSpec &row : section.rows) {
+        for (const RowEntry &row : section.rows) {
             const Made made = make(row, frame);
             if (row.join && !lines.isEmpty())
                 lines.last().append(made);
@@ -277,13 +279,13 @@ private:
 
     // Labels above: each control in a cell with its label above it, the cells
     // flowing along lines of `columns` cells.
-    void rowsAbove(const SectionSpec &section, QGroupBox *frame, QGridLayout *grid)
+    void rowsAbove(const SectionEntry &section, QGroupBox *frame, QGridLayout *grid)
     {
         grid->setHorizontalSpacing(12);
         const int columns = std::max(1, section.columns);
         int r = 0, c = 0;
         QList<bool> stretches(columns, false);
-        for (const RowSpec &row : section.rows) {
+        for (const RowEntry &row : section.rows) {
             const Made made = make(row, frame);
             const int span = std::clamp(row.span, 1, columns);
             if (c + span > columns) {
@@ -334,7 +336,7 @@ private:
         }
     }
 
-    Made make(const RowSpec &row, QWidget *parent)
+    Made make(const RowEntry &row, QWidget *parent)
     {
         QWidget *control = nullptr;
         switch (row.kind) {
@@ -399,7 +401,7 @@ private:
         if (isBox(row.kind)) {
             control->setFixedHeight(row.height > 0 ? row.height : boxHeight());
             if (control->maximumWidth() == QWIDGETSIZE_MAX)
-                control->setMinimumWidth(m_spec.minimumBoxWidth);
+                control->setMinimumWidth(m_description.minimumBoxWidth);
         }
         if (!row.accessibleName.isEmpty())
             control->setAccessibleName(row.accessibleName);
@@ -410,7 +412,7 @@ private:
 
         QWidget *pictureBeside = nullptr;
         if (!row.beside.name.isEmpty()) {
-            const PictureSpec &p = row.beside;
+            const PictureEntry &p = row.beside;
             auto *button = new ClickablePicture(p.name, picture(p.picture), p.hint, parent);
             if (large()) {
                 button->setIconSize(QSize(22, 22));
@@ -428,9 +430,11 @@ private:
         return {&row, control, pictureBeside};
     }
 
-    ClickablePicture *toolPicture(const ToolSpec &tool, QWidget *bar, int iconSize)
+    ClickablePicture *toolPicture(const ToolEntry &tool, QWidget *bar, int iconSize)
     {
-        auto *p = new ClickablePicture(tool.name, picture(tool.picture), tool.text.isEmpty() ? tool.hint : tool.text, bar);
+        // A picture that shows its caption is named by it, any other by its hint.
+        const QString name = tool.text.isEmpty() ? tool.hint : tool.text;
+        auto *p = new ClickablePicture(tool.name, picture(tool.picture), name, bar);
         p->setIconSize(QSize(iconSize, iconSize));
         if (tool.onClick)
             QObject::connect(p, &QToolButton::clicked, m_window, tool.onClick);
@@ -439,7 +443,7 @@ private:
         return p;
     }
 
-    QLabel *position(const ToolSpec &tool, QWidget *bar, int minimumWidth)
+    QLabel *position(const ToolEntry &tool, QWidget *bar, int minimumWidth)
     {
         auto *label = new QLabel(bar);
         label->setObjectName(tool.name);
@@ -452,7 +456,7 @@ private:
     }
 
     // The browsing group: the pictures run the card operations the builder makes last.
-    void browsing(const ToolSpec &group, QWidget *bar, QBoxLayout *row, int iconSize, int positionWidth)
+    void browsing(const ToolEntry &group, QWidget *bar, QBoxLayout *row, int iconSize, int positionWidth)
     {
         using Step = void (CardOperations::*)();
         const struct
@@ -469,7 +473,7 @@ private:
         const QList<Member> &parts = group.parts;
         for (int i = 0; i < 4; ++i) {
             if (i == 2)
-                row->addWidget(position(ToolSpec::position(parts.value(2)), bar, positionWidth));
+                row->addWidget(position(ToolEntry::position(parts.value(2)), bar, positionWidth));
             const auto &p = pictures[i];
             Form *form = m_form;
             const Step step = p.step;
@@ -488,12 +492,12 @@ private:
         auto *row = new QHBoxLayout(bar);
         row->setContentsMargins(10, 6, 10, 6);
         row->setSpacing(4);
-        for (const ToolSpec &tool : m_spec.tools) {
+        for (const ToolEntry &tool : m_description.tools) {
             switch (tool.kind) {
-            case ToolSpec::Picture:
+            case ToolEntry::Picture:
                 row->addWidget(toolPicture(tool, bar, kTopIconSize));
                 break;
-            case ToolSpec::Separator: {
+            case ToolEntry::Separator: {
                 auto *line = new QFrame(bar);
                 line->setFrameShape(QFrame::VLine);
                 line->setProperty("toolSeparator", true);
@@ -502,21 +506,21 @@ private:
                 row->addWidget(line);
                 break;
             }
-            case ToolSpec::Position:
+            case ToolEntry::Position:
                 row->addWidget(position(tool, bar, 72));
                 break;
-            case ToolSpec::Heading: {
-                auto *heading = new QLabel(m_spec.heading, bar);
+            case ToolEntry::Heading: {
+                auto *heading = new QLabel(m_description.heading, bar);
                 heading->setObjectName(QStringLiteral("lblIntestazione"));
                 heading->setStyleSheet(
                     QStringLiteral("font-size: 15pt; font-weight: 700; color: #1F4E79; padding: 0 12px;"));
                 row->addWidget(heading);
                 break;
             }
-            case ToolSpec::Stretch:
+            case ToolEntry::Stretch:
                 row->addStretch(1);
                 break;
-            case ToolSpec::Browsing:
+            case ToolEntry::Browsing:
                 browsing(tool, bar, row, kTopIconSize, 72);
                 break;
             }
@@ -534,9 +538,9 @@ private:
         auto *layout = new QVBoxLayout(column);
         layout->setContentsMargins(8, 10, 8, 10);
         layout->setSpacing(2);
-        for (const ToolSpec &tool : m_spec.tools) {
+        for (const ToolEntry &tool : m_description.tools) {
             switch (tool.kind) {
-            case ToolSpec::Picture: {
+            case ToolEntry::Picture: {
                 ClickablePicture *p = toolPicture(tool, column, kColumnIconSize);
                 p->setText(tool.text);
                 p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -544,18 +548,18 @@ private:
                 layout->addWidget(p);
                 break;
             }
-            case ToolSpec::Separator: {
+            case ToolEntry::Separator: {
                 auto *line = new QFrame(column);
                 line->setFrameShape(QFrame::HLine);
                 line->setStyleSheet(kLineColour);
                 layout->addWidget(line);
                 break;
             }
-            case ToolSpec::Heading: {
+            case ToolEntry::Heading: {
                 auto *logo = new QLabel(column);
-                logo->setPixmap(pictureOfSize(m_spec.logo, QSize(48, 48)));
+                logo->setPixmap(pictureOfSize(m_description.logo, QSize(48, 48)));
                 logo->setAlignment(Qt::AlignCenter);
-                auto *heading = new QLabel(m_spec.heading, column);
+                auto *heading = new QLabel(m_description.heading, column);
                 heading->setObjectName(QStringLiteral("lblIntestazione"));
                 heading->setAlignment(Qt::AlignCenter);
                 heading->setStyleSheet(
@@ -564,13 +568,13 @@ private:
                 layout->addWidget(heading);
                 break;
             }
-            case ToolSpec::Position:
+            case ToolEntry::Position:
                 layout->addWidget(position(tool, column, 80));
                 break;
-            case ToolSpec::Stretch:
+            case ToolEntry::Stretch:
                 layout->addStretch(1);
                 break;
-            case ToolSpec::Browsing:
+            case ToolEntry::Browsing:
                 browsing(tool, column, layout, kColumnIconSize, 80);
                 break;
             }
@@ -592,12 +596,12 @@ private:
         auto *row = new QHBoxLayout(navigation);
         row->setContentsMargins(6, 3, 0, 3);
         row->setSpacing(4);
-        for (const ToolSpec &tool : m_spec.navigation) {
-            if (tool.kind == ToolSpec::Position)
+        for (const ToolEntry &tool : m_description.navigation) {
+            if (tool.kind == ToolEntry::Position)
                 row->addWidget(position(tool, navigation, 80));
-            else if (tool.kind == ToolSpec::Picture)
+            else if (tool.kind == ToolEntry::Picture)
                 row->addWidget(toolPicture(tool, navigation, kColumnIconSize));
-            else if (tool.kind == ToolSpec::Browsing)
+            else if (tool.kind == ToolEntry::Browsing)
                 browsing(tool, navigation, row, kColumnIconSize, 80);
         }
         auto *bottomRow = new QHBoxLayout(bottom);
@@ -640,7 +644,7 @@ private:
             else
                 next = boxes.at((boxes.indexOf(made.control) + 1) % boxes.size());
             if (!next)
-                qFatal("%s: Enter in %s goes nowhere", qPrintable(m_spec.name), qPrintable(made.row->name));
+                qFatal("%s: Enter in %s goes nowhere", qPrintable(m_description.name), qPrintable(made.row->name));
             // Arriving by Enter selects the box's text, as arriving by Tab does.
             onEnter(made.control, [next] { next->setFocus(Qt::TabFocusReason); });
         }
@@ -705,7 +709,7 @@ private:
     }
 
     QWidget *m_window;
-    const FormSpec &m_spec;
+    const FormDescription &m_description;
     Form *m_form;
     QLabel *m_info = nullptr;
     QLabel *m_position = nullptr;
@@ -736,9 +740,9 @@ void Form::spreadRows()
         grid->setVerticalSpacing(spacing);
 }
 
-Form *buildForm(QWidget *window, const FormSpec &spec)
+Form *buildForm(QWidget *window, const FormDescription &description)
 {
-    return FormBuilder(window, spec).build();
+    return FormBuilder(window, description).build();
 }
 
 } // namespace qv

@@ -45,7 +45,7 @@ private:
 };
 
 // One item of a toolbar: a picture the user clicks, or what sits between them.
-struct ToolSpec
+struct ToolEntry
 {
     enum Kind { Picture, Separator, Position, Heading, Stretch, Browsing };
 
@@ -58,17 +58,20 @@ struct ToolSpec
     Kind kind = Picture;
     QList<Member> parts = {};
 
-    static ToolSpec separator() { return {.kind = Separator}; }
+    static ToolEntry separator() { return {.kind = Separator}; }
     // The card's record number (lblPosizione), between the browsing pictures.
-    static ToolSpec position(Member to) { return {.name = QStringLiteral("lblPosizione"), .to = to, .kind = Position}; }
-    // The window's heading, after a stretch (top bars only).
-    static ToolSpec heading() { return {.kind = Heading}; }
-    static ToolSpec stretch() { return {.kind = Stretch}; }
+    static ToolEntry position(Member to)
+    {
+        return {.name = QStringLiteral("lblPosizione"), .to = to, .kind = Position};
+    }
+    // The window's heading (in the column, below the window's logo).
+    static ToolEntry heading() { return {.kind = Heading}; }
+    static ToolEntry stretch() { return {.kind = Stretch}; }
     // The pictures that browse a card's archive, first to last around its
     // record number (cmdPrimo, cmdIndietro, lblPosizione, cmdAvanti,
     // cmdUltimo), with the house's pictures and hints; they run the card
     // operations First, Previous, Next and Last.
-    static ToolSpec browsing(Member first, Member previous, Member position, Member next, Member last)
+    static ToolEntry browsing(Member first, Member previous, Member position, Member next, Member last)
     {
         return {.kind = Browsing, .parts = {first, previous, position, next, last}};
     }
@@ -100,7 +103,7 @@ enum class Rule {
 
 // A picture beside a box: the calendar, a check, the participant picker. F4
 // in the box presses it (but a picker box takes every key itself).
-struct PictureSpec
+struct PictureEntry
 {
     QString name;
     QString picture;
@@ -110,7 +113,7 @@ struct PictureSpec
 };
 
 // One control of a section, with its label.
-struct RowSpec
+struct RowEntry
 {
     QString label;                 // beside or above the control; a check box or a button shows it itself
     QString name;                  // the object name: txtTitolo
@@ -122,7 +125,7 @@ struct RowSpec
     Qt::Alignment align = {};
     bool join = false;             // labels beside: on the line of the row before, its label inside the line
     int span = 1;                  // labels above: the cells of the line it takes
-    PictureSpec beside = {};
+    PictureEntry beside = {};
     QString icon = {};             // the picture of a check box or a button
     QString hint = {};             // check boxes and buttons: the information bar's text
     std::function<void()> onClick = {}; // buttons
@@ -134,7 +137,7 @@ struct RowSpec
 };
 
 // A titled frame with its picture and its rows.
-struct SectionSpec
+struct SectionEntry
 {
     QString name;    // grpEvento; its picture is named icoEvento
     QString title;
@@ -144,17 +147,17 @@ struct SectionSpec
     int column = 0;
     int columnSpan = 1;
     int columns = 1;     // labels above: the cells of each line
-    QList<RowSpec> rows;
+    QList<RowEntry> rows;
 };
 
 // A label that only carries a field of the record (attachments), never shown.
-struct HiddenSpec
+struct HiddenEntry
 {
     QString name;
     Member to;
 };
 
-struct FormSpec
+struct FormDescription
 {
     // Toolbar along the top, the information bar below the card; or a column
     // of captioned pictures on the right, with the information bar and the
@@ -169,8 +172,8 @@ struct FormSpec
     QString title; // the window's caption
     QString heading;
     Bar bar = Bar::Top;
-    QList<ToolSpec> tools;
-    QList<ToolSpec> navigation = {};
+    QList<ToolEntry> tools;
+    QList<ToolEntry> navigation = {};
     QString logo = {}; // the picture above the heading in the column
     Labels labels = Labels::Beside;
     Flow flow = Flow::Grid;
@@ -181,8 +184,8 @@ struct FormSpec
     int spacing = 8;
     int spreadEvery = 14;
     int spreadAtMost = 14;
-    QList<SectionSpec> sections;
-    QList<HiddenSpec> hidden = {};
+    QList<SectionEntry> sections;
+    QList<HiddenEntry> hidden = {};
     QString info = QStringLiteral("Pronto per archiviare una nuova scheda...");
     Member infoLabel = {}; // panInfo
     // A card: its record and archive, its checks. The builder adds the
@@ -227,7 +230,7 @@ private:
     int m_spacing = 8, m_spreadEvery = 14, m_spreadAtMost = 14;
 };
 
-// Builds `spec` into `window` (its name, caption, layout and every control).
-Form *buildForm(QWidget *window, const FormSpec &spec);
+// Builds `description` into `window` (its name, caption, layout and every control).
+Form *buildForm(QWidget *window, const FormDescription &description);
 
 } // namespace qv

@@ -27,7 +27,7 @@ public:
         resize(900, 500);
     }
 
-    FormSpec description()
+    FormDescription description()
     {
         return {
             .name = "frmProva",
@@ -35,10 +35,10 @@ public:
             .heading = "Prova",
             .tools = {
                 {"cmdSalva", "save", "Salva la scheda.", [this] { ++saved; }, &cmdSalva},
-                ToolSpec::separator(),
-                ToolSpec::position(&lblPosizione),
-                ToolSpec::stretch(),
-                ToolSpec::heading(),
+                ToolEntry::separator(),
+                ToolEntry::position(&lblPosizione),
+                ToolEntry::stretch(),
+                ToolEntry::heading(),
             },
             .sections = {
                 {.name = "grpUno", .title = "Uno", .picture = "section_event", .to = &grpUno, .rows = {
