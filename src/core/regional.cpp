@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QStringList>
 #include <QTranslator>
 
@@ -19,7 +20,8 @@ void applyRegionalSettings()
 
 bool installQtItalian()
 {
-    static QTranslator *installed = nullptr;
+    // Owned by the application: gone with it, and then loaded again when asked.
+    static QPointer<QTranslator> installed;
     if (installed)
         return true;
     auto *translator = new QTranslator(QCoreApplication::instance());

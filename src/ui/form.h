@@ -157,6 +157,8 @@ struct HiddenEntry
     Member to;
 };
 
+// A window as data: its toolbar, its sections and their rows in tab order,
+// and for a card its record (the README's architecture section has an example).
 struct FormDescription
 {
     // Toolbar along the top, the information bar below the card; or a column
