@@ -8,10 +8,10 @@
 #include "archive/archivelock.h"
 #include "archive/filesync.h"
 #include "archive/tarchivio.h"
+#include "benchsupport.h"
 #include "stressrecords.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,8 +27,7 @@ constexpr int kLength = 3372; // a participant record
 // The same saves without lock or archive code: the floor of what a save costs.
 double unguarded(const QString &path, int count)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const qvbench::Stopwatch watch;
     for (int s = 0; s < count; ++s) {
         QFile file(path);
         file.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
@@ -36,7 +35,7 @@ double unguarded(const QString &path, int count)
         file.write(qvstress::record(0, s, 0, kLength));
         file.close();
     }
-    return timer.nsecsElapsed() / 1e9;
+    return watch.seconds();
 }
 
 // Milliseconds per save of `count` appends, each opening and closing the
@@ -44,8 +43,7 @@ double unguarded(const QString &path, int count)
 enum Steps { Plain = 0, Locked = 1, Synced = 2 };
 double perSave(const QString &path, int count, int steps)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const qvbench::Stopwatch watch;
     for (int s = 0; s < count; ++s) {
         qv::ArchiveLock lock(path);
         if ((steps & Locked) && !lock.acquire(5000))
@@ -58,14 +56,13 @@ double perSave(const QString &path, int count, int steps)
             qv::syncFile(file);
         file.close();
     }
-    return timer.nsecsElapsed() / 1e6 / count;
+    return watch.seconds() * 1000 / count;
 }
 
 // The program's own saves: half appends, half overwrites of the record just added.
 double programSaves(const QString &path, int count)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const qvbench::Stopwatch watch;
     for (int s = 0; s < count; s += 2) {
         qv::TArchivio archive(path, kLength);
         const QByteArray first = qvstress::record(0, s, 0, kLength);
@@ -73,7 +70,7 @@ double programSaves(const QString &path, int count)
         archive.Seek(stored - 1);
         archive.WriteIfUnchanged(qvstress::record(0, s, 1, kLength), first);
     }
-    return timer.nsecsElapsed() / 1e6 / count;
+    return watch.seconds() * 1000 / count;
 }
 
 void costOfOneSave(const QTemporaryDir &dir, int count)
@@ -90,8 +87,7 @@ void costOfOneSave(const QTemporaryDir &dir, int count)
 
 double desks(const QString &path, int processes, int count, QString *fault)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const qvbench::Stopwatch watch;
     std::vector<std::unique_ptr<QProcess>> running;
     for (int p = 0; p < processes; ++p) {
         auto desk = std::make_unique<QProcess>();
@@ -103,7 +99,7 @@ double desks(const QString &path, int processes, int count, QString *fault)
     for (auto &desk : running)
         if (!desk->waitForFinished(-1) || desk->exitCode() != 0)
             *fault = QStringLiteral("a desk failed");
-    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double seconds = watch.seconds();
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     if (fault->isEmpty())

@@ -1,6 +1,6 @@
 // Writes the default password file of a program folder. With --if-missing an
 // existing file (holding a password the user may have changed) is left alone.
-#include "app/passwordstore.h"
+#include "password/passwordstore.h"
 #include "core/programfolder.h"
 
 #include <QCoreApplication>

@@ -17,6 +17,7 @@ void createWindows()
     w.frmAvvio = new TfrmAvvio;
     w.mainMenu = w.frmAvvio;
     w.frmCambiaPassword = new TfrmCambiaPassword;
+    w.passwordChange = w.frmCambiaPassword;
     w.frmClienti = new TfrmClienti;
     w.frmRegistro = new TfrmRegistro;
     w.frmMenuPrenotazioni = new TfrmMenuPrenotazioni;

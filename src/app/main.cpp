@@ -1,5 +1,6 @@
 #include "app/appwindows.h"
 #include "app/tfrmpassword.h"
+#include "core/regional.h"
 #include "ui/access.h"
 #include "ui/style.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("Quorvane"));
     // The program ends only when told to: a window being hidden is not an end.
     app.setQuitOnLastWindowClosed(false);
+    qv::installQtItalian();
     qv::applyHouseStyle(app);
     qv::installAccessibility();
 

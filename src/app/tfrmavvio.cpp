@@ -1,8 +1,8 @@
 #include "app/tfrmavvio.h"
 
-#include "app/appwindows.h"
 #include "app/infowindows.h"
 #include "frame/guide.h"
+#include "frame/windows.h"
 #include "core/tmisc.h"
 #include "core/regional.h"
 #include "events/tfrmregistro.h"

@@ -1,13 +1,11 @@
 #include "app/tfrmpassword.h"
 
-#include "app/appwindows.h"
 #include "app/dailybackup.h"
-#include "app/passwordstore.h"
-#include "app/tfrmavvio.h"
-#include "app/tfrmcambiapassword.h"
-#include "frame/workspace.h"
 #include "core/regional.h"
 #include "core/text.h"
+#include "frame/windows.h"
+#include "frame/workspace.h"
+#include "password/passwordstore.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
@@ -123,7 +121,7 @@ void TfrmPassword::cmdOKClick()
     }
     lblMemory->clear();
     if (correct) {
-        switchWindow(this, windows().frmAvvio);
+        switchWindow(this, windows().mainMenu);
         dailyBackup->start();
         return;
     }
@@ -139,7 +137,7 @@ void TfrmPassword::cmdEsciClick()
 
 void TfrmPassword::btnCambiaPasswordClick()
 {
-    switchWindow(this, windows().frmCambiaPassword);
+    switchWindow(this, windows().passwordChange);
 }
 
 void TfrmPassword::closeEvent(QCloseEvent *event)

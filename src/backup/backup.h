@@ -1,4 +1,5 @@
 #pragma once
+#include "backup/backuperror.h"
 #include "backup/manifest.h"
 
 #include <QDateTime>
@@ -26,26 +27,6 @@ class ArchiveLock;
 }
 
 namespace qv::Backup {
-
-class Error : public std::runtime_error
-{
-public:
-    enum Kind {
-        Failed,  // a file could not be read or written
-        Busy,    // an archive is being written, or another backup is running
-        Damaged, // a backup that does not verify
-    };
-    Error(Kind kind, const QString &message)
-        : std::runtime_error(message.toStdString()), m_kind(kind), m_message(message)
-    {
-    }
-    Kind kind() const { return m_kind; }
-    const QString &message() const { return m_message; }
-
-private:
-    Kind m_kind;
-    QString m_message;
-};
 
 // A backup stopped by its caller (the program closing); nothing of it is left.
 class Cancelled : public std::exception

@@ -1,8 +1,8 @@
 // The backup settings live in the program's INI file, beside the password.
 #include "backup/backup.h"
 
-#include "app/inifile.h"
-#include "app/passwordstore.h"
+#include "password/inifile.h"
+#include "password/passwordstore.h"
 #include "core/text.h"
 
 namespace qv::Backup {

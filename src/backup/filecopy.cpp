@@ -1,7 +1,7 @@
 #include "backup/filecopy.h"
 
 #include "archive/filesync.h"
-#include "backup/backup.h"
+#include "backup/backuperror.h"
 
 #include <QCryptographicHash>
 #include <QByteArrayView>

@@ -1,7 +1,8 @@
 #include "cli/passwordcommand.h"
 
-#include "app/inifile.h"
-#include "app/passwordstore.h"
+#include "core/text.h"
+#include "password/inifile.h"
+#include "password/passwordstore.h"
 
 namespace qv::cli {
 

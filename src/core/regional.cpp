@@ -2,8 +2,12 @@
 
 #include "core/text.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QStringList>
+#include <QTranslator>
 
 namespace qv {
 
@@ -12,6 +16,26 @@ void applyRegionalSettings()
     QLocale italian(QLocale::Italian, QLocale::Italy);
     italian.setNumberOptions(QLocale::OmitGroupSeparator);
     QLocale::setDefault(italian);
+}
+
+bool installQtItalian()
+{
+    // Owned by the application: gone with it, and then loaded again when asked.
+    static QPointer<QTranslator> installed;
+    if (installed)
+        return true;
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    // qtbase holds the dialogs and buttons; qt_it gathers every module's catalogue.
+    if ((!translator->load(italian, QStringLiteral("qtbase"), QStringLiteral("_"), folder)
+         && !translator->load(italian, QStringLiteral("qt"), QStringLiteral("_"), folder))
+        || !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    installed = translator;
+    return true;
 }
 
 QString formatDate(const QDate &date)

@@ -14,4 +14,10 @@ QString formatDate(const QDate &date);          // "dd/mm/yyyy"
 QDate parseDate(const QString &text);           // invalid when not "d/m/yyyy"
 QString formatTime(const QTime &time);          // long time format "hh:mm:ss"
 
+// The texts Qt itself draws (the printer dialog, the file chooser, page
+// set-up, the standard buttons) in Italian, from the translations installed
+// with Qt (Debian: qt6-translations-l10n). Once, at start; false where they
+// are not installed, which leaves those texts in English.
+bool installQtItalian();
+
 } // namespace qv

@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "events/tfrmallegacartella.h"
+#include "events/tfrmcalendario.h"
 #include "events/tfrmdaaderire.h"
 #include "events/tfrmtrovaregistro.h"
 
@@ -33,6 +34,11 @@ void openAttachments(QWidget *card, const QString &modeWord)
         if (auto *label = card ? card->findChild<QLabel *>(names[i]) : nullptr)
             boxes[i]->setText(trimmed(label->text()));
     dialog.exec();
+}
+
+void openCalendar(QWidget *owner, const QString &modeWord)
+{
+    TfrmCalendario::showModal(owner, modeWord);
 }
 
 } // namespace qv

@@ -14,5 +14,8 @@ void openOpenEvents(QWidget *owner);
 // participant card): the dialog starts from the card's six hidden labels
 // lblFile01, lblDesc01 .. lblDesc03 and writes them back on "Applica e chiudi".
 void openAttachments(QWidget *card, const QString &modeWord);
+// The calendar over `owner`; the mode word names the event card's date box
+// that receives the day ("data_inizio", "data_fine", "registro").
+void openCalendar(QWidget *owner, const QString &modeWord);
 
 } // namespace qv

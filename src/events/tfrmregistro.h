@@ -2,11 +2,9 @@
 #include "frame/workspace.h"
 
 #include <QList>
-#include <memory>
 
 class QCheckBox;
 class QFrame;
-class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -14,8 +12,10 @@ class QLineEdit;
 namespace qv {
 class CardOperations;
 class ClickablePicture;
+class Form;
 class InfoBar;
 class Record;
+struct FormDescription;
 }
 
 // The event card workspace: one card of Eventi.pro at a time, bound to its
@@ -81,28 +81,17 @@ public:
     QList<QLineEdit *> editBoxes() const;
     // The highlight rectangle of an edit box.
     QFrame *highlightOf(const QLineEdit *box) const;
-    qv::InfoBar *infoBar() const { return m_infoBar; }
-    qv::CardOperations &cardOperations() { return *m_card; }
+    qv::InfoBar *infoBar() const;
+    qv::CardOperations &cardOperations();
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void buildToolbar(QWidget *bar);
-    void buildSections(QWidget *area);
-    void buildRules();
-    void buildCard();
+    qv::FormDescription description();
     bool checksBeforeSave();
     void clearForDuplicate();
-    // Static: it also runs when the focus leaves a box while the window is being destroyed.
-    static void formatAmountBox(QLineEdit *box);
     void openCalendar(const QString &modeWord);
 
-    std::unique_ptr<qv::CardOperations> m_card;
-    qv::InfoBar *m_infoBar = nullptr;
-    QList<QFrame *> m_highlights;
-    QList<QGridLayout *> m_fieldGrids;
-    QWidget *m_toolbar = nullptr;
-    int m_compactHeight = 0; // the card's height with the rows closest together
+    qv::Form *m_form = nullptr;
 };

@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/guide.h"
+#include "frame/guidetopics.h"
 
 #include <QList>
 #include <QPair>

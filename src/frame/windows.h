@@ -22,9 +22,11 @@ struct AppWindows
     TfrmRegistro *frmRegistro = nullptr;
     TfrmMenuPrenotazioni *frmMenuPrenotazioni = nullptr;
     TfrmPrenotazioni *frmPrenotazioni = nullptr;
-    // frmAvvio as a plain window: the registers return to the main menu
-    // without knowing the shell's classes.
+    // frmAvvio and frmCambiaPassword as plain windows: the registers return
+    // to the main menu, and the password window opens the password change,
+    // without knowing their classes.
     QWidget *mainMenu = nullptr;
+    QWidget *passwordChange = nullptr;
 };
 
 AppWindows &windows();

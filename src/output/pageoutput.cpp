@@ -1,7 +1,6 @@
 #include "output/pageoutput.h"
 
 #include "core/clock.h"
-#include "output/previewwindow.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -563,8 +562,7 @@ void preview(const page::Document &document, QWidget *owner)
         currentHandler()(Destination::Preview, document, owner);
         return;
     }
-    PreviewWindow window(document, owner);
-    window.exec();
+    showPreviewWindow(document, owner);
 }
 
 QByteArray pdfBytes(const page::Document &document)

@@ -131,6 +131,9 @@ void print(const page::Document &document, QWidget *owner);
 void printOn(QPrinter &printer, const page::Document &document);
 // In a modal preview window that can print, zoom, go full screen and close.
 void preview(const page::Document &document, QWidget *owner);
+// The preview window itself, which preview() opens when no test handler
+// stands in (output/previewwindow.cpp: the window draws through this layer).
+void showPreviewWindow(const page::Document &document, QWidget *owner);
 // Written without any dialog, replacing a file of that name; title and
 // subject go into the document information and its XMP metadata.
 // On failure returns false and, when asked, a short reason.

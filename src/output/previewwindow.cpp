@@ -99,4 +99,14 @@ void PreviewWindow::toggleFullScreen()
     actSchermoIntero->setChecked(isFullScreen());
 }
 
+namespace PageOutput {
+
+void showPreviewWindow(const page::Document &document, QWidget *owner)
+{
+    PreviewWindow window(document, owner);
+    window.exec();
+}
+
+} // namespace PageOutput
+
 } // namespace qv

@@ -2,7 +2,6 @@
 #include "frame/workspace.h"
 
 #include <QList>
-#include <memory>
 
 class QCheckBox;
 class QFrame;
@@ -13,9 +12,11 @@ class QLineEdit;
 namespace qv {
 class CardOperations;
 class ClickablePicture;
+class Form;
 class InfoBar;
 class ProvinceBox;
 class Record;
+struct FormDescription;
 }
 
 // The participants workspace: one card of Partecipanti.pro at a time, bound
@@ -89,30 +90,18 @@ public:
     QList<QWidget *> editBoxes() const;
     // The highlight rectangle of a box.
     QFrame *highlightOf(const QWidget *box) const;
-    qv::InfoBar *infoBar() const { return m_infoBar; }
-    qv::CardOperations &cardOperations() { return *m_card; }
+    qv::InfoBar *infoBar() const;
+    qv::CardOperations &cardOperations();
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *buildButtonColumn();
-    QWidget *buildNavigation();
-    void buildSections(QWidget *area);
-    void buildRules();
-    void buildCard();
+    qv::FormDescription description();
     // The new-card reset, province list selections included.
     void newCard();
     bool checksBeforeSave();
     void clearForDuplicate();
 
-    std::unique_ptr<qv::CardOperations> m_card;
-    qv::InfoBar *m_infoBar = nullptr;
-    QList<QFrame *> m_highlights;
-    QList<class QGridLayout *> m_fieldGrids;
-    QWidget *m_bottom = nullptr;
-    int m_compactHeight = 0;
-    bool m_capTyped = false; // txtCapRes changed by the user since its last key release
+    qv::Form *m_form = nullptr;
 };

@@ -2,12 +2,10 @@
 #include "frame/workspace.h"
 
 #include <QList>
-#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -16,8 +14,10 @@ class QPushButton;
 namespace qv {
 class CardOperations;
 class ClickablePicture;
+class Form;
 class InfoBar;
 class Record;
+struct FormDescription;
 }
 
 // The reservation card workspace: one booking card of the chosen event's
@@ -88,27 +88,17 @@ public:
     // The card's edit boxes with a focus highlight, in tab order.
     QList<QWidget *> highlightedBoxes() const;
     QFrame *highlightOf(const QWidget *box) const;
-    qv::InfoBar *infoBar() const { return m_infoBar; }
+    qv::InfoBar *infoBar() const;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void buildToolbar(QWidget *bar);
-    void buildSections(QWidget *area);
-    void buildRules();
-    void buildCard();
+    qv::FormDescription description();
     bool checksBeforeSave();
     void emptyCard();
     // Warns and focuses `box` when its trimmed text is empty.
     bool requireText(QLineEdit *box, const QString &warning);
 
-    std::unique_ptr<qv::CardOperations> m_card;
-    qv::InfoBar *m_infoBar = nullptr;
-    QList<QFrame *> m_highlights;
-    QList<QGridLayout *> m_fieldGrids;
-    QWidget *m_toolbar = nullptr;
-    int m_compactHeight = 0;
+    qv::Form *m_form = nullptr;
 };

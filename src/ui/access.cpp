@@ -5,11 +5,25 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QToolButton>
+#include <QVariant>
 #include <QWidget>
 
 namespace qv {
 
 namespace {
+
+const char *const kShortcutProperty = "qvShortcut";
+
+// What the tooltip of a picture names: the label it shows, else its hint.
+QString tipBase(const QWidget *control)
+{
+    const QString caption = shownCaption(control);
+    if (!caption.isEmpty())
+        return caption;
+    if (!control->accessibleDescription().isEmpty())
+        return control->accessibleDescription();
+    return control->accessibleName();
+}
 
 // The first class of Qt's own that `object` derives from.
 const QMetaObject *qtBase(const QObject *object)
@@ -59,6 +73,46 @@ void describe(QWidget *control, const QString &name, const QString &description)
 {
     control->setAccessibleName(name);
     control->setAccessibleDescription(description);
+}
+
+void rememberShortcut(QWidget *control, const QKeySequence &keys)
+{
+    control->setProperty(kShortcutProperty, QVariant::fromValue(keys));
+    control->setToolTip(tipWithKey(control));
+}
+
+QKeySequence shortcutOf(const QWidget *control)
+{
+    return control->property(kShortcutProperty).value<QKeySequence>();
+}
+
+QString tipWithKey(const QWidget *control)
+{
+    const QKeySequence sequence = shortcutOf(control);
+    if (sequence.isEmpty())
+        return {};
+    return tipBase(control) + QStringLiteral(" (") + keyText(sequence) + QLatin1Char(')');
+}
+
+QString keyText(const QKeySequence &sequence)
+{
+    static const QList<QPair<QString, QString>> words{
+        {QStringLiteral("Shift"), QStringLiteral("Maiusc")},
+        {QStringLiteral("PgUp"), QStringLiteral("Pag Su")},
+        {QStringLiteral("PgDown"), QStringLiteral("Pag Gi\u00F9")},
+        {QStringLiteral("Return"), QStringLiteral("Invio")},
+        {QStringLiteral("Space"), QStringLiteral("Barra spaziatrice")},
+    };
+    QStringList chords;
+    for (int i = 0; i < sequence.count(); ++i) {
+        QStringList parts = QKeySequence(sequence[i]).toString(QKeySequence::PortableText).split(QLatin1Char('+'));
+        for (QString &part : parts)
+            for (const auto &[english, italian] : words)
+                if (part == english)
+                    part = italian;
+        chords << parts.join(QLatin1Char('+'));
+    }
+    return chords.join(QStringLiteral(", "));
 }
 
 } // namespace qv

@@ -1,8 +1,5 @@
 #include "ui/keyboard.h"
 
-#include "ui/access.h"
-#include "ui/widgets.h"
-
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -14,25 +11,6 @@
 namespace qv {
 
 namespace {
-
-const char *const kShortcutProperty = "qvShortcut";
-
-// What the tooltip of a picture names: the label it shows, else its hint.
-QString tipBase(const QWidget *control)
-{
-    const QString caption = shownCaption(control);
-    if (!caption.isEmpty())
-        return caption;
-    if (!control->accessibleDescription().isEmpty())
-        return control->accessibleDescription();
-    return control->accessibleName();
-}
-
-void remember(QAbstractButton *picture, const QKeySequence &sequence)
-{
-    picture->setProperty(kShortcutProperty, QVariant::fromValue(sequence));
-    picture->setToolTip(tipWithKey(picture));
-}
 
 // A button's key presses it at once, not after the usual short press
 // animation, so what the user types next lands on the card the action left
@@ -46,6 +24,28 @@ protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() != QEvent::Shortcut)
+            return false;
+        m_button->click();
+        return true;
+    }
+
+private:
+    QAbstractButton *m_button;
+};
+
+// Enter presses a keyboard stop, as Space does.
+class EnterPresses : public QObject
+{
+public:
+    explicit EnterPresses(QAbstractButton *button) : QObject(button), m_button(button) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
             return false;
         m_button->click();
         return true;
@@ -211,7 +211,7 @@ void giveShortcut(QAbstractButton *picture, const QKeySequence &sequence)
     if (picture->shortcut().isEmpty())
         picture->installEventFilter(new PressAtOnce(picture));
     picture->setShortcut(sequence);
-    remember(picture, sequence);
+    rememberShortcut(picture, sequence);
 }
 
 void giveShortcut(QAbstractButton *picture, const QKeySequence &sequence, QWidget *box)
@@ -222,7 +222,7 @@ void giveShortcut(QAbstractButton *picture, const QKeySequence &sequence, QWidge
         if (picture->isVisible() && picture->isEnabled())
             picture->click();
     });
-    remember(picture, sequence);
+    rememberShortcut(picture, sequence);
 }
 
 int applyStandardShortcuts(QWidget *window)
@@ -238,40 +238,6 @@ int applyStandardShortcuts(QWidget *window)
     return found;
 }
 
-QKeySequence shortcutOf(const QWidget *control)
-{
-    return control->property(kShortcutProperty).value<QKeySequence>();
-}
-
-QString tipWithKey(const QWidget *control)
-{
-    const QKeySequence sequence = shortcutOf(control);
-    if (sequence.isEmpty())
-        return {};
-    return tipBase(control) + QStringLiteral(" (") + keyText(sequence) + QLatin1Char(')');
-}
-
-QString keyText(const QKeySequence &sequence)
-{
-    static const QList<QPair<QString, QString>> words{
-        {QStringLiteral("Shift"), QStringLiteral("Maiusc")},
-        {QStringLiteral("PgUp"), QStringLiteral("Pag Su")},
-        {QStringLiteral("PgDown"), QStringLiteral("Pag Gi\u00F9")},
-        {QStringLiteral("Return"), QStringLiteral("Invio")},
-        {QStringLiteral("Space"), QStringLiteral("Barra spaziatrice")},
-    };
-    QStringList chords;
-    for (int i = 0; i < sequence.count(); ++i) {
-        QStringList parts = QKeySequence(sequence[i]).toString(QKeySequence::PortableText).split(QLatin1Char('+'));
-        for (QString &part : parts)
-            for (const auto &[english, italian] : words)
-                if (part == english)
-                    part = italian;
-        chords << parts.join(QLatin1Char('+'));
-    }
-    return chords.join(QStringLiteral(", "));
-}
-
 void reserveKeys(QWidget *box, KeyTest takes)
 {
     box->installEventFilter(new ReservedKeys(box, std::move(takes)));
@@ -282,6 +248,25 @@ bool isPlainKey(const QKeyEvent *event)
     return !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
+bool isModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void makeKeyboardStop(QAbstractButton *picture)
 {
     picture->setFocusPolicy(Qt::TabFocus);
@@ -290,7 +275,7 @@ void makeKeyboardStop(QAbstractButton *picture)
         picture->style()->unpolish(picture);
         picture->style()->polish(picture);
     }
-    onEnter(picture, [picture] { picture->click(); }); // Space presses it already
+    picture->installEventFilter(new EnterPresses(picture)); // Space presses it already
 }
 
 void arrowNavigation(const QList<QList<QWidget *>> &rows)

@@ -1,4 +1,6 @@
 #pragma once
+#include "ui/access.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QString>
@@ -39,21 +41,14 @@ void giveShortcut(QAbstractButton *picture, const QKeySequence &keys, QWidget *b
 // Gives every picture of `window` named in the house map its key; returns how
 // many it found. A card calls this once, after building its pictures.
 int applyStandardShortcuts(QWidget *window);
-// The key shown for a control ("Ctrl+S"), empty when it has none.
-QKeySequence shortcutOf(const QWidget *control);
-// The tooltip of a control with a key: its label or hint and the key
-// ("Salva la scheda corrente in archivio. (Ctrl+S)"); empty without a key.
-QString tipWithKey(const QWidget *control);
-
-// The key a user reads, in Italian ("Ctrl+Maiusc+Pag Su").
-QString keyText(const QKeySequence &keys);
-
 // Keys for which `takes` is true belong to `box`: no shortcut of the window
 // fires on them while the box has the focus, so the box's own rule runs.
 using KeyTest = std::function<bool(const QKeyEvent *event)>;
 void reserveKeys(QWidget *box, KeyTest takes);
 // True for keys pressed without Ctrl, Alt or Meta (F1, Escape, letters).
 bool isPlainKey(const QKeyEvent *event);
+// True for a key that only modifies others (Shift, Ctrl, Alt, Caps Lock...).
+bool isModifierKey(int key);
 
 // A picture the keyboard can reach, where no tab order is specified (the main
 // menu, the information windows): a Tab stop (Tab only, so a click leaves no

@@ -65,4 +65,13 @@ void applyHouseStyle(QApplication &app)
     )"));
 }
 
+QFont largeBoxFont()
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(12);
+    font.setBold(true);
+    return font;
+}
+
 } // namespace qv

@@ -2,9 +2,7 @@
 
 #include "ui/access.h"
 #include "ui/controltext.h"
-#include "ui/keyboard.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
@@ -253,20 +251,6 @@ const QStringList &provinceCodes()
         "PI PN PO PR PT PU PV PZ RA RC RE RG RI RM RN RO SA SI SO SP SR SS SV TA TE TN TO TP TR TS TV UD VA VB VC VE "
         "VI VR VT VV").split(QLatin1Char(' '));
     return codes;
-}
-
-QComboBox *provinceBox(const QString &name, QWidget *parent)
-{
-    auto *box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems(provinceCodes());
-    box->setMaxVisibleItems(16);
-    box->lineEdit()->setMaxLength(2);
-    box->setCurrentIndex(-1);
-    box->setEditText(QString());
-    return box;
 }
 
 } // namespace qv

@@ -8,7 +8,6 @@
 
 #include <functional>
 
-class QComboBox;
 class QDialog;
 class QFrame;
 class QPushButton;
@@ -77,10 +76,8 @@ void reshapeWhileTyping(QLineEdit *box, std::function<QString(const QString &)> 
 // window; a context menu, a dialog or another program only borrow it.
 void onFocusOut(QWidget *control, std::function<void()> action);
 
-// The province box of the participant and reservation cards: an edit box of
-// two characters with the list of the 112 province codes.
+// The 112 province codes of the province boxes (ui/typingrules.h).
 const QStringList &provinceCodes();
-QComboBox *provinceBox(const QString &name, QWidget *parent);
 
 // The wait cursor for as long as a long action runs, however it ends.
 class WaitCursor

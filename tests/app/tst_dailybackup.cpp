@@ -1,6 +1,6 @@
 #include "app/appwindows.h"
 #include "app/dailybackup.h"
-#include "app/passwordstore.h"
+#include "password/passwordstore.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmpassword.h"
 #include "archive/archivelock.h"

@@ -1,6 +1,6 @@
-#include "app/inifile.h"
-#include "app/password.h"
-#include "app/passwordstore.h"
+#include "password/inifile.h"
+#include "password/password.h"
+#include "password/passwordstore.h"
 #include "support/testsupport.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // import, password reset, validate and export, driven through the real tool.
 #include "clirunner.h"
 
-#include "app/password.h"
 #include "output/exportlayout.h"
+#include "password/password.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -950,6 +950,56 @@ private slots:
         QCOMPARE(qvtest::countedAt(folder.read("Eventi.pro"), 1707), QByteArray("12,50"));
     }
 
+    // A box still holding the default of a new card ("0", "0,00") is
+    // entered by a click: what the user types replaces the default, wherever
+    // the click put the caret.
+    void defaultsReplacedWhenClickedInto_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("seats") << "txtPosti" << "120" << "Posti" << QByteArray("120");
+        QTest::newRow("fee") << "txtQuota" << "150" << "Quota" << QByteArray("150,00");
+        QTest::newRow("advance") << "txtAnticipo" << "35,5" << "Anticipo" << QByteArray("35,50");
+    }
+    void defaultsReplacedWhenClickedInto()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, field);
+        QFETCH(QByteArray, stored);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Card card;
+        QVERIFY(card.ok);
+        const QHash<QString, QString> required{
+            {"txtTitolo", "Gala"}, {"txtDataInizio", "01/01/2030"}, {"txtDataSca", "01/01/2030"}};
+        for (auto it = required.cbegin(); it != required.cend(); ++it)
+            card.box(it.key())->setText(it.value());
+        QLineEdit *edit = card.box(box);
+        for (const QPoint &at : {QPoint(4, edit->height() / 2), QPoint(edit->width() - 4, edit->height() / 2)}) {
+            card.w.txtTitolo->setFocus(Qt::TabFocusReason);
+            QTest::mouseClick(edit, Qt::LeftButton, {}, at);
+            QCOMPARE(card.focusName(), box);
+            QCOMPARE(edit->selectedText(), edit->text()); // the default, whole
+        }
+        card.type(typed);
+        QCOMPARE(edit->text(), typed);
+        card.click("cmdSalva");
+        QCOMPARE(messages.last().text, CardOperations::kInserted);
+        QHash<QString, QByteArray> values{{"Titolo", "Gala"},   {"DataInizio", "01/01/2030"}, {"Quota", "0,00"},
+                                          {"Anticipo", "0,00"}, {"DataSca", "01/01/2030"},    {"Posti", "0"},
+                                          {"Completo", "No"}};
+        values.insert(field, stored);
+        QCOMPARE(folder.read("Eventi.pro"), eventRecord(values));
+
+        // What the user typed is no default: a click now places the caret.
+        card.w.txtTitolo->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 4, edit->height() / 2));
+        QVERIFY(!edit->hasSelectedText());
+    }
+
     void seatsTakeDigitsOnly()
     {
         Card card;

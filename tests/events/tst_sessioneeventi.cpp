@@ -1,9 +1,9 @@
 #include "app/appwindows.h"
-#include "app/passwordstore.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmpassword.h"
 #include "events/tfrmcalendario.h"
 #include "events/tfrmregistro.h"
+#include "password/passwordstore.h"
 #include "support/testsupport.h"
 #include "ui/cardoperations.h"
 

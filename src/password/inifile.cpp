@@ -1,4 +1,4 @@
-#include "app/inifile.h"
+#include "password/inifile.h"
 
 #include "core/wholefile.h"
 

@@ -1,4 +1,4 @@
-#include "app/password.h"
+#include "password/password.h"
 
 namespace qv {
 namespace {

@@ -1,7 +1,7 @@
-#include "app/passwordstore.h"
+#include "password/passwordstore.h"
 
-#include "app/inifile.h"
-#include "app/password.h"
+#include "password/inifile.h"
+#include "password/password.h"
 #include "core/programfolder.h"
 #include "core/text.h"
 
