@@ -275,17 +275,12 @@ void TArchivio::Read(Record &record)
 bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteArray *loaded)
 {
     requireOpen();
-    if (m_readOnly)
-        throw ArchiveError("archive opened for reading only");
     const qint64 records = bytes.size() / m_length;
     if (bytes.isEmpty() || bytes.size() % m_length != 0 || (records != 1 && target != Target::End))
         throw ArchiveError("record of the wrong length");
     ArchiveLock lock(m_path);
-    if (!lock.acquire(s_lockTimeout))
-        throw ArchiveError("archive locked");
     QFile file(m_path);
-    openForWriting(file);
-    recoverUnderLock(file, m_path);
+    beginWrite(lock, file);
 
     // Where a new record goes is decided here, from the file as it stands
     // under the lock, never from a size read before. An overwrite must name a
@@ -334,6 +329,66 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
     moveTo(index + records);
     m_givenCount = std::max(m_givenCount, index + records);
     return true;
+}
+
+void TArchivio::beginWrite(ArchiveLock &lock, QFile &file)
+{
+    if (m_readOnly)
+        throw ArchiveError("archive opened for reading only");
+    if (!lock.acquire(s_lockTimeout))
+        throw ArchiveError("archive locked");
+    openForWriting(file);
+    recoverUnderLock(file, m_path);
+}
+
+qint64 TArchivio::Append(const RecordBlocks &next)
+{
+    requireOpen();
+    ArchiveLock lock(m_path);
+    QFile file(m_path);
+    beginWrite(lock, file);
+
+    // As for any append: the place from the size under the lock, and a torn
+    // tail's bytes kept in the journal, since the first record covers them.
+    const qint64 size = file.size();
+    const qint64 index = size / m_length;
+    ArchiveJournal journal;
+    journal.oldSize = size;
+    journal.offset = index * m_length;
+    journal.oldBytes.resize(size - journal.offset);
+    if (!journal.oldBytes.isEmpty()
+        && (!file.seek(journal.offset) || file.read(journal.oldBytes.data(), journal.oldBytes.size())
+                                              != journal.oldBytes.size()))
+        throw ArchiveError("read failed");
+
+    writeJournal(m_path, journal);
+    qint64 records = 0;
+    try {
+        if (!file.seek(journal.offset))
+            throw ArchiveError("seek failed");
+        QByteArray block;
+        while (next(block)) {
+            if (block.size() % m_length != 0)
+                throw ArchiveError("record of the wrong length");
+            if (writeBytes(file, block.constData(), block.size()) != block.size())
+                throw ArchiveError("write failed");
+            records += block.size() / m_length;
+        }
+        if (!syncFile(file))
+            throw ArchiveError("write failed");
+    } catch (...) {
+        if (putBack(file, journal))
+            dropJournal(m_path);
+        throw;
+    }
+    if (!dropJournal(m_path)) {
+        putBack(file, journal);
+        throw ArchiveError("cannot remove the journal of the archive");
+    }
+    file.close();
+    moveTo(index + records);
+    m_givenCount = std::max(m_givenCount, index + records);
+    return index + records;
 }
 
 void TArchivio::Write(const QByteArray &bytes)
