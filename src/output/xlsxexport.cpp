@@ -3,6 +3,7 @@
 #include "core/text.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <xlsxwriter.h>
 
@@ -17,6 +18,18 @@ void check(lxw_error error)
 {
     if (error != LXW_NO_ERROR)
         throw SpreadsheetError(std::string("export: workbook: ") + lxw_strerror(error));
+}
+
+// Spreadsheet programs read "_xHHHH_" in a cell as the character of code
+// HHHH; a text that holds such a sequence keeps it with its underscore
+// written that way too.
+QString keepEscapeLookalikes(const QString &text)
+{
+    static const QRegularExpression lookalike(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    if (!text.contains(QLatin1String("_x")))
+        return text;
+    QString out = text;
+    return out.replace(lookalike, QStringLiteral("_x005F_\\1"));
 }
 
 class XlsxWriter : public TextRowSink
@@ -78,7 +91,7 @@ protected:
 private:
     void write(lxw_col_t column, const QString &text, lxw_format *format)
     {
-        const QString value = trimmed(text);
+        const QString value = keepEscapeLookalikes(trimmed(text));
         check(worksheet_write_string(m_sheet, m_row, column, value.left(kMaxCellText).toUtf8().constData(), format));
     }
 

@@ -2,7 +2,8 @@
 #include "clirunner.h"
 
 #include "app/password.h"
-#include "output/exportlayout.h"
+#include "archive/records.h"
+#include "output/exportformats.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -374,6 +375,8 @@ private slots:
             bytes += record.bytes();
         }
         writeFile(path(archiveName), bytes);
+        if (archiveName.startsWith("Posti")) // bookings only of an event that exists
+            writeFile(path("Eventi.pro"), QByteArray(7 * qv::TSchedaEvento::layout().size(), '\0'));
         QDir().mkpath(path("attesa"));
         qv::exportArchive(layout, path(archiveName), path("attesa/" + fileName));
 
@@ -384,6 +387,100 @@ private slots:
         const QByteArray expected = readFile(path("attesa/" + fileName));
         QVERIFY(!expected.isEmpty());
         QCOMPARE(readFile(path(fileName)), expected);
+    }
+
+    void exportInEveryFormat_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("fileName"); // in the program folder, "" for --output
+        QTest::addColumn<QByteArray>("starts");
+        QTest::newRow("csv, named") << QStringList{"export", "participants", "--format", "csv", "--output", "p.csv"}
+                                    << "" << QByteArray("\xEF\xBB\xBF" "Cognome e nome;Data di nascita;");
+        QTest::newRow("xlsx") << QStringList{"export", "participants", "--format=xlsx"} << "Partecipanti.xlsx"
+                              << QByteArray("PK\x03\x04");
+        QTest::newRow("vcf") << QStringList{"export", "participants", "--format", "vcf"} << "Partecipanti.vcf"
+                             << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Perù 0 · 0\r\n");
+        QTest::newRow("ics") << QStringList{"export", "events", "--format", "ics"} << "Riepilogo_Eventi.ics"
+                             << QByteArray("BEGIN:VCALENDAR\r\n");
+        QTest::newRow("reservations csv") << QStringList{"export", "reservations", "1", "--format", "csv"}
+                                          << "Prenotazioni_Posti.csv"
+                                          << QByteArray("\xEF\xBB\xBF" "Cognome e nome partecipante;");
+    }
+    void exportInEveryFormat()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, starts);
+        for (const auto &[archive, layout] : {std::pair{"Partecipanti.pro", &qv::ExportLayouts::participants()},
+                                              std::pair{"Eventi.pro", &qv::ExportLayouts::events()},
+                                              std::pair{"Posti_Riservati_Evento_1.pro",
+                                                        &qv::ExportLayouts::reservations()}}) {
+            qv::Record record(*layout->record);
+            for (int f = 0; f < layout->record->fieldCount(); ++f)
+                record.setText(f, QStringLiteral("Perù 0 · %1").arg(f));
+            if (layout == &qv::ExportLayouts::events())
+                record.setText("DataInizio", "01/03/2025");
+            writeFile(path(archive), record.bytes());
+        }
+        const Result r = run(args);
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.err, QByteArray());
+        const QString written = path(fileName.isEmpty() ? "p.csv" : fileName);
+        QVERIFY2(r.outText().contains(written), r.out);
+        QVERIFY2(readFile(written).startsWith(starts), readFile(written).left(200));
+        if (fileName.isEmpty()) { // the same bytes as the export windows' writer gives
+            qv::writeExport(qv::ExportFormat::Csv, path("attesa.csv"), qv::ExportLayouts::participants(),
+                            qv::archiveRows(qv::ExportLayouts::participants(), path("Partecipanti.pro")));
+            QCOMPARE(readFile(written), readFile(path("attesa.csv")));
+        }
+    }
+
+    void exportSaysWhichEventsItLeftOut()
+    {
+        QByteArray bytes;
+        for (const char *start : {"01/03/2025", "", "5/3/2025"}) {
+            qv::TSchedaEvento event;
+            event.setText("Titolo", "Convegno");
+            event.setText("DataInizio", start);
+            bytes += event.bytes();
+        }
+        writeFile(path("Eventi.pro"), bytes);
+        const Result r = run({"export", "events", "--format", "ics", "--output", "e.ics"});
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.errText().contains("l'evento 2 non ha una data di inizio valida"), r.err);
+        QCOMPARE(readFile(path("e.ics")).count("BEGIN:VEVENT"), 2);
+    }
+
+    // Nothing is written, and no archive created, for what does not exist.
+    void exportOfWhatIsNotThere_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("files"); // afterwards, beside Eventi.pro
+        QTest::newRow("event not there") << QStringList{"export", "reservations", "3"} << 1
+                                         << "l'evento numero 3 non esiste" << QStringList();
+        QTest::newRow("calendar of participants") << QStringList{"export", "participants", "--format", "ics"} << 2
+                                                  << "formato \"ics\" non disponibile per participants: usare xls, "
+                                                     "xlsx, csv, vcf"
+                                                  << QStringList();
+        QTest::newRow("unknown format") << QStringList{"export", "events", "--format", "ods"} << 2
+                                        << "formato \"ods\" non disponibile" << QStringList();
+        QTest::newRow("event without bookings") << QStringList{"export", "reservations", "2"} << 0 << ""
+                                                << QStringList{"Prenotazioni_Posti.xls"};
+    }
+    void exportOfWhatIsNotThere()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exit);
+        QFETCH(QString, message);
+        QFETCH(QStringList, files);
+        writeFile(path("Eventi.pro"), qv::TSchedaEvento().bytes() + qv::TSchedaEvento().bytes());
+        const Result r = run(args);
+        QCOMPARE(r.exit, exit);
+        QVERIFY2(r.errText().contains(message), r.err);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"Eventi.pro"} + files);
     }
 
     void exportIntoAFolderFailsAndLeavesNoFile()

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -122,8 +123,22 @@ inline QByteArray zipMember(const QString &zip, const char *name)
     return bytes;
 }
 
+// A worksheet's text with the "_xHHHH_" escapes read as the characters they stand for.
+inline QString unescapedCell(QString text)
+{
+    static const QRegularExpression escape("_x([0-9A-Fa-f]{4})_");
+    QRegularExpressionMatch m;
+    qsizetype from = 0;
+    while ((m = escape.match(text, from)).hasMatch()) {
+        const QString character(QChar(char16_t(m.captured(1).toUShort(nullptr, 16))));
+        text.replace(m.capturedStart(), m.capturedLength(), character);
+        from = m.capturedStart() + 1;
+    }
+    return text;
+}
+
 // A worksheet's cells by reference ("B2") with their type attribute and
-// text (inline or shared strings).
+// text (inline or shared strings), escapes read.
 struct SheetCell
 {
     QString type;
@@ -142,7 +157,7 @@ inline QMap<QString, SheetCell> sheetCells(const QByteArray &sheet, const QStrin
             cells[reference] = {xml.attributes().value("t").toString(), QString(),
                                 xml.attributes().value("s").toString()};
         } else if (xml.isStartElement() && xml.name() == QLatin1String("t")) {
-            cells[reference].text += xml.readElementText();
+            cells[reference].text += unescapedCell(xml.readElementText());
         } else if (xml.isStartElement() && xml.name() == QLatin1String("v")) {
             const QString v = xml.readElementText();
             cells[reference].text = cells[reference].type == "s" ? shared.value(v.toInt()) : v;

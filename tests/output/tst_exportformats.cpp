@@ -133,7 +133,8 @@ private slots:
                                        : which == "participants" ? qvtest::participantFields()
                                                                  : qvtest::reservationFields();
         const QStringList texts{"00100", "=1+1", "1234567890123456789", "Spazi   multipli",
-                                QString::fromUtf8("Niccolò Àlvaro"), QString::fromUtf8("€ 5,00"), "R&D <b>"};
+                                QString::fromUtf8("Niccolò Àlvaro"), QString::fromUtf8("€ 5,00"), "R&D <b>",
+                                "_x0041_ a_x00e8_", "riga\nnuova"};
         QList<qvtest::Values> records;
         for (const QString &text : texts)
             records.append({{field, text}});
