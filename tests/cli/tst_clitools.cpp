@@ -386,6 +386,17 @@ private slots:
         QTest::newRow("cf wrong") << "cf" << "RSSMRA85T10A562T" << 1 << "Attenzione: il codice fiscale digitato è ERRATO.\n";
         QTest::newRow("cf short") << "cf" << "RSSMRA" << 1
                                   << "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.\n";
+        // A company's fiscal code is its VAT number, as the card's button has it.
+        QTest::newRow("cf of a company") << "cf" << " 00743110157 " << 0
+                                         << "Il numero di partita IVA digitato risulta VALIDO.\nE' stato rilasciato "
+                                            "dall'Ufficio IVA del Comune di Milano 1.\n";
+        QTest::newRow("cf of a company, wrong") << "cf" << "00743110158" << 1
+                                                << "Attenzione: il numero di partita IVA digitato risulta ERRATO!\nNon "
+                                                   "è quindi possibile fornire informazioni relative all'Ufficio IVA "
+                                                   "che lo ha rilasciato.\n";
+        QTest::newRow("cf digits, too few") << "cf" << "0074311015" << 1
+                                            << "Attenzione: la partita IVA deve essere composta da 11 caratteri "
+                                               "numerici.\n";
         QTest::newRow("piva office") << "piva" << "00743110157" << 0
                                      << "Il numero di partita IVA digitato risulta VALIDO.\nE' stato rilasciato "
                                         "dall'Ufficio IVA del Comune di Milano 1.\n";
