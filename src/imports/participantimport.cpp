@@ -7,8 +7,10 @@
 #include "core/text.h"
 
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cstring>
@@ -128,6 +130,20 @@ std::optional<bool> yesNoWord(const QString &value)
 bool isControl(char16_t u)
 {
     return u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F);
+}
+
+bool isBlank(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 32; });
+}
+
+// Composed (NFC). Below U+0300 there is nothing to compose, which spares
+// the work for nearly every text of a list.
+QString composed(const QString &text)
+{
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x300; }))
+        return text;
+    return text.normalized(QString::NormalizationForm_C);
 }
 
 QString digitsOf(const QString &text)
@@ -280,14 +296,14 @@ struct ParticipantImport::Pass
     QHash<quint64, qint64> rowKeys; // keys of the rows so far -> line
     qint64 rows = 0;
 
-    explicit Pass(const ParticipantImport &s) : session(s), table(openSourceTable(s.m_path)) {}
+    Pass(const ParticipantImport &s, std::unique_ptr<SourceTable> rows) : session(s), table(std::move(rows)) {}
 
     // The next row that holds anything; false at the end.
     bool next(SourceRow &row, ImportedRow &imported, std::optional<DuplicateRow> &duplicate)
     {
         while (table->next(row)) {
             // Spreadsheets end their lists with rows of empty cells.
-            if (std::all_of(row.values.begin(), row.values.end(), [](const QString &v) { return trimmed(v).isEmpty(); }))
+            if (std::all_of(row.values.begin(), row.values.end(), [](const QString &v) { return isBlank(v); }))
                 continue;
             ++rows;
             imported = session.convert(row);
@@ -320,6 +336,75 @@ struct ParticipantImport::Pass
         return found;
     }
 };
+
+// Rows in a temporary file: line, count, then each value in UTF-8, each
+// with its length.
+class ParticipantImport::RowSpool
+{
+public:
+    bool open() { return m_file.open(); }
+    void write(const SourceRow &row)
+    {
+        QDataStream out(&m_file);
+        out << row.line << quint32(row.values.size());
+        for (const QString &value : row.values)
+            out << value.toUtf8();
+        if (out.status() != QDataStream::Ok)
+            throw ImportError(QStringLiteral("impossibile scrivere il file temporaneo dell'importazione (disco pieno?)."));
+    }
+    void finish()
+    {
+        if (!m_file.flush())
+            throw ImportError(QStringLiteral("impossibile scrivere il file temporaneo dell'importazione (disco pieno?)."));
+    }
+    std::unique_ptr<SourceTable> reader(const QStringList &heading) const
+    {
+        return std::make_unique<Reader>(m_file.fileName(), heading);
+    }
+
+private:
+    class Reader : public SourceTable
+    {
+    public:
+        Reader(const QString &path, const QStringList &heading) : m_file(path), m_heading(heading)
+        {
+            if (!m_file.open(QIODevice::ReadOnly))
+                throw ImportError(QStringLiteral("impossibile leggere il file temporaneo dell'importazione."));
+            m_in.setDevice(&m_file);
+        }
+        QStringList heading() const override { return m_heading; }
+        bool next(SourceRow &row) override
+        {
+            if (m_in.atEnd())
+                return false;
+            quint32 count = 0;
+            m_in >> row.line >> count;
+            row.values.clear();
+            QByteArray value;
+            for (quint32 i = 0; i < count && m_in.status() == QDataStream::Ok; ++i) {
+                m_in >> value;
+                row.values.append(QString::fromUtf8(value));
+            }
+            if (m_in.status() != QDataStream::Ok)
+                throw ImportError(QStringLiteral("impossibile leggere il file temporaneo dell'importazione."));
+            return true;
+        }
+        qint64 done() const override { return m_file.pos(); }
+        qint64 total() const override { return m_file.size(); }
+
+    private:
+        QFile m_file;
+        QDataStream m_in;
+        QStringList m_heading;
+    };
+
+    QTemporaryFile m_file;
+};
+
+std::unique_ptr<SourceTable> ParticipantImport::rows() const
+{
+    return m_spool ? m_spool->reader(m_heading) : openSourceTable(m_path);
+}
 
 ParticipantImport::ParticipantImport(const QString &path, const QString &archivePath)
     : m_path(path), m_archivePath(archivePath)
@@ -405,7 +490,7 @@ ImportedRow ParticipantImport::convert(const SourceRow &row) const
     };
     const qsizetype columns = m_heading.size();
     const bool extra = std::any_of(row.values.begin() + std::min(columns, row.values.size()), row.values.end(),
-                                   [](const QString &v) { return !trimmed(v).isEmpty(); });
+                                   [](const QString &v) { return !isBlank(v); });
     if (row.values.size() < columns || extra)
         problem(QStringLiteral("%1 valori invece di %2 (importata con i valori presenti).")
                     .arg(row.values.size())
@@ -413,8 +498,8 @@ ImportedRow ParticipantImport::convert(const SourceRow &row) const
 
     // The characters a field can hold: composed, control characters as
     // blanks, the rest of what the code page lacks told (stored as '?').
-    const auto cleaned = [&](QString value, const QString &at) {
-        value = value.normalized(QString::NormalizationForm_C);
+    const auto cleaned = [&](const QString &raw, int column, const QString &field) {
+        QString value = composed(raw);
         QString what;
         for (qsizetype i = 0; i < value.size(); ++i) {
             const char16_t u = value.at(i).unicode();
@@ -429,16 +514,18 @@ ImportedRow ParticipantImport::convert(const SourceRow &row) const
             }
         }
         if (!what.isEmpty())
-            problem(at + what);
+            problem(where({column}, field) + what);
         return value;
     };
-    const auto store = [&](int field, const QString &value, const QString &at) {
+    const auto store = [&](int field, const QString &value, const QList<int> &columns) {
         const int length = layout().field(field).length;
         if (value.size() > length)
-            problem(at + QStringLiteral("testo di %1 caratteri, il campo ne contiene al massimo %2 (viene accorciato).")
-                             .arg(value.size())
-                             .arg(length));
-        out.card.setText(field, value);
+            problem(where(columns, layout().field(field).name)
+                    + QStringLiteral("testo di %1 caratteri, il campo ne contiene al massimo %2 (viene accorciato).")
+                          .arg(value.size())
+                          .arg(length));
+        if (!value.isEmpty()) // a new card's fields are empty already
+            out.card.setText(field, value);
     };
 
     const int nameField = layout().indexOf(kName);
@@ -461,17 +548,21 @@ ImportedRow ParticipantImport::convert(const SourceRow &row) const
                         true);
             continue;
         }
-        const QString field = target.kind == ColumnTarget::Kind::Field ? layout().field(target.field).name : kName;
-        const QString value = typed(field, cleaned(raw, where({c}, field)));
-        if (target.kind == ColumnTarget::Kind::Field && target.field == nameField) {
-            name = value;
+        // Where the name comes from, also when it is empty.
+        if (target.kind == ColumnTarget::Kind::Field && target.field == nameField)
             nameColumns = {c};
-        } else if (target.kind == ColumnTarget::Kind::Field) {
-            store(target.field, value, where({c}, field));
-        } else {
-            (target.kind == ColumnTarget::Kind::Surname ? surname : given).append(value);
+        else if (target.kind != ColumnTarget::Kind::Field)
             partColumns.append(c);
-        }
+        if (isBlank(raw))
+            continue;
+        const QString &field = target.kind == ColumnTarget::Kind::Field ? layout().field(target.field).name : kName;
+        const QString value = typed(field, cleaned(raw, c, field));
+        if (target.kind == ColumnTarget::Kind::Field && target.field == nameField)
+            name = value;
+        else if (target.kind == ColumnTarget::Kind::Field)
+            store(target.field, value, {c});
+        else
+            (target.kind == ColumnTarget::Kind::Surname ? surname : given).append(value);
     }
     // The card's "Cognome e nome": a column of its own, else the surname
     // and the given name joined in that order.
@@ -489,7 +580,7 @@ ImportedRow ParticipantImport::convert(const SourceRow &row) const
                     + QStringLiteral("manca il cognome e nome (riga saltata)."),
                 true);
     else
-        store(nameField, name, where(nameColumns, kName));
+        store(nameField, name, nameColumns);
     return out;
 }
 
@@ -516,30 +607,27 @@ void ParticipantImport::readArchiveKeys()
     archive.Close();
 }
 
-QByteArray ParticipantImport::fingerprint() const
-{
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(m_path), file.errorString()));
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    if (!hash.addData(&file))
-        throw ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(m_path), file.errorString()));
-    return hash.result();
-}
-
 const ImportAnalysis &ParticipantImport::analyse(const ImportProgress &progress)
 {
     m_analysed = false;
     m_analysis = ImportAnalysis();
-    m_fingerprint = fingerprint();
     readArchiveKeys();
-    Pass pass(*this);
+    // The first reading keeps the rows for the passes after it.
+    std::unique_ptr<RowSpool> spool;
+    if (!m_spool) {
+        spool = std::make_unique<RowSpool>();
+        if (!spool->open())
+            spool.reset(); // no temporary file: the file is read again
+    }
+    Pass pass(*this, rows());
     ImportAnalysis &a = m_analysis;
     SourceRow row;
     ImportedRow imported;
     std::optional<DuplicateRow> duplicate;
     report(progress, 0, pass.table->total());
     while (pass.next(row, imported, duplicate)) {
+        if (spool)
+            spool->write(row);
         if (!imported.problems.isEmpty())
             ++a.rowsWithProblems;
         a.problems += imported.problems.size();
@@ -561,6 +649,10 @@ const ImportAnalysis &ParticipantImport::analyse(const ImportProgress &progress)
     }
     a.rows = pass.rows;
     report(progress, pass.table->total(), pass.table->total());
+    if (spool) {
+        spool->finish();
+        m_spool = std::move(spool);
+    }
     m_analysed = true;
     return m_analysis;
 }
@@ -574,11 +666,7 @@ ImportResult ParticipantImport::commit(bool withDuplicates, const ImportProgress
     const qint64 expected = m_analysis.importable - result.duplicatesLeftOut;
     if (expected == 0)
         return result;
-    // The rows analysed are the rows appended.
-    if (fingerprint() != m_fingerprint)
-        throw ImportError(QStringLiteral("il file %1 \u00E8 cambiato dopo il controllo: ripetere l'importazione.")
-                              .arg(quotedPath(m_path)));
-    Pass pass(*this);
+    Pass pass(*this, rows());
     const qint64 total = pass.table->total();
     report(progress, 0, total);
     SourceRow row;
@@ -596,7 +684,7 @@ ImportResult ParticipantImport::commit(bool withDuplicates, const ImportProgress
             ++result.added;
         }
         report(progress, pass.table->done(), total);
-        if (block.isEmpty() && result.added != expected) // cannot be, the file being the same
+        if (block.isEmpty() && result.added != expected) // the file changed, where it was read again
             throw ImportError(QStringLiteral("il file %1 \u00E8 cambiato durante l'importazione.").arg(quotedPath(m_path)));
         return !block.isEmpty();
     });

@@ -155,14 +155,17 @@ public:
 
     // Appends every row that can become a card (duplicates only when asked)
     // in one write under the archive's lock: all of them or none. Analyses
-    // first when the mapping changed since. Throws ImportError (also when
-    // the file changed since it was analysed), ImportCancelled, ArchiveError.
+    // first when the mapping changed since. The rows are those the analysis
+    // read, even if the file changed since. Throws ImportError,
+    // ImportCancelled, ArchiveError.
     ImportResult commit(bool withDuplicates, const ImportProgress &progress = {});
 
 private:
     struct Pass;
+    class RowSpool;
     void readArchiveKeys();
-    QByteArray fingerprint() const;
+    // The rows to go through: the spool of the first reading, or the file.
+    std::unique_ptr<SourceTable> rows() const;
 
     QString m_path;
     QString m_archivePath;
@@ -171,7 +174,10 @@ private:
     QList<ColumnTarget> m_mapping;
     ImportAnalysis m_analysis;
     bool m_analysed = false;
-    QByteArray m_fingerprint;
+    // The file's rows as the first analysis read them, in a temporary file:
+    // what was analysed is what is appended, and a later pass (a changed
+    // mapping, the append) need not parse the file again.
+    std::unique_ptr<RowSpool> m_spool;
     QHash<quint64, qint64> m_archiveKeys; // duplicate keys of the archive's cards -> record number
 };
 

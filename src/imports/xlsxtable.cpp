@@ -270,8 +270,12 @@ bool XlsxTable::next(SourceRow &row)
             if (!trimmed(text).isEmpty())
                 blank = false;
         }
-        if (!blank)
+        if (!blank) {
+            // A worksheet leaves empty cells out: a short row is not short.
+            if (row.values.size() < m_heading.size())
+                row.values.resize(m_heading.size());
             return true;
+        }
     }
     if (m_xml.hasError() && m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
         throw ImportError(QStringLiteral("%1 non \u00E8 una cartella di lavoro di Excel leggibile (foglio "

@@ -9,7 +9,8 @@
 #include <memory>
 
 // Excel workbooks (.xlsx): the first worksheet, its first row with anything
-// in it as the heading. Texts as the cells hold them; numbers as written
+// in it as the heading, the rows after it as wide as the heading at least
+// (a worksheet leaves empty cells out). Texts as the cells hold them; numbers as written
 // without exponent where they are whole ("3331234567", not "3.33E+09");
 // cells shown as dates (their number format says so) as "dd/mm/yyyy". The
 // worksheet is read as a stream; the shared texts are kept packed in UTF-8.

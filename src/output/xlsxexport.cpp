@@ -55,8 +55,10 @@ public:
         format_set_align(m_text, LXW_ALIGN_LEFT);
         // What the sheet shows above and beside the rows comes first: in
         // constant memory mode each row is on the disk once the next starts.
+        // The columns are text columns, so an empty cell (not written) takes
+        // what is typed into it as text too.
         for (lxw_col_t c = 0; c < m_columns; ++c)
-            check(worksheet_set_column_pixels(m_sheet, c, c, uint32_t(layout.columns.at(c).file.width), nullptr));
+            check(worksheet_set_column_pixels(m_sheet, c, c, uint32_t(layout.columns.at(c).file.width), m_text));
         worksheet_freeze_panes(m_sheet, 1, 0);
         for (lxw_col_t c = 0; c < m_columns; ++c)
             write(c, layout.columns.at(c).file.heading, heading);
@@ -92,6 +94,8 @@ private:
     void write(lxw_col_t column, const QString &text, lxw_format *format)
     {
         const QString value = keepEscapeLookalikes(trimmed(text));
+        if (value.isEmpty())
+            return;
         check(worksheet_write_string(m_sheet, m_row, column, value.left(kMaxCellText).toUtf8().constData(), format));
     }
 

@@ -195,15 +195,17 @@ private slots:
         worksheet_write_number(sheet, 3, 3, 1.5, nullptr);
         lxw_datetime early{1900, 2, 1, 0, 0, 0};
         worksheet_write_datetime(sheet, 3, 2, &early, date);
+        worksheet_write_string(sheet, 4, 0, "Verdi", nullptr); // the cells after it left out
         QCOMPARE(workbook_close(workbook), LXW_NO_ERROR);
 
         const Read read = readAll(folder.file("w.xlsx"));
         QCOMPARE(read.heading, (QStringList{"Cognome", "Nome", "Nato il", "Cellulare", "CAP"}));
-        QCOMPARE(read.rows.size(), 2);
+        QCOMPARE(read.rows.size(), 3);
         // "_x0041_" written as it stands reads as Excel reads it.
         QCOMPARE(read.rows.at(0), (QStringList{"D'Angelo", u("Niccolò A"), "07/08/1970", "3331234567", "00100"}));
         QCOMPARE(read.rows.at(1), (QStringList{"Rossi", "", "01/02/1900", "1.5", "100"}));
-        QCOMPARE(read.lines, (QList<qint64>{3, 4}));
+        QCOMPARE(read.rows.at(2), (QStringList{"Verdi", "", "", "", ""}));
+        QCOMPARE(read.lines, (QList<qint64>{3, 4, 5}));
     }
 
     // The program's own workbook export reads back as its cells.
