@@ -253,6 +253,13 @@ ColumnTarget targetOfHeading(const QString &heading)
     return headingTargets().value(headingKey(heading));
 }
 
+QStringList importFileFilters()
+{
+    return {QStringLiteral("Elenchi di partecipanti (*.csv *.txt *.xlsx *.vcf)"),
+            QStringLiteral("CSV (*.csv *.txt)"), QStringLiteral("Cartella di lavoro di Excel (*.xlsx)"),
+            QStringLiteral("Contatti vCard (*.vcf)")};
+}
+
 const QList<TargetChoice> &targetChoices()
 {
     static const QList<TargetChoice> choices = [] {

@@ -50,6 +50,9 @@ struct ColumnTarget
 // The target a heading names, or ignored() for one that names nothing.
 ColumnTarget targetOfHeading(const QString &heading);
 
+// What a file chooser offers: the lists people exchange, then each kind.
+QStringList importFileFilters();
+
 // What the user can choose for a column, in the order a list shows them,
 // with the words it shows: "(non importare)", "Cognome", "Nome", then the
 // card's fields by their labels ("Cognome e nome", "Data di nascita", ...).

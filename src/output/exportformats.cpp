@@ -96,6 +96,11 @@ QString exportFileName(const ExportLayout &layout, ExportFormat format)
     return QFileInfo(layout.fileName).completeBaseName() + QLatin1Char('.') + formatSuffix(format);
 }
 
+QString eventCalendarFileName(qint64 eventNumber)
+{
+    return QStringLiteral("Evento_%1.ics").arg(eventNumber);
+}
+
 ExportOutcome writeExport(ExportFormat format, const QString &path, const ExportLayout &layout, const RowSource &rows)
 {
     if (!exportFormats(layout).contains(format))

@@ -29,6 +29,10 @@ QString formatSuffix(ExportFormat format); // "xlsx"
 QString formatFilter(ExportFormat format);
 // The layout's file name with the format's suffix: "Partecipanti.xlsx".
 QString exportFileName(const ExportLayout &layout, ExportFormat format);
+// The calendar file of one event, for the event card: "Evento_12.ics".
+// (writeExport(ExportFormat::Ics, path, ExportLayouts::events(),
+// recordRows(ExportLayouts::events(), card bytes, 12)).)
+QString eventCalendarFileName(qint64 eventNumber);
 
 // Writes the rows into `path` in the format: into a temporary file that
 // replaces an existing file only once complete, so a failure part-way leaves

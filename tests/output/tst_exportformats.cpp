@@ -70,6 +70,7 @@ private slots:
         QCOMPARE(exportFormats(ExportLayouts::participants()), (QList<F>{F::Xls, F::Xlsx, F::Csv, F::Vcf}));
         QCOMPARE(exportFormats(ExportLayouts::reservations()), (QList<F>{F::Xls, F::Xlsx, F::Csv}));
         QCOMPARE(exportFileName(ExportLayouts::participants(), F::Vcf), "Partecipanti.vcf");
+        QCOMPARE(eventCalendarFileName(12), "Evento_12.ics");
         QCOMPARE(exportFormatNamed("ics"), std::optional<F>(F::Ics));
         QCOMPARE(exportFormatNamed("XLSX"), std::optional<F>());
         qvtest::TempProgramFolder folder;
@@ -166,6 +167,22 @@ private slots:
         const QByteArray styles = qvtest::zipMember(file, "xl/styles.xml");
         QVERIFY2(styles.contains("numFmtId=\"49\""), styles);
         QVERIFY2(styles.contains("<b/>"), styles);
+    }
+
+    // The event card's calendar picture: one card, one event.
+    void calendarOfOneCard()
+    {
+        qvtest::TempProgramFolder folder;
+        TSchedaEvento card;
+        card.setText("Titolo", "Convegno");
+        card.setText("DataInizio", "01/03/2025");
+        const ExportOutcome outcome = writeExport(ExportFormat::Ics, folder.file("Evento_7.ics"), ExportLayouts::events(),
+                                                  recordRows(ExportLayouts::events(), card.bytes(), 7));
+        QCOMPARE(outcome.rows, 1);
+        const QList<QList<ContentLine>> events = qvtest::components(readFile(folder.file("Evento_7.ics")), "VEVENT");
+        QCOMPARE(events.size(), 1);
+        QCOMPARE(qvtest::property(events.first(), "UID")->raw, "evento-7@quorvane");
+        QCOMPARE(qvtest::property(events.first(), "DTSTART")->raw, "20250301");
     }
 
     void calendarOneEventPerRecord()
