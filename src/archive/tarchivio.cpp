@@ -87,6 +87,14 @@ TArchivio::Recovery recoverUnderLock(QFile &archive, const QString &archivePath)
     return journal ? TArchivio::Recovery::RolledBack : TArchivio::Recovery::Discarded;
 }
 
+// A write that failed: the archive put back at once, its journal gone with
+// it (or kept for the next write when the archive could not be put back).
+void undoWrite(QFile &archive, const QString &archivePath, const ArchiveJournal &journal)
+{
+    if (putBack(archive, journal))
+        dropJournal(archivePath);
+}
+
 // The archive opened for a write, under its lock: a handle of its own sees
 // the file as it is now (also on network folders), and a file removed since
 // the action began is an error rather than a new empty archive.
@@ -316,19 +324,23 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
 
     writeJournal(m_path, journal);
     if (!writeAll(file, offset, bytes) || !syncFile(file)) {
-        if (putBack(file, journal))
-            dropJournal(m_path);
+        undoWrite(file, m_path, journal);
         throw ArchiveError("write failed");
     }
+    endWrite(file, journal, index + records);
+    return true;
+}
+
+void TArchivio::endWrite(QFile &file, const ArchiveJournal &journal, qint64 next)
+{
     if (!dropJournal(m_path)) {
         // The journal would undo this write later: undo it now and say so.
         putBack(file, journal);
         throw ArchiveError("cannot remove the journal of the archive");
     }
     file.close();
-    moveTo(index + records);
-    m_givenCount = std::max(m_givenCount, index + records);
-    return true;
+    moveTo(next);
+    m_givenCount = std::max(m_givenCount, next);
 }
 
 void TArchivio::beginWrite(ArchiveLock &lock, QFile &file)
@@ -377,17 +389,10 @@ qint64 TArchivio::Append(const RecordBlocks &next)
         if (!syncFile(file))
             throw ArchiveError("write failed");
     } catch (...) {
-        if (putBack(file, journal))
-            dropJournal(m_path);
+        undoWrite(file, m_path, journal);
         throw;
     }
-    if (!dropJournal(m_path)) {
-        putBack(file, journal);
-        throw ArchiveError("cannot remove the journal of the archive");
-    }
-    file.close();
-    moveTo(index + records);
-    m_givenCount = std::max(m_givenCount, index + records);
+    endWrite(file, journal, index + records);
     return index + records;
 }
 

@@ -8,6 +8,7 @@
 namespace qv {
 
 class ArchiveLock;
+struct ArchiveJournal;
 
 // Every failure of an archive file: opening, reading, writing, closing.
 class ArchiveError : public std::runtime_error
@@ -127,6 +128,9 @@ private:
     // The lock had and the file opened for a write, an interrupted write
     // undone first.
     void beginWrite(ArchiveLock &lock, QFile &file);
+    // The write on the disk: its journal removed (or the write undone and
+    // an error raised), the position after the records written (`next`).
+    void endWrite(QFile &file, const ArchiveJournal &journal, qint64 next);
     void requireOpen() const;
     void moveTo(qint64 index);
     qint64 recordsOnDisk() const;
