@@ -245,7 +245,8 @@ void report(const ImportProgress &progress, qint64 done, qint64 total)
 
 ColumnTarget ColumnTarget::toField(const QString &name)
 {
-    return toField(layout().indexOf(name));
+    const int index = layout().indexOf(name);
+    return index < 0 ? ignored() : toField(index);
 }
 
 ColumnTarget targetOfHeading(const QString &heading)

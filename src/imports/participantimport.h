@@ -41,7 +41,7 @@ struct ColumnTarget
 
     static ColumnTarget ignored() { return {}; }
     static ColumnTarget toField(int index) { return {Kind::Field, index}; }
-    static ColumnTarget toField(const QString &name);
+    static ColumnTarget toField(const QString &name); // ignored() for a name the card lacks
     static ColumnTarget surname() { return {Kind::Surname, -1}; }
     static ColumnTarget givenName() { return {Kind::GivenName, -1}; }
     bool operator==(const ColumnTarget &other) const = default;
