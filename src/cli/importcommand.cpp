@@ -123,7 +123,7 @@ int ImportCommand::run(const Arguments &args)
             console::out(QStringLiteral("%1 doppioni non importati (con --with-duplicates si importano).")
                              .arg(result.duplicatesLeftOut));
     } catch (const imports::ImportError &e) {
-        throw CliError(ExitNegative, e.message());
+        throw CliError(e.cause() == imports::ImportError::Cause::Unreadable ? ExitFailure : ExitNegative, e.message());
     } catch (const ArchiveError &) {
         throw fileError(QStringLiteral("impossibile scrivere l'archivio %1 (accertarsi di possedere i privilegi "
                                        "di scrittura nella cartella del programma); nessun partecipante aggiunto.")

@@ -8,6 +8,7 @@
 
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -350,6 +351,7 @@ struct ParticipantImport::Pass
 class ParticipantImport::RowSpool
 {
 public:
+    RowSpool() : m_file(QDir::tempPath() + QStringLiteral("/quorvane_importa_XXXXXX")) {}
     bool open() { return m_file.open(); }
     void write(const SourceRow &row)
     {

@@ -23,7 +23,8 @@ std::unique_ptr<SourceTable> openSourceTable(const QString &path)
         throw ImportError(QStringLiteral("%1 \u00E8 una cartella, non un file.").arg(quotedPath(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(path), file.errorString()));
+        throw ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(path), file.errorString()),
+                          ImportError::Cause::Unreadable);
     const QByteArray start = file.read(4096);
     file.close();
     if (XlsxTable::looksLikeZip(start))

@@ -15,11 +15,20 @@ namespace qv::imports {
 class ImportError : public std::runtime_error
 {
 public:
-    explicit ImportError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    enum class Cause {
+        Content,    // what the file holds cannot be read as a table
+        Unreadable, // the file itself cannot be read
+    };
+    explicit ImportError(const QString &message, Cause cause = Cause::Content)
+        : std::runtime_error(message.toStdString()), m_message(message), m_cause(cause)
+    {
+    }
     const QString &message() const { return m_message; }
+    Cause cause() const { return m_cause; }
 
 private:
     QString m_message;
+    Cause m_cause;
 };
 
 struct SourceRow

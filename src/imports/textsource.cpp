@@ -61,7 +61,8 @@ private:
 
 ImportError unreadable(const QString &path, const QIODevice &file)
 {
-    return ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(path), file.errorString()));
+    return ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(path), file.errorString()),
+                       ImportError::Cause::Unreadable);
 }
 
 } // namespace

@@ -323,6 +323,18 @@ private slots:
         QVERIFY2(r.errText().contains(message), r.err);
     }
 
+    void importOfAnUnreadableFile()
+    {
+        if (geteuid() == 0)
+            QSKIP("root reads every file");
+        writeFile(path("in.csv"), "Cliente\nRossi\n");
+        QFile::setPermissions(path("in.csv"), QFile::WriteOwner);
+        const Result r = run({"import", "participants", "in.csv"});
+        QCOMPARE(r.exit, 3);
+        QVERIFY2(r.errText().contains("impossibile leggere"), r.err);
+        QVERIFY(!QFile::exists(archive()));
+    }
+
     void passwordResetKeepsTheRestOfTheFile()
     {
         const QByteArray before = "; impostazioni\r\n[Altro]\r\nChiave=1\r\n\r\n[Accesso]\r\nValore="
