@@ -87,6 +87,14 @@ TArchivio::Recovery recoverUnderLock(QFile &archive, const QString &archivePath)
     return journal ? TArchivio::Recovery::RolledBack : TArchivio::Recovery::Discarded;
 }
 
+// A write that failed: the archive put back at once, its journal gone with
+// it (or kept for the next write when the archive could not be put back).
+void undoWrite(QFile &archive, const QString &archivePath, const ArchiveJournal &journal)
+{
+    if (putBack(archive, journal))
+        dropJournal(archivePath);
+}
+
 // The archive opened for a write, under its lock: a handle of its own sees
 // the file as it is now (also on network folders), and a file removed since
 // the action began is an error rather than a new empty archive.
@@ -275,17 +283,12 @@ void TArchivio::Read(Record &record)
 bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteArray *loaded)
 {
     requireOpen();
-    if (m_readOnly)
-        throw ArchiveError("archive opened for reading only");
     const qint64 records = bytes.size() / m_length;
     if (bytes.isEmpty() || bytes.size() % m_length != 0 || (records != 1 && target != Target::End))
         throw ArchiveError("record of the wrong length");
     ArchiveLock lock(m_path);
-    if (!lock.acquire(s_lockTimeout))
-        throw ArchiveError("archive locked");
     QFile file(m_path);
-    openForWriting(file);
-    recoverUnderLock(file, m_path);
+    beginWrite(lock, file);
 
     // Where a new record goes is decided here, from the file as it stands
     // under the lock, never from a size read before. An overwrite must name a
@@ -321,19 +324,76 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
 
     writeJournal(m_path, journal);
     if (!writeAll(file, offset, bytes) || !syncFile(file)) {
-        if (putBack(file, journal))
-            dropJournal(m_path);
+        undoWrite(file, m_path, journal);
         throw ArchiveError("write failed");
     }
+    endWrite(file, journal, index + records);
+    return true;
+}
+
+void TArchivio::endWrite(QFile &file, const ArchiveJournal &journal, qint64 next)
+{
     if (!dropJournal(m_path)) {
         // The journal would undo this write later: undo it now and say so.
         putBack(file, journal);
         throw ArchiveError("cannot remove the journal of the archive");
     }
     file.close();
-    moveTo(index + records);
-    m_givenCount = std::max(m_givenCount, index + records);
-    return true;
+    moveTo(next);
+    m_givenCount = std::max(m_givenCount, next);
+}
+
+void TArchivio::beginWrite(ArchiveLock &lock, QFile &file)
+{
+    if (m_readOnly)
+        throw ArchiveError("archive opened for reading only");
+    if (!lock.acquire(s_lockTimeout))
+        throw ArchiveError("archive locked");
+    openForWriting(file);
+    recoverUnderLock(file, m_path);
+}
+
+qint64 TArchivio::Append(const RecordBlocks &next)
+{
+    requireOpen();
+    ArchiveLock lock(m_path);
+    QFile file(m_path);
+    beginWrite(lock, file);
+
+    // As for any append: the place from the size under the lock, and a torn
+    // tail's bytes kept in the journal, since the first record covers them.
+    const qint64 size = file.size();
+    const qint64 index = size / m_length;
+    ArchiveJournal journal;
+    journal.oldSize = size;
+    journal.offset = index * m_length;
+    journal.oldBytes.resize(size - journal.offset);
+    if (!journal.oldBytes.isEmpty()
+        && (!file.seek(journal.offset) || file.read(journal.oldBytes.data(), journal.oldBytes.size())
+                                              != journal.oldBytes.size()))
+        throw ArchiveError("read failed");
+
+    writeJournal(m_path, journal);
+    qint64 records = 0;
+    try {
+        if (!file.seek(journal.offset))
+            throw ArchiveError("seek failed");
+        QByteArray block;
+        while (next(block)) {
+            if (block.size() % m_length != 0)
+                throw ArchiveError("record of the wrong length");
+            if (writeBytes(file, block.constData(), block.size()) != block.size())
+                throw ArchiveError("write failed");
+            records += block.size() / m_length;
+        }
+        if (!syncFile(file))
+            throw ArchiveError("write failed");
+    } catch (...) {
+        undoWrite(file, m_path, journal);
+        throw;
+    }
+    endWrite(file, journal, index + records);
+    return index + records;
 }
 
 void TArchivio::Write(const QByteArray &bytes)

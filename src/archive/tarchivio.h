@@ -7,6 +7,9 @@
 
 namespace qv {
 
+class ArchiveLock;
+struct ArchiveJournal;
+
 // Every failure of an archive file: opening, reading, writing, closing.
 class ArchiveError : public std::runtime_error
 {
@@ -69,6 +72,15 @@ public:
     // all or none of them are stored.
     qint64 Append(const Record &record);
     qint64 Append(const QByteArray &bytes);
+    // An append too large to hold in memory (an import of many records):
+    // `next` fills `block` with the next whole records and returns false
+    // once there are no more. Every block is written under the one lock and
+    // the one journal, so all the records are stored or none: a failed write
+    // or an exception thrown by `next` puts the archive back and is raised
+    // again. Returns the number of the last record (the record count when
+    // `next` gave none).
+    using RecordBlocks = std::function<bool(QByteArray &block)>;
+    qint64 Append(const RecordBlocks &next);
     // Overwrites the record at the position only if it still holds `loaded`
     // (or already holds the new bytes); returns false and writes nothing when
     // someone else changed it since it was loaded.
@@ -113,6 +125,12 @@ private:
     // Writes under the lock; false only when `loaded` is given and the record
     // on disk differs from it.
     bool writeLocked(const QByteArray &bytes, Target target, const QByteArray *loaded);
+    // The lock had and the file opened for a write, an interrupted write
+    // undone first.
+    void beginWrite(ArchiveLock &lock, QFile &file);
+    // The write on the disk: its journal removed (or the write undone and
+    // an error raised), the position after the records written (`next`).
+    void endWrite(QFile &file, const ArchiveJournal &journal, qint64 next);
     void requireOpen() const;
     void moveTo(qint64 index);
     qint64 recordsOnDisk() const;

@@ -1,6 +1,7 @@
 #include "checks/checkdialogs.h"
 
 #include "checks/checkwindows.h"
+#include "checks/validators.h"
 #include "core/text.h"
 
 namespace qv {
@@ -13,14 +14,6 @@ void openCheck(QWidget *owner, const QString &text)
     Window window(owner);
     window.setBoxText(trimmed(text));
     window.exec();
-}
-
-bool onlyDigits(const QString &text)
-{
-    for (const QChar c : text)
-        if (c.unicode() < u'0' || c.unicode() > u'9')
-            return false;
-    return true;
 }
 
 } // namespace
@@ -48,7 +41,7 @@ void openIbanCheck(QWidget *owner, const QString &text)
 void openFiscalCodeButton(QWidget *owner, const QString &text)
 {
     const QString code = trimmed(text);
-    if (!code.isEmpty() && onlyDigits(code))
+    if (checks::isNumericFiscalCode(code))
         openVatCheck(owner, code);
     else
         openFiscalCodeCheck(owner, code);

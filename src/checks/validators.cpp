@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qv::checks {
@@ -64,6 +65,11 @@ std::optional<QChar> fiscalCodeCheckCharacter(QStringView code)
         sum += value;
     }
     return QChar(char16_t(u'A' + sum % 26));
+}
+
+bool isNumericFiscalCode(const QString &trimmedText)
+{
+    return !trimmedText.isEmpty() && std::all_of(trimmedText.begin(), trimmedText.end(), isDigit);
 }
 
 FiscalCodeVerdict checkFiscalCode(const QString &text)

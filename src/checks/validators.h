@@ -32,6 +32,10 @@ enum class FiscalCodeVerdict { WrongLength, Valid, Invalid };
 // code Invalid.
 FiscalCodeVerdict checkFiscalCode(const QString &text);
 
+// A company's fiscal code is its VAT number: a fiscal code box holding
+// digits only (trimmed, not empty) is checked as a VAT number.
+bool isNumericFiscalCode(const QString &trimmedText);
+
 // ---- VAT number (partita IVA, 11 digits) --------------------------------
 
 // The check digit of the first ten characters of `number`, or nothing when

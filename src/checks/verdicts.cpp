@@ -29,6 +29,12 @@ Verdict fiscalCodeVerdict(const QString &text)
     return verdict(Verdict::Outcome::Invalid, {QStringLiteral("Attenzione: il codice fiscale digitato \u00E8 ERRATO.")});
 }
 
+Verdict fiscalCodeBoxVerdict(const QString &text)
+{
+    const QString code = trimmed(text);
+    return isNumericFiscalCode(code) ? vatNumberVerdict(code) : fiscalCodeVerdict(text);
+}
+
 Verdict vatNumberVerdict(const QString &text)
 {
     // Blanks count here: a number with a blank is of the right length and wrong.

@@ -23,6 +23,10 @@ struct Verdict
 
 // The text as the dialog's box holds it.
 Verdict fiscalCodeVerdict(const QString &text);
+// What the card's fiscal code button tells: a company's numeric fiscal code
+// (digits only) is checked as the VAT number it is, anything else as a
+// person's fiscal code.
+Verdict fiscalCodeBoxVerdict(const QString &text);
 Verdict vatNumberVerdict(const QString &text); // with the issuing office
 Verdict cardVerdict(const QString &text);      // with the card's kind
 Verdict ibanVerdict(const QString &text);

@@ -13,11 +13,11 @@ const QList<ArchiveKind> &archiveKinds()
 {
     static const QList<ArchiveKind> kinds{
         {QStringLiteral("events"), QStringLiteral("archivio degli eventi"), &TSchedaEvento::layout(),
-         QStringLiteral("Completo")},
+         QStringLiteral("Completo"), QStringLiteral("eventi")},
         {QStringLiteral("participants"), QStringLiteral("archivio dei partecipanti"), &TSchedaPartecipante::layout(),
-         QStringLiteral("Ricontatta")},
+         QStringLiteral("Ricontatta"), QStringLiteral("partecipanti")},
         {QStringLiteral("reservations"), QStringLiteral("archivio dei posti assegnati"),
-         &TSchedaPrenotazione::layout(), QStringLiteral("DaConfermare")},
+         &TSchedaPrenotazione::layout(), QStringLiteral("DaConfermare"), QStringLiteral("prenotazioni")},
     };
     return kinds;
 }

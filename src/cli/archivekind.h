@@ -16,6 +16,7 @@ struct ArchiveKind
     QString description; // for reports
     const RecordLayout *layout;
     QString yesNoField;  // the one yes/no field of the record
+    QString contents;    // what such an archive holds: "partecipanti"
 };
 
 const QList<ArchiveKind> &archiveKinds();

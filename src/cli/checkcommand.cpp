@@ -24,6 +24,7 @@ struct Report
     qint64 defects = 0;
     qint64 repairable = 0; // lengths above the declared one, a torn tail
     bool quiet = false;    // only counts
+    qint64 damagedRecords = 0; // records whose frame is broken
 
     void add(const QString &line)
     {
@@ -33,9 +34,11 @@ struct Report
 };
 
 // Every defect of one record; the program's reading would clamp the lengths
-// and show the rest as it stands.
-void inspect(const char *record, qint64 number, const ArchiveKind &kind, Report &report)
+// and show the rest as it stands. True when the record's very frame is
+// broken: a length byte above its field's declared length.
+bool inspect(const char *record, qint64 number, const ArchiveKind &kind, Report &report)
 {
+    bool broken = false;
     const QList<RecordLayout::Field> &fields = kind.layout->fields();
     const int yesNo = kind.layout->indexOf(kind.yesNoField);
     for (qsizetype k = 0; k < fields.size(); ++k) {
@@ -44,6 +47,7 @@ void inspect(const char *record, qint64 number, const ArchiveKind &kind, Report 
         const auto where = [&] { return QStringLiteral("Record %1, campo %2: ").arg(number).arg(f.name); };
         const int stored = static_cast<unsigned char>(field[0]);
         if (stored > f.length) {
+            broken = true;
             ++report.repairable;
             report.add(where() + QStringLiteral("lunghezza %1 oltre i %2 caratteri dichiarati.").arg(stored).arg(f.length));
         }
@@ -70,6 +74,7 @@ void inspect(const char *record, qint64 number, const ArchiveKind &kind, Report 
             }
         }
     }
+    return broken;
 }
 
 void clampLengths(char *record, const RecordLayout &layout)
@@ -87,7 +92,8 @@ void scan(RawArchive &archive, Report &report)
     qint64 first = 0;
     while (archive.nextBlock(block, first))
         for (qint64 i = 0; i * archive.recordSize() < block.size(); ++i)
-            inspect(block.constData() + i * archive.recordSize(), first + i + 1, kind, report);
+            if (inspect(block.constData() + i * archive.recordSize(), first + i + 1, kind, report))
+                ++report.damagedRecords;
     if (archive.tailBytes() > 0) {
         ++report.repairable;
         report.add(QStringLiteral("Coda incompleta: %1 byte dopo l'ultimo record intero (record %2 troncato).")
@@ -144,6 +150,9 @@ QString CheckCommand::help() const
         "record e ogni difetto: coda incompleta (dimensione non multipla della lunghezza del record), byte di\n"
         "lunghezza oltre la lunghezza dichiarata del campo, campi s\u00EC/no che non valgono n\u00E9 \"S\u00EC\" n\u00E9 \"No\",\n"
         "caratteri fuori dall'insieme stampabile della codifica Windows-1252.\n"
+        "Un file in cui la maggior parte dei record ha lunghezze oltre quelle dichiarate non \u00E8 un archivio di\n"
+        "quel tipo (un altro archivio, un testo): viene detto, e --repair non ne scrive copie. I caratteri di\n"
+        "controllo che un archivio contiene vengono mostrati come \\x1B, mai inviati al terminale.\n"
         "Se una scrittura \u00E8 stata interrotta (una postazione spenta o bloccata mentre salvava: il file\n"
         "ARCHIVIO.journal accanto all'archivio), l'archivio viene prima riportato com'era prima di quella scrittura.\n"
         "\n"
@@ -176,12 +185,16 @@ int CheckCommand::run(const Arguments &args)
     const QString kindOption = args.value(QStringLiteral("--kind"));
     Report report;
     undoInterruptedWrite(path, report);
+    qint64 records = 0;
+    const ArchiveKind *kind = nullptr;
     {
         RawArchive archive(path, kindOption);
+        kind = &archive.kind();
+        records = archive.recordCount();
         // One arg() call: a file name may hold "%2" itself.
         console::out(QStringLiteral("%1: %2, record di %3 byte, %4 record.")
-                         .arg(path, archive.kind().description, QString::number(archive.recordSize()),
-                              QString::number(archive.recordCount())));
+                         .arg(path, kind->description, QString::number(archive.recordSize()),
+                              QString::number(records)));
         scan(archive, report);
     }
     if (report.defects > kShownDefects)
@@ -191,9 +204,20 @@ int CheckCommand::run(const Arguments &args)
         return ExitOk;
     }
     console::out(report.defects == 1 ? QStringLiteral("1 difetto.") : QStringLiteral("%1 difetti.").arg(report.defects));
+    // A broken frame in most records is no damage: the file is something
+    // else (another kind of archive, a text), and a "repaired" copy of it
+    // would pass for an archive.
+    const bool foreign = report.damagedRecords * 2 > records;
+    if (foreign)
+        console::out(QStringLiteral("%1 non \u00E8 un archivio di %2: %3 record su %4 sono danneggiati (lunghezze oltre quelle dichiarate dei "
+                                    "campi).")
+                         .arg(path, kind->contents, QString::number(report.damagedRecords), QString::number(records)));
 
     if (args.has(QStringLiteral("--repair"))) {
-        if (report.repairable == 0) {
+        if (foreign) {
+            console::out(QStringLiteral("Nessuna copia riparata: una copia non renderebbe il file un archivio di %1.")
+                             .arg(kind->contents));
+        } else if (report.repairable == 0) {
             console::out(QStringLiteral("Nessun difetto riparabile: nessuna copia scritta."));
         } else {
             const QString target = repairedPath(path);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -86,13 +87,13 @@ void write(const QByteArray &utf8)
 
 void out(const QString &line)
 {
-    write(line.toUtf8() + '\n');
+    write(printable(line, true).toUtf8() + '\n');
 }
 
 void error(const QString &line)
 {
     std::fflush(stdout);
-    const QByteArray bytes = QStringLiteral("quorvane-cli: ").toUtf8() + line.toUtf8() + '\n';
+    const QByteArray bytes = QStringLiteral("quorvane-cli: ").toUtf8() + printable(line, true).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }
@@ -138,7 +139,24 @@ bool confirm(const QString &question)
 
 QString quoted(const QString &text)
 {
-    return QStringLiteral("\"") + text + QStringLiteral("\"");
+    return QStringLiteral("\"") + printable(text) + QStringLiteral("\"");
+}
+
+QString printable(const QString &text, bool keepLineEnds)
+{
+    const auto control = [keepLineEnds](char16_t u) {
+        return (u < 0x20 && !(keepLineEnds && u == u'\n')) || (u >= 0x7F && u <= 0x9F);
+    };
+    if (std::none_of(text.begin(), text.end(), [&](QChar c) { return control(c.unicode()); }))
+        return text;
+    QString out;
+    for (const QChar c : text) {
+        if (control(c.unicode()))
+            out += QStringLiteral("\\x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 } // namespace qv::cli

@@ -71,7 +71,10 @@ public:
     int execute(const QStringList &rawArgs);
 };
 
-// Output: UTF-8 on standard output, messages on standard error.
+// Output: UTF-8 on standard output, messages on standard error. A control
+// character (other than the line end) never reaches a terminal as it is: a
+// file's text could otherwise move the cursor, change colours or worse. It
+// is shown escaped, as "\x1B".
 namespace console {
 void out(const QString &line);   // followed by a line end
 void error(const QString &line); // "quorvane-cli: " + line
@@ -86,7 +89,12 @@ bool inputIsTerminal();
 bool confirm(const QString &question);
 } // namespace console
 
-// A value the user gave, in double quotes, for messages.
+// A value the user gave (or a file holds), in double quotes, for messages;
+// control characters, line ends included, escaped.
 QString quoted(const QString &text);
+
+// The text with its control characters (C0, DEL, C1) written as "\x1B";
+// line ends kept when asked.
+QString printable(const QString &text, bool keepLineEnds = false);
 
 } // namespace qv::cli

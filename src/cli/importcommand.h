@@ -3,15 +3,19 @@
 
 namespace qv::cli {
 
-// import participants FILE.csv [--dry-run] [--force]: appends the rows of a
-// CSV file whose header names the participant's fields.
+// import participants FILE [--dry-run] [--force] [--with-duplicates]:
+// appends the rows of a CSV, .xlsx or vCard file as participants, through
+// the participant card's own import.
 class ImportCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("import"); }
     QString synopsis() const override;
     QString help() const override;
-    QStringList flagOptions() const override { return {QStringLiteral("--dry-run"), QStringLiteral("--force")}; }
+    QStringList flagOptions() const override
+    {
+        return {QStringLiteral("--dry-run"), QStringLiteral("--force"), QStringLiteral("--with-duplicates")};
+    }
     int minArguments() const override { return 2; }
     int maxArguments() const override { return 2; }
     int run(const Arguments &args) override;

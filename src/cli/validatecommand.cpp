@@ -27,7 +27,7 @@ int ValidateCommand::run(const Arguments &args)
     const QString text = args.positional.at(1);
     checks::Verdict verdict;
     if (what == QLatin1String("cf"))
-        verdict = checks::fiscalCodeVerdict(text);
+        verdict = checks::fiscalCodeBoxVerdict(text); // as the card's button: digits are a company's code
     else if (what == QLatin1String("piva"))
         verdict = checks::vatNumberVerdict(text);
     else if (what == QLatin1String("carta"))

@@ -2,6 +2,7 @@
 
 #include "archive/records.h"
 #include "core/cp1252.h"
+#include "core/text.h"
 #include "output/listscan.h"
 
 #include <algorithm>
@@ -18,14 +19,14 @@ CellTemplate::CellTemplate(const RecordLayout &layout, const QString &text)
         const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('}'), open);
         const qsizetype literalEnd = close < 0 ? text.size() : open;
         if (literalEnd > at)
-            m_parts.append(Part{-1, cp1252::encode(text.mid(at, literalEnd - at))});
+            m_parts.append(Part{-1, cp1252::encode(text.mid(at, literalEnd - at)), 0});
         if (close < 0)
             break;
         const QString name = text.mid(open + 1, close - open - 1);
         const int field = layout.indexOf(name);
         if (field < 0)
             throw std::invalid_argument(("export: no field " + name).toStdString());
-        m_parts.append(Part{field, {}});
+        m_parts.append(Part{field, {}, layout.field(field).length});
         at = close + 1;
     }
 }
@@ -57,12 +58,83 @@ int CellTemplate::maxLength() const
     });
 }
 
+QList<std::pair<int, QString>> CellTemplate::fieldsOf(const QString &text) const
+{
+    QList<std::pair<int, QString>> fields;
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at).unicode() <= 32)
+        ++at;
+    int pending = -1;  // a field whose end is not found yet
+    bool lost = false; // a literal not found: the fields after it get nothing
+    for (qsizetype p = 0; p < m_parts.size(); ++p) {
+        const Part &part = m_parts.at(p);
+        if (part.field >= 0) {
+            if (lost)
+                fields.append({part.field, QString()});
+            else
+                pending = part.field;
+            continue;
+        }
+        if (lost)
+            continue;
+        const QString literal = cp1252::decode(part.literal);
+        const QString bare = trimmed(literal);
+        qsizetype found = -1, length = 0;
+        if (bare.isEmpty() && pending >= 0) {
+            const qsizetype last = text.lastIndexOf(literal);
+            const int room = p + 1 < m_parts.size() ? m_parts.at(p + 1).length : 0;
+            if (last >= at && trimmed(text.mid(last + literal.size())).size() <= room)
+                found = last, length = literal.size();
+        } else if (bare.isEmpty()) {
+            found = at; // leading blanks: already passed over
+        } else {
+            // After a field anywhere, else right here; as written, or
+            // without its outer blanks (the cell's own trimming, or a hand
+            // that typed it so).
+            const auto seek = [&](const QString &needle) -> qsizetype {
+                if (pending >= 0)
+                    return text.indexOf(needle, at);
+                return QStringView(text).sliced(at).startsWith(needle) ? at : -1;
+            };
+            found = seek(literal);
+            length = literal.size();
+            if (found < 0) {
+                found = seek(bare);
+                length = bare.size();
+            }
+            if (found < 0 && pending < 0) // a leading literal left out: nothing to pass over
+                found = at, length = 0;
+        }
+        if (found < 0) { // the rest is the pending field's
+            found = text.size();
+            length = 0;
+            lost = true;
+        }
+        if (pending >= 0)
+            fields.append({pending, trimmed(text.mid(at, found - at))});
+        pending = -1;
+        at = found + length;
+    }
+    if (pending >= 0)
+        fields.append({pending, trimmed(text.mid(at))});
+    return fields;
+}
+
 QList<SpreadsheetColumn> ExportLayout::fileColumns() const
 {
     QList<SpreadsheetColumn> list;
     for (const ExportColumn &column : columns)
         list.append(column.file);
     return list;
+}
+
+QHash<QString, QString> ExportLayout::fieldsOf(const QStringList &cells) const
+{
+    QHash<QString, QString> fields;
+    for (qsizetype c = 0; c < columns.size() && c < cells.size(); ++c)
+        for (const auto &[field, text] : columns.at(c).cell.fieldsOf(cells.at(c)))
+            fields.insert(record->field(field).name, text);
+    return fields;
 }
 
 ExportLayout exportLayout(const RecordLayout &record, const QString &fileName, const QString &worksheet,
@@ -76,20 +148,39 @@ ExportLayout exportLayout(const RecordLayout &record, const QString &fileName, c
     return layout;
 }
 
-void exportArchive(const ExportLayout &layout, const QString &archivePath, const QString &filePath)
+namespace {
+
+void recordRow(const ExportLayout &layout, const RecordView &record, qint64 number, RowSink &sink, QByteArray &text)
 {
-    writeSpreadsheetFile(filePath, layout.worksheet, layout.fileColumns(), [&](SpreadsheetWriter &writer) {
+    sink.beginRow(number);
+    for (const ExportColumn &column : layout.columns) {
+        text.clear();
+        column.cell.compose(record, text);
+        sink.cell(QByteArrayView(text));
+    }
+    sink.endRow();
+}
+
+} // namespace
+
+RowSource archiveRows(const ExportLayout &layout, const QString &archivePath)
+{
+    return [layout, archivePath](RowSink &sink) {
         QByteArray text;
-        scanArchive(archivePath, *layout.record, [&](const RecordView &record, qint64) {
-            writer.beginRow();
-            for (const ExportColumn &column : layout.columns) {
-                text.clear();
-                column.cell.compose(record, text);
-                writer.cell(QByteArrayView(text));
-            }
-            writer.endRow();
+        scanArchive(archivePath, *layout.record, [&](const RecordView &record, qint64 number) {
+            recordRow(layout, record, number, sink, text);
         });
-    });
+    };
+}
+
+RowSource recordRows(const ExportLayout &layout, const QByteArray &record, qint64 number)
+{
+    if (record.size() != layout.record->size())
+        throw std::invalid_argument("export: a record of the wrong length");
+    return [layout, record, number](RowSink &sink) {
+        QByteArray text;
+        recordRow(layout, RecordView(*layout.record, record.constData()), number, sink, text);
+    };
 }
 
 namespace ExportLayouts {

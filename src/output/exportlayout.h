@@ -4,10 +4,13 @@
 #include "output/spreadsheet.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
+#include <utility>
 
 // What an export shows and writes: its columns, each one text composed from
 // a record, and its file. Widget-free, so the same export can be written
@@ -27,12 +30,21 @@ public:
     void compose(const RecordView &record, QByteArray &out) const;
     // The longest text compose can give.
     int maxLength() const;
+    // The other way: the fields a cell text was composed from, as far as
+    // the literals between them tell them apart, each trimmed, as (field,
+    // text) pairs in template order. A literal of blanks alone splits at its
+    // last occurrence, and only where what follows fits the next field
+    // ("Reggio Emilia RE" for "{ComuneRes} {ProvRes}"); a literal not found
+    // leaves the rest of the text to the field before it and nothing to the
+    // fields after.
+    QList<std::pair<int, QString>> fieldsOf(const QString &text) const;
 
 private:
     struct Part
     {
         int field = -1;     // -1: a literal
         QByteArray literal; // Windows-1252
+        int length = 0;     // a field's declared length
     };
     QList<Part> m_parts;
 };
@@ -55,6 +67,9 @@ struct ExportLayout
     QString worksheet;
 
     QList<SpreadsheetColumn> fileColumns() const;
+    // The field texts behind a row of cell texts (one per column, in order),
+    // by field name, as far as the cells tell them (CellTemplate::fieldsOf).
+    QHash<QString, QString> fieldsOf(const QStringList &cells) const;
 };
 
 // Builds a layout from rows of (name, heading, width, editable, cell template,
@@ -72,10 +87,12 @@ struct ExportColumnSpec
 ExportLayout exportLayout(const RecordLayout &record, const QString &fileName, const QString &worksheet,
                           std::initializer_list<ExportColumnSpec> columns);
 
-// The export without a grid: every record of the archive, in file order,
-// written to `filePath` (replaced only once complete). Throws ArchiveError or
-// SpreadsheetError.
-void exportArchive(const ExportLayout &layout, const QString &archivePath, const QString &filePath);
+// The rows of every record of the archive, in file order. The source throws
+// ArchiveError when the archive cannot be opened or read.
+RowSource archiveRows(const ExportLayout &layout, const QString &archivePath);
+// The one row of a record (a card), numbered `number`.
+RowSource recordRows(const ExportLayout &layout, const QByteArray &record, qint64 number);
+
 
 // The three exports.
 namespace ExportLayouts {

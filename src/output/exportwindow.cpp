@@ -113,12 +113,12 @@ bool ExportModel::isEdited(int row, int column) const
     return m_edits.contains(key(row, column));
 }
 
-void ExportModel::writeRows(SpreadsheetWriter &writer) const
+void ExportModel::writeRows(RowSink &writer) const
 {
     const int rows = rowCount();
     const int columns = columnCount();
     for (int row = 0; row < rows; ++row) {
-        writer.beginRow();
+        writer.beginRow(row + 1); // the grid holds the whole archive in order
         for (int column = 1; column < columns; ++column) {
             const auto edited = m_edits.isEmpty() ? m_edits.constEnd() : m_edits.constFind(key(row, column));
             if (edited != m_edits.constEnd())

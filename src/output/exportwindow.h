@@ -30,8 +30,9 @@ public:
     // Reads the whole archive, first record to last. False when it could not
     // be opened or read to the end: the rows read so far stay.
     bool fill(const QString &archivePath);
-    // The data rows of the document, edited cells included.
-    void writeRows(SpreadsheetWriter &writer) const;
+    // The rows of the grid, edited cells included, into any export format
+    // (a RowSource: [model](RowSink &sink) { model->writeRows(sink); }).
+    void writeRows(RowSink &sink) const;
 
     // Grid column c >= 1 is exported column c - 1.
     QString cellText(int row, int column) const;

@@ -10,9 +10,6 @@ namespace qv {
 
 namespace {
 
-// Written to the device in blocks of this size.
-constexpr qsizetype kBlock = 1 << 16;
-
 // The text-cell attributes: Excel reads mso-number-format, LibreOffice sdnum;
 // with both, postal codes, phone and card numbers, amounts and texts that
 // start with "=" stay exactly as typed.
@@ -47,9 +44,39 @@ bool isBlank(char b)
     return static_cast<unsigned char>(b) <= 32;
 }
 
-} // namespace
+// Spreadsheet programs read the cell as HTML, which folds a run of blanks
+// into one. Office keeps the blanks of a span marked as a space run, and
+// LibreOffice keeps blanks written as character references: the run is
+// written both ways at once.
+const QByteArray kSpaceRunStart = QByteArrayLiteral(R"(<span style="mso-spacerun:yes">)");
+const QByteArray kSpaceRunEnd = QByteArrayLiteral("</span>");
 
-QByteArray SpreadsheetWriter::cellText(QByteArrayView bytes)
+// Runs of two or more blanks of an escaped cell text as space runs.
+QByteArray keepBlankRuns(QByteArray text)
+{
+    if (!text.contains("  "))
+        return text;
+    QByteArray out;
+    out.reserve(text.size() + 64);
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype end = i;
+        while (end < text.size() && text.at(end) == ' ')
+            ++end;
+        if (end - i >= 2) {
+            out += kSpaceRunStart;
+            for (qsizetype k = i; k < end; ++k)
+                out += "&#32;";
+            out += kSpaceRunEnd;
+            i = end;
+        } else {
+            out += text.at(i++);
+        }
+    }
+    return out;
+}
+
+// Trimmed and escaped (below), blanks as they are.
+QByteArray escapedText(QByteArrayView bytes)
 {
     // Bytes up to 32 are the characters up to 32, and no other byte decodes
     // to one: trimming the bytes is trimming the text.
@@ -65,7 +92,7 @@ QByteArray SpreadsheetWriter::cellText(QByteArrayView bytes)
     return out;
 }
 
-QByteArray SpreadsheetWriter::cellText(const QString &text)
+QByteArray escapedText(const QString &text)
 {
     const QString composed = trimmed(text).normalized(QString::NormalizationForm_C);
     QByteArray out;
@@ -84,10 +111,21 @@ QByteArray SpreadsheetWriter::cellText(const QString &text)
     return out;
 }
 
+} // namespace
+
+QByteArray SpreadsheetWriter::cellText(QByteArrayView windows1252)
+{
+    return keepBlankRuns(escapedText(windows1252));
+}
+
+QByteArray SpreadsheetWriter::cellText(const QString &text)
+{
+    return keepBlankRuns(escapedText(text));
+}
+
 SpreadsheetWriter::SpreadsheetWriter(QIODevice &out, const QString &worksheet, const QList<SpreadsheetColumn> &columns)
     : m_out(out)
 {
-    m_buffer.reserve(kBlock + 4096);
     put(R"(<html xmlns:o="urn:schemas-microsoft-com:office:office" xmlns:x="urn:schemas-microsoft-com:office:excel" )"
         R"(xmlns="http://www.w3.org/TR/REC-html40">)");
     put("<head>");
@@ -96,7 +134,7 @@ SpreadsheetWriter::SpreadsheetWriter(QIODevice &out, const QString &worksheet, c
     put("<x:ExcelWorkbook>");
     put("<x:ExcelWorksheets>");
     put("<x:ExcelWorksheet>");
-    put("<x:Name>" + cellText(worksheet) + "</x:Name>");
+    put("<x:Name>" + escapedText(worksheet) + "</x:Name>");
     put("<x:WorksheetOptions>");
     put("<x:Selected/>");
     put("<x:Panes>");
@@ -121,13 +159,13 @@ SpreadsheetWriter::SpreadsheetWriter(QIODevice &out, const QString &worksheet, c
         put(R"(<td style="text-align: left; font-weight: bold;" width=)");
         put(QByteArray::number(column.width));
         put(">");
-        put(cellText(column.heading));
+        put(escapedText(column.heading));
         put("</td>");
     }
     put("</tr>");
 }
 
-void SpreadsheetWriter::beginRow()
+void SpreadsheetWriter::beginRow(qint64)
 {
     put("<tr>");
 }
@@ -156,21 +194,7 @@ void SpreadsheetWriter::finish()
     put("</table>");
     put("</body>");
     put("</html>");
-    flush();
-}
-
-void SpreadsheetWriter::put(QByteArrayView bytes)
-{
-    m_buffer.append(bytes);
-    if (m_buffer.size() >= kBlock)
-        flush();
-}
-
-void SpreadsheetWriter::flush()
-{
-    if (!m_buffer.isEmpty() && m_out.write(m_buffer) != m_buffer.size())
-        throw SpreadsheetError("spreadsheet: write failed");
-    m_buffer.clear();
+    m_out.flush();
 }
 
 void writeSpreadsheetFile(const QString &path, const QString &worksheet, const QList<SpreadsheetColumn> &columns,

@@ -1,11 +1,12 @@
 #pragma once
+#include "output/rowsink.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
 
 class QIODevice;
 
@@ -14,13 +15,6 @@ class QIODevice;
 // piece by piece as it is produced, so no copy of the whole document is held.
 namespace qv {
 
-// Any failure while the document is written.
-class SpreadsheetError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // One exported column: its heading and width in the file.
 struct SpreadsheetColumn
 {
@@ -28,19 +22,20 @@ struct SpreadsheetColumn
     int width = 0;
 };
 
-class SpreadsheetWriter
+class SpreadsheetWriter : public RowSink
 {
 public:
     // Writes everything up to the heading row included.
     SpreadsheetWriter(QIODevice &out, const QString &worksheet, const QList<SpreadsheetColumn> &columns);
 
-    void beginRow();
+    // The record number is not written.
+    void beginRow(qint64 number = 0) override;
     // A data cell: trimmed, escaped, characters the code page cannot hold as
-    // numeric character references.
-    void cell(const QString &text);
+    // numeric character references, runs of blanks kept.
+    void cell(const QString &text) override;
     // The same for a text already in Windows-1252 (archive fields).
-    void cell(QByteArrayView windows1252);
-    void endRow();
+    void cell(QByteArrayView windows1252) override;
+    void endRow() override;
     // Closes the table and the document and flushes what is left.
     // Throws SpreadsheetError when the device refuses a write.
     void finish();
@@ -50,11 +45,9 @@ public:
     static QByteArray cellText(QByteArrayView windows1252);
 
 private:
-    void put(QByteArrayView bytes);
-    void flush();
+    void put(QByteArrayView bytes) { m_out.put(bytes); }
 
-    QIODevice &m_out;
-    QByteArray m_buffer;
+    BufferedOutput m_out;
 };
 
 // Writes a whole document to `path`: into a temporary file in the same folder

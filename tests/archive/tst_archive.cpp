@@ -281,6 +281,57 @@ private slots:
         QCOMPARE(archive.Count(), qint64(3));
     }
 
+    // An import too large to hold in memory hands its records over block by
+    // block: still one write, all or nothing.
+    void streamedAppendIsWholeOrNothing_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("disk full in the second block") << "disk";
+        QTest::newRow("the source fails part-way") << "source";
+        QTest::newRow("a block of the wrong length") << "length";
+    }
+    void streamedAppendIsWholeOrNothing()
+    {
+        QFETCH(QString, failure);
+        TempProgramFolder folder;
+        const QString path = folder.file("p.pro");
+        folder.write("p.pro", filled('x') + "torn");
+        TArchivio archive(path, 829);
+        const QList<QByteArray> blocks{filled('a') + filled('b'), filled('c'), filled('d') + filled('e')};
+        const auto blocksOf = [](QList<QByteArray> list) {
+            return [list](QByteArray &block) mutable {
+                if (list.isEmpty())
+                    return false;
+                block = list.takeFirst();
+                return true;
+            };
+        };
+        QCOMPARE(archive.Append(blocksOf(blocks)), qint64(6)); // the torn tail is no record
+        const QByteArray stored = filled('x') + blocks.join();
+        QCOMPARE(fileBytes(path), stored);
+        QCOMPARE(archive.Count(), qint64(6));
+
+        if (failure == "disk") {
+            FailingWrites failing(2, 100);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(blocksOf(blocks)));
+            QCOMPARE(failing.journalWrites, 1);
+        } else if (failure == "source") {
+            int calls = 0;
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, archive.Append([&](QByteArray &block) {
+                if (++calls == 3)
+                    throw std::runtime_error("cancelled");
+                block = filled('n');
+                return true;
+            }));
+        } else {
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Append(blocksOf({filled('n'), QByteArray(100, 'n')})));
+        }
+        QCOMPARE(fileBytes(path), stored);
+        QVERIFY(writeEndedCleanly(path));
+        QCOMPARE(archive.Append(blocksOf({})), qint64(6));
+        QCOMPARE(fileBytes(path), stored);
+    }
+
     void writeStoppingPartWayLosesNoStoredRecord_data()
     {
         QTest::addColumn<int>("index");  // -1: append

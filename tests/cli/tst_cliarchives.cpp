@@ -127,6 +127,56 @@ private slots:
         QCOMPARE(readFile(path("Partecipanti.pro")), bytes);
     }
 
+    // A file's text never drives the terminal: escape sequences are shown.
+    void controlCharactersShownEscaped()
+    {
+        QByteArray bytes = participant("Rossi Mario") + participant("Bianchi");
+        put(bytes, At{kParticipantSize + kRicontatta.offset, 6}, "x\x1B[31m");
+        writeFile(path("Partecipanti\x07.pro"), bytes);
+        const Result r = run({"check", path("Partecipanti\x07.pro")});
+        QCOMPARE(r.exit, 1);
+        QVERIFY2(r.outText().contains(QStringLiteral("Record 2, campo Ricontatta: \"x\\x1B[31m\" non è")), r.out);
+        QVERIFY2(r.outText().contains("Partecipanti\\x07.pro: archivio dei partecipanti"), r.out);
+        for (const QByteArray &stream : {r.out, r.err})
+            for (const char c : stream)
+                QVERIFY2(uchar(c) >= 0x20 || c == '\n', stream);
+    }
+
+    // Most records with a broken frame: not this kind of archive at all,
+    // and no "repaired" copy of it.
+    void mostlyDamagedIsNoArchive_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("recordSize");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("participants") << "Partecipanti.pro" << kParticipantSize << "non è un archivio di partecipanti";
+        QTest::newRow("events") << "Eventi.pro" << 3645 << "non è un archivio di eventi";
+        QTest::newRow("reservations") << "Posti_Riservati_Evento_3.pro" << 829 << "non è un archivio di prenotazioni";
+    }
+    void mostlyDamagedIsNoArchive()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, recordSize);
+        QFETCH(QString, verdict);
+        QByteArray text;
+        while (text.size() < 4 * recordSize)
+            text += "Cognome;Nome;Codice fiscale;E-mail\r\nRossi;Mario;RSSMRA70A01H501U;mario@esempio.it\r\n";
+        writeFile(path(name), text.left(4 * recordSize));
+        const Result r = run({"check", path(name), "--repair"});
+        QCOMPARE(r.exit, 1);
+        QVERIFY2(r.outText().contains(path(name) + " " + verdict + ": 4 record su 4 sono danneggiati"), r.out);
+        QVERIFY2(r.outText().contains("Nessuna copia riparata"), r.out);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{name});
+
+        // One damaged record in three is damage, and is repaired.
+        QByteArray bytes = healthy();
+        put(bytes, At{kParticipantSize + kCliente.offset, 50}, "Bianchi Anna", 255);
+        writeFile(path("Partecipanti.pro"), bytes);
+        const Result repaired = run({"check", path("Partecipanti.pro"), "--repair"});
+        QVERIFY2(!repaired.outText().contains("non è un archivio"), repaired.out);
+        QVERIFY(QFile::exists(path("Partecipanti_riparato.pro")));
+    }
+
     void wrongKindIsHinted()
     {
         writeFile(path("dati.bin"), QByteArray(2 * 829, '\0'));

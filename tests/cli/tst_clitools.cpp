@@ -1,6 +1,8 @@
 // import, password reset, validate and export, driven through the real tool.
 #include "clirunner.h"
 
+#include "archive/records.h"
+#include "output/exportformats.h"
 #include "output/exportlayout.h"
 #include "password/password.h"
 
@@ -104,7 +106,10 @@ private slots:
                                  << "riga 3, colonna 1 (Cliente): manca il cognome e nome" << 1;
         QTest::newRow("yes/no word") << QByteArray("Cliente,Ricontatta\nRossi,forse\n")
                                      << "riga 2, colonna 2 (Ricontatta): \"forse\" non è né Sì né No" << 0;
-        QTest::newRow("value count") << QByteArray("Cliente,Email\nRossi\n") << "riga 2, 1 valori invece di 2" << 0;
+        // A row with fewer or more values than the heading has what it has.
+        QTest::newRow("fewer values") << QByteArray("Cliente,Email\nRossi\n") << "riga 2, 1 valori invece di 2" << 1;
+        QTest::newRow("more values") << QByteArray("Cliente,Email\nRossi,r@x.it,Roma\n")
+                                     << "riga 2, 3 valori invece di 2" << 1;
     }
     void refusedValuesImportNothingAndNameTheLine()
     {
@@ -148,8 +153,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("open quote") << QByteArray("Cliente\n\"Rossi\nBianchi\n") << 1 << "riga 2: virgolette aperte e mai chiuse";
         QTest::newRow("quote inside") << QByteArray("Cliente\nRos\"si\n") << 1 << "riga 2: virgolette in mezzo a un valore";
-        QTest::newRow("unknown column") << QByteArray("Cliente,Telefono\nRossi,1\n") << 1
-                                        << "colonna \"Telefono\" sconosciuta (colonna 2";
         QTest::newRow("column twice") << QByteArray("Cliente,cliente\n") << 1 << "compare due volte";
         QTest::newRow("no name column") << QByteArray("Email\nr@x.it\n") << 1 << "manca la colonna Cliente";
         QTest::newRow("empty") << QByteArray() << 1 << "manca l'intestazione";
@@ -166,6 +169,134 @@ private slots:
         QCOMPARE(r.err.count('\n'), 1);
         QVERIFY2(r.errText().contains(message), r.err);
         QCOMPARE(readFile(archive()), participant("Esistente"));
+    }
+
+    // A column that names no field is left out with a word, never fatal:
+    // also one with no heading, and the record number of a dump.
+    void unknownColumnsAreLeftOutWithAWarning_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("unknown heading") << QByteArray("Cliente,Colore\nRossi,blu\n")
+                                         << "attenzione: la colonna 2 \"Colore\" non viene importata: non "
+                                            "corrisponde a nessun campo della scheda.";
+        QTest::newRow("no heading") << QByteArray("Cliente,,Email\nRossi,x,r@x.it\n")
+                                    << "attenzione: la colonna 2, senza intestazione, non viene importata.";
+        QTest::newRow("record number") << QByteArray("Record,Cliente\n7,Rossi\n")
+                                       << "attenzione: la colonna 1 \"Record\" non viene importata";
+    }
+    void unknownColumnsAreLeftOutWithAWarning()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, warning);
+        writeFile(path("in.csv"), csv);
+        const Result r = run({"import", "participants", "in.csv"});
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.errText().contains(warning), r.err);
+        QCOMPARE(counted(readFile(archive()), 0, kCliente), QByteArray("Rossi"));
+    }
+
+    // Every card the program wrote comes back byte for byte.
+    void dumpThenImportGivesTheSameCards()
+    {
+        QByteArray cards;
+        for (int i = 0; i < 3; ++i) {
+            qv::TSchedaPartecipante card;
+            const QList<qv::RecordLayout::Field> &fields = card.layout().fields();
+            for (int f = 0; f < fields.size(); ++f)
+                card.setText(f, QStringLiteral("Perù, \"€\" %1·%2").arg(i).arg(f).left(fields.at(f).length));
+            card.setText("Cliente", i == 2 ? QStringLiteral("D'Angelo Niccolò") : QStringLiteral("Rossi  Mario %1").arg(i));
+            card.setText("DataNasc", "07/08/1970");
+            card.setText("ProvNasc", "FC");
+            card.setText("ProvRes", "RM");
+            card.setText("Sesso", "F");
+            card.setText("CapRes", "00100");
+            card.setText("CodFisc", QStringLiteral("RSSMRA70A01H50%1U").arg(i));
+            card.setText("Carta", "4111111111111111");
+            card.setText("PartitaIva", "01234567890");
+            card.setText("Iban", "IT60X0542811101000000123456");
+            card.setYesNo("Ricontatta", i == 1);
+            cards += card.bytes();
+        }
+        writeFile(path("Partecipanti.pro"), cards);
+        const Result dump = run({"dump", "Partecipanti.pro"});
+        QCOMPARE(dump.exit, 0);
+        QDir(m_dir->path()).mkpath("altra");
+        writeFile(path("altra/dump.csv"), dump.out);
+        const Result r = runCli({"import", "participants", "dump.csv", "--folder", path("altra")}, {}, path("altra"));
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.errText().contains("\"Record\" non viene importata"), r.err);
+        QCOMPARE(readFile(path("altra/Partecipanti.pro")), cards);
+    }
+
+    // One bad byte no longer turns a UTF-8 file into Windows-1252.
+    void mixedEncodingsRefusedNamingTheLine_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("message"); // or the name stored, for a file taken
+        QTest::newRow("UTF-8 with one Windows-1252 byte")
+            << QByteArray("Cliente\nNiccol\xC3\xB2\nRossi\nCaff\xE8\n") << 1
+            << "la riga 4 contiene caratteri non validi in UTF-8";
+        QTest::newRow("byte-order mark, then Windows-1252") << QByteArray("\xEF\xBB\xBF" "Cliente\nCaff\xE8\n") << 1
+                                                            << "la riga 2 contiene";
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE" "C\0l\0") << 1 << "in UTF-16";
+        QTest::newRow("all UTF-8") << QByteArray("Cliente\nNiccol\xC3\xB2\n") << 0 << QString::fromUtf8("Niccolò");
+        QTest::newRow("all Windows-1252") << QByteArray("Cliente\nNiccol\xF2\n") << 0 << QString::fromUtf8("Niccolò");
+    }
+    void mixedEncodingsRefusedNamingTheLine()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, exit);
+        QFETCH(QString, message);
+        writeFile(path("in.csv"), csv);
+        const Result r = run({"import", "participants", "in.csv", "--force"});
+        QCOMPARE(r.exit, exit);
+        if (exit == 0) {
+            QCOMPARE(counted(readFile(archive()), 0, kCliente), message.toLatin1());
+            return;
+        }
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.errText().contains(message), r.err);
+        QVERIFY(!QFile::exists(archive()));
+    }
+
+    // Alt+Enter in a spreadsheet cell: a blank, no problem.
+    void quotedLineBreakIsABlank()
+    {
+        writeFile(path("in.csv"), "Cliente;Note\r\n\"Rossi\";\"due\r\nrighe\ne\rtre\"\r\nBianchi;x\r\n");
+        const Result r = run({"import", "participants", "in.csv"});
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.err, QByteArray());
+        const QByteArray file = readFile(archive());
+        QCOMPARE(counted(file, 0, kNote), QByteArray("due righe e tre"));
+        QCOMPARE(counted(file, 1, kCliente), QByteArray("Bianchi"));
+    }
+
+    void duplicatesLeftOutUnlessAsked()
+    {
+        qv::TSchedaPartecipante known;
+        known.setText("Cliente", "Rossi Mario");
+        known.setText("CodFisc", "RSSMRA70A01H501U");
+        writeFile(archive(), known.bytes());
+        writeFile(path("in.csv"), "Cognome;Nome;Codice fiscale\nVerdi;Anna;rssmra70a01h501u\nBianchi;Luca;\n"
+                                  "Bianchi;Luca;\n");
+        const Result r = run({"import", "participants", "in.csv"});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.errText().contains("riga 2: doppione della scheda 1 in archivio (stesso codice fiscale), non "
+                                      "importata."),
+                 r.err);
+        QVERIFY2(r.errText().contains("riga 4: doppione della riga 3 del file (stessi cognome e nome e data di "
+                                      "nascita), non importata."),
+                 r.err);
+        QVERIFY2(r.outText().contains("Importati 1 partecipanti"), r.out);
+        QVERIFY2(r.outText().contains("2 doppioni non importati"), r.out);
+        QCOMPARE(counted(readFile(archive()), 1, kCliente), QByteArray("Bianchi Luca"));
+
+        const Result again = run({"import", "participants", "in.csv", "--with-duplicates"});
+        QCOMPARE(again.exit, 0);
+        QCOMPARE(readFile(archive()).size(), 5 * kParticipantSize);
     }
 
     void importBadArguments_data()
@@ -191,6 +322,18 @@ private slots:
         const Result r = run(args);
         QCOMPARE(r.exit, exit);
         QVERIFY2(r.errText().contains(message), r.err);
+    }
+
+    void importOfAnUnreadableFile()
+    {
+        if (geteuid() == 0)
+            QSKIP("root reads every file");
+        writeFile(path("in.csv"), "Cliente\nRossi\n");
+        QFile::setPermissions(path("in.csv"), QFile::WriteOwner);
+        const Result r = run({"import", "participants", "in.csv"});
+        QCOMPARE(r.exit, 3);
+        QVERIFY2(r.errText().contains("impossibile leggere"), r.err);
+        QVERIFY(!QFile::exists(archive()));
     }
 
     void passwordResetKeepsTheRestOfTheFile()
@@ -256,6 +399,17 @@ private slots:
         QTest::newRow("cf wrong") << "cf" << "RSSMRA85T10A562T" << 1 << "Attenzione: il codice fiscale digitato è ERRATO.\n";
         QTest::newRow("cf short") << "cf" << "RSSMRA" << 1
                                   << "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.\n";
+        // A company's fiscal code is its VAT number, as the card's button has it.
+        QTest::newRow("cf of a company") << "cf" << " 00743110157 " << 0
+                                         << "Il numero di partita IVA digitato risulta VALIDO.\nE' stato rilasciato "
+                                            "dall'Ufficio IVA del Comune di Milano 1.\n";
+        QTest::newRow("cf of a company, wrong") << "cf" << "00743110158" << 1
+                                                << "Attenzione: il numero di partita IVA digitato risulta ERRATO!\nNon "
+                                                   "è quindi possibile fornire informazioni relative all'Ufficio IVA "
+                                                   "che lo ha rilasciato.\n";
+        QTest::newRow("cf digits, too few") << "cf" << "0074311015" << 1
+                                            << "Attenzione: la partita IVA deve essere composta da 11 caratteri "
+                                               "numerici.\n";
         QTest::newRow("piva office") << "piva" << "00743110157" << 0
                                      << "Il numero di partita IVA digitato risulta VALIDO.\nE' stato rilasciato "
                                         "dall'Ufficio IVA del Comune di Milano 1.\n";
@@ -374,6 +528,8 @@ private slots:
             bytes += record.bytes();
         }
         writeFile(path(archiveName), bytes);
+        if (archiveName.startsWith("Posti")) // bookings only of an event that exists
+            writeFile(path("Eventi.pro"), QByteArray(7 * qv::TSchedaEvento::layout().size(), '\0'));
         QDir().mkpath(path("attesa"));
         qv::exportArchive(layout, path(archiveName), path("attesa/" + fileName));
 
@@ -384,6 +540,100 @@ private slots:
         const QByteArray expected = readFile(path("attesa/" + fileName));
         QVERIFY(!expected.isEmpty());
         QCOMPARE(readFile(path(fileName)), expected);
+    }
+
+    void exportInEveryFormat_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("fileName"); // in the program folder, "" for --output
+        QTest::addColumn<QByteArray>("starts");
+        QTest::newRow("csv, named") << QStringList{"export", "participants", "--format", "csv", "--output", "p.csv"}
+                                    << "" << QByteArray("\xEF\xBB\xBF" "Cognome e nome;Data di nascita;");
+        QTest::newRow("xlsx") << QStringList{"export", "participants", "--format=xlsx"} << "Partecipanti.xlsx"
+                              << QByteArray("PK\x03\x04");
+        QTest::newRow("vcf") << QStringList{"export", "participants", "--format", "vcf"} << "Partecipanti.vcf"
+                             << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Perù 0 · 0\r\n");
+        QTest::newRow("ics") << QStringList{"export", "events", "--format", "ics"} << "Riepilogo_Eventi.ics"
+                             << QByteArray("BEGIN:VCALENDAR\r\n");
+        QTest::newRow("reservations csv") << QStringList{"export", "reservations", "1", "--format", "csv"}
+                                          << "Prenotazioni_Posti.csv"
+                                          << QByteArray("\xEF\xBB\xBF" "Cognome e nome partecipante;");
+    }
+    void exportInEveryFormat()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, starts);
+        for (const auto &[archive, layout] : {std::pair{"Partecipanti.pro", &qv::ExportLayouts::participants()},
+                                              std::pair{"Eventi.pro", &qv::ExportLayouts::events()},
+                                              std::pair{"Posti_Riservati_Evento_1.pro",
+                                                        &qv::ExportLayouts::reservations()}}) {
+            qv::Record record(*layout->record);
+            for (int f = 0; f < layout->record->fieldCount(); ++f)
+                record.setText(f, QStringLiteral("Perù 0 · %1").arg(f));
+            if (layout == &qv::ExportLayouts::events())
+                record.setText("DataInizio", "01/03/2025");
+            writeFile(path(archive), record.bytes());
+        }
+        const Result r = run(args);
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.err, QByteArray());
+        const QString written = path(fileName.isEmpty() ? "p.csv" : fileName);
+        QVERIFY2(r.outText().contains(written), r.out);
+        QVERIFY2(readFile(written).startsWith(starts), readFile(written).left(200));
+        if (fileName.isEmpty()) { // the same bytes as the export windows' writer gives
+            qv::writeExport(qv::ExportFormat::Csv, path("attesa.csv"), qv::ExportLayouts::participants(),
+                            qv::archiveRows(qv::ExportLayouts::participants(), path("Partecipanti.pro")));
+            QCOMPARE(readFile(written), readFile(path("attesa.csv")));
+        }
+    }
+
+    void exportSaysWhichEventsItLeftOut()
+    {
+        QByteArray bytes;
+        for (const char *start : {"01/03/2025", "", "5/3/2025"}) {
+            qv::TSchedaEvento event;
+            event.setText("Titolo", "Convegno");
+            event.setText("DataInizio", start);
+            bytes += event.bytes();
+        }
+        writeFile(path("Eventi.pro"), bytes);
+        const Result r = run({"export", "events", "--format", "ics", "--output", "e.ics"});
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.errText().contains("l'evento 2 non ha una data di inizio valida"), r.err);
+        QCOMPARE(readFile(path("e.ics")).count("BEGIN:VEVENT"), 2);
+    }
+
+    // Nothing is written, and no archive created, for what does not exist.
+    void exportOfWhatIsNotThere_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("files"); // afterwards, beside Eventi.pro
+        QTest::newRow("event not there") << QStringList{"export", "reservations", "3"} << 1
+                                         << "l'evento numero 3 non esiste" << QStringList();
+        QTest::newRow("calendar of participants") << QStringList{"export", "participants", "--format", "ics"} << 2
+                                                  << "formato \"ics\" non disponibile per participants: usare xls, "
+                                                     "xlsx, csv, vcf"
+                                                  << QStringList();
+        QTest::newRow("unknown format") << QStringList{"export", "events", "--format", "ods"} << 2
+                                        << "formato \"ods\" non disponibile" << QStringList();
+        QTest::newRow("event without bookings") << QStringList{"export", "reservations", "2"} << 0 << ""
+                                                << QStringList{"Prenotazioni_Posti.xls"};
+    }
+    void exportOfWhatIsNotThere()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exit);
+        QFETCH(QString, message);
+        QFETCH(QStringList, files);
+        writeFile(path("Eventi.pro"), qv::TSchedaEvento().bytes() + qv::TSchedaEvento().bytes());
+        const Result r = run(args);
+        QCOMPARE(r.exit, exit);
+        QVERIFY2(r.errText().contains(message), r.err);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"Eventi.pro"} + files);
     }
 
     void exportIntoAFolderFailsAndLeavesNoFile()

@@ -41,8 +41,9 @@ qvtest::Headings eventHeadings()
 QList<QByteArray> eventRow(const QHash<int, QByteArray> &cells)
 {
     QList<QByteArray> row(24);
-    row[4] = "Data:  - Ora:";
-    row[5] = "Data:  - Ora:";
+    // No date: "Data:  - Ora:", its two blanks kept as a space run.
+    row[4] = "Data:<span style=\"mso-spacerun:yes\">&#32;&#32;</span>- Ora:";
+    row[5] = row[4];
     for (auto it = cells.begin(); it != cells.end(); ++it)
         row[it.key()] = it.value();
     return row;

@@ -2,6 +2,7 @@
 #include "core/programfolder.h"
 #include "events/tfrmexpregistro.h"
 #include "frame/guide.h"
+#include "output/exportformats.h"
 #include "output/exportwindow.h"
 #include "output/fixtures.h"
 #include "output/spreadsheetdoc.h"
@@ -213,6 +214,45 @@ private slots:
         w.cmdEsporta->click();
         QCOMPARE(qvtest::readFile(folder.file("Partecipanti.xls")),
                  qvtest::spreadsheetDocument("Riepilogo Partecipanti", participantHeadings(), rows));
+    }
+
+    // The grid, edits included, feeds the other formats as it feeds the .xls.
+    void editedCellsGoIntoEveryFormat()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        writeParticipants();
+        TfrmExpClienti w;
+        w.show();
+        ExportModel *m = w.model();
+        QVERIFY(m->setData(m->index(0, 6), "Torino TO", Qt::EditRole));  // Comune di residenza
+        QVERIFY(m->setData(m->index(1, 25), "nota; nuova", Qt::EditRole)); // Note
+        const RowSource grid = [m](RowSink &sink) { m->writeRows(sink); };
+
+        writeExport(ExportFormat::Csv, folder.file("p.csv"), w.config().layout, grid);
+        const QList<QByteArray> lines = folder.read("p.csv").split('\n');
+        QCOMPARE(lines.size(), 5);
+        QVERIFY2(lines.at(1).startsWith("Rossi Mario;;Roma RM;;;Torino TO;;0612345;"), lines.at(1));
+        QVERIFY2(lines.at(2).endsWith(";\"nota; nuova\"\r"), lines.at(2));
+
+        writeExport(ExportFormat::Vcf, folder.file("p.vcf"), w.config().layout, grid);
+        const QByteArray vcf = folder.read("p.vcf");
+        QVERIFY2(vcf.contains("\r\nADR;TYPE=home:;;;Torino;TO;;\r\n"), vcf);
+        QVERIFY2(vcf.contains("\r\nNOTE:nota\\; nuova\r\n"), vcf);
+
+        TfrmExpRegistro events;
+        qvtest::writeRecords(TSchedaEvento::archivePath(), qvtest::eventFields(),
+                             {{{"Titolo", "Convegno"}, {"DataInizio", "01/03/2025"}, {"OraInizio", "09:30"},
+                               {"OraFine", "13:00"}}});
+        events.show();
+        ExportModel *e = events.model();
+        QVERIFY(e->setData(e->index(0, 5), "Data: 01/03/2025 - Ora: 10.15", Qt::EditRole)); // Inizio
+        writeExport(ExportFormat::Ics, folder.file("e.ics"), events.config().layout,
+                    [e](RowSink &sink) { e->writeRows(sink); });
+        const QByteArray ics = folder.read("e.ics");
+        QVERIFY2(ics.contains("\r\nUID:evento-1@quorvane\r\n"), ics);
+        QVERIFY2(ics.contains("\r\nDTSTART;TZID=Europe/Rome:20250301T101500\r\n"), ics);
+        QVERIFY2(ics.contains("\r\nDTEND;TZID=Europe/Rome:20250301T130000\r\n"), ics);
     }
 
     void emptyArchiveGivesTheHeadingRowOnly()

@@ -1,5 +1,6 @@
 #include "archive/records.h"
 #include "core/programfolder.h"
+#include "output/exportformats.h"
 #include "output/exportlayout.h"
 #include "output/fixtures.h"
 #include "output/spreadsheet.h"
@@ -60,6 +61,14 @@ private slots:
         QTest::newRow("beyond the BMP") << QString::fromUtf8("a😀b") << QByteArray("a&#128512;b");
         QTest::newRow("composed first") << QString::fromUtf8("e\u0301") << QByteArray("\xE9");
         QTest::newRow("line break inside") << "a\r\nb" << QByteArray("a&#13;&#10;b");
+        // Both spreadsheet programs fold a run of blanks in HTML into one
+        // unless it is marked so; single blanks stay as they are.
+        QTest::newRow("run of blanks") << "Spazi   multipli"
+                                       << QByteArray("Spazi<span style=\"mso-spacerun:yes\">&#32;&#32;&#32;</span>multipli");
+        QTest::newRow("two runs, escapes beside")
+            << "R&D  <1>    x" << QByteArray("R&amp;D<span style=\"mso-spacerun:yes\">&#32;&#32;</span>&lt;1&gt;"
+                                             "<span style=\"mso-spacerun:yes\">&#32;&#32;&#32;&#32;</span>x");
+        QTest::newRow("single blanks") << "a b c" << QByteArray("a b c");
     }
     void cellText()
     {
@@ -72,6 +81,8 @@ private slots:
     {
         QCOMPARE(SpreadsheetWriter::cellText(QByteArrayView(" \x80 & <\xE0> \x1F")), QByteArray("\x80 &amp; &lt;\xE0&gt;"));
         QCOMPARE(SpreadsheetWriter::cellText(QByteArrayView("a\nb")), QByteArray("a&#10;b"));
+        QCOMPARE(SpreadsheetWriter::cellText(QByteArrayView(" Forl\xEC  FC ")),
+                 QByteArray("Forl\xEC<span style=\"mso-spacerun:yes\">&#32;&#32;</span>FC"));
     }
 
     void fileReplacedOnlyWhenComplete()
@@ -133,6 +144,42 @@ private slots:
         QByteArray out;
         CellTemplate(TSchedaEvento::layout(), cell).compose(RecordView(TSchedaEvento::layout(), record.constData()), out);
         QCOMPARE(out, composed);
+    }
+
+    // The way back, for the formats that want fields rather than cells.
+    void fieldsOfACellText_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("fields"); // "Field=text", template order
+        const QString inizio = "Data: {DataInizio} - Ora: {OraInizio}";
+        QTest::newRow("as composed") << inizio << "Data: 01/02/2025 - Ora: 9:30"
+                                     << QStringList{"DataInizio=01/02/2025", "OraInizio=9:30"};
+        QTest::newRow("no time, trimmed") << inizio << "Data: 01/02/2025 - Ora:"
+                                          << QStringList{"DataInizio=01/02/2025", "OraInizio="};
+        QTest::newRow("no date") << inizio << "Data:  - Ora: 20:00" << QStringList{"DataInizio=", "OraInizio=20:00"};
+        QTest::newRow("edited without the words") << inizio << "01/02/2025 - Ora: 10.15"
+                                                  << QStringList{"DataInizio=01/02/2025", "OraInizio=10.15"};
+        QTest::newRow("separator lost") << inizio << "Data: 01/02/2025 alle 10"
+                                        << QStringList{"DataInizio=01/02/2025 alle 10", "OraInizio="};
+        const QString comune = "{ComuneRes} {ProvRes}";
+        QTest::newRow("municipality and province") << comune << "Reggio Emilia RE"
+                                                   << QStringList{"ComuneRes=Reggio Emilia", "ProvRes=RE"};
+        QTest::newRow("no province") << comune << "Monteu da Po " << QStringList{"ComuneRes=Monteu da Po", "ProvRes="};
+        QTest::newRow("last word too long for a province")
+            << comune << "Reggio Emilia" << QStringList{"ComuneRes=Reggio Emilia", "ProvRes="};
+        QTest::newRow("one field") << "{Titolo}" << "  Convegno " << QStringList{"Titolo=Convegno"};
+    }
+    void fieldsOfACellText()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, text);
+        QFETCH(QStringList, fields);
+        const RecordLayout &layout = cell.contains("Res") ? TSchedaPartecipante::layout() : TSchedaEvento::layout();
+        QStringList found;
+        for (const auto &[field, value] : CellTemplate(layout, cell).fieldsOf(text))
+            found.append(layout.field(field).name + "=" + value);
+        QCOMPARE(found, fields);
     }
 
     void unknownFieldIsRefused()
