@@ -224,7 +224,8 @@ QStringList reservationsTopic()
     };
 }
 
-QStringList exportTopic(const QString &what, const QString &fileName)
+// `formats`: what "Salva come..." offers besides the XLS, XLSX and CSV files.
+QStringList exportTopic(const QString &what, const QString &fileName, const QString &formats)
 {
     return {
         QStringLiteral("Il pulsante di esportazione scrive %1 in un foglio di lavoro di Microsoft Excel, che può "
@@ -240,7 +241,12 @@ QStringList exportTopic(const QString &what, const QString &fileName)
         QStringLiteral(
             "Il file viene sostituito a ogni esportazione: per conservarlo, lo si salva dal programma che lo ha "
             "aperto, nella cartella e con il nome che si desidera. Se l'esportazione non riesce, accertarsi che il "
-            "file non sia già aperto e riprovare."),
+            "file non sia già aperto e riprovare. Il pulsante Salva come... scrive invece la griglia, correzioni "
+            "comprese, nella cartella e con il nome che si scelgono, nel formato scelto nell'elenco dei tipi di "
+            "file (oppure indicato dall'estensione digitata nel nome): foglio XLS, come l'icona di Excel; cartella "
+            "di lavoro di Excel (XLSX), che conserva ogni cella esattamente come è scritta; file CSV separato da "
+            "punto e virgola%1. Al termine il programma offre di aprire il file.")
+            .arg(formats),
     };
 }
 
@@ -335,12 +341,16 @@ QStringList guideParagraphs(GuideTopic topic)
     case GuideTopic::Participants: return participantsTopic();
     case GuideTopic::Reservations: return reservationsTopic();
     case GuideTopic::EventsExport:
-        return exportTopic(QStringLiteral("le schede degli eventi"), QStringLiteral("Riepilogo_Eventi.xls"));
+        return exportTopic(QStringLiteral("le schede degli eventi"), QStringLiteral("Riepilogo_Eventi.xls"),
+                           QStringLiteral("; calendario iCalendar (ICS), che i programmi di calendario importano "
+                                          "con un evento per scheda"));
     case GuideTopic::ParticipantsExport:
-        return exportTopic(QStringLiteral("i dati anagrafici dei partecipanti"), QStringLiteral("Partecipanti.xls"));
+        return exportTopic(QStringLiteral("i dati anagrafici dei partecipanti"), QStringLiteral("Partecipanti.xls"),
+                           QStringLiteral("; contatti vCard (VCF), che le rubriche dei programmi di posta e dei "
+                                          "telefoni importano con un contatto per scheda"));
     case GuideTopic::ReservationsExport:
         return exportTopic(QStringLiteral("le prenotazioni dei posti dell'evento"),
-                           QStringLiteral("Prenotazioni_Posti.xls"));
+                           QStringLiteral("Prenotazioni_Posti.xls"), QString());
     }
     return {};
 }

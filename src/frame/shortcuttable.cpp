@@ -77,7 +77,8 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
     case GuideTopic::EventsExport:
     case GuideTopic::ParticipantsExport:
     case GuideTopic::ReservationsExport:
-        break;
+        return mapRows({QStringLiteral("cmdEsporta"), QStringLiteral("cmdSalvaCome"), QStringLiteral("cmdGuida"),
+                        QStringLiteral("cmdEsci")});
     }
     return {};
 }

@@ -186,6 +186,8 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("prenotazioni in attesa di conferma")},
         {{QStringLiteral("cmdEsporta"), QStringLiteral("btnEsporta")}, QKeySequence(CTRL | Key_E),
          QStringLiteral("esporta l'archivio in Excel")},
+        {{QStringLiteral("cmdSalvaCome")}, QKeySequence(CTRL | SHIFT | Key_S),
+         QStringLiteral("salva i dati della griglia in un file del formato scelto")},
         {{QStringLiteral("cmdPrimo")}, QKeySequence(CTRL | SHIFT | Key_PageUp), QStringLiteral("prima scheda")},
         {{QStringLiteral("cmdIndietro")}, QKeySequence(CTRL | Key_PageUp), QStringLiteral("scheda precedente")},
         {{QStringLiteral("cmdAvanti")}, QKeySequence(CTRL | Key_PageDown), QStringLiteral("scheda successiva")},
