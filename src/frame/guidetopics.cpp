@@ -160,6 +160,14 @@ QStringList eventsTopic()
             "salvata. I dati dell'evento sono richiamati automaticamente quando se ne prenotano i posti, e l'intero "
             "archivio degli eventi si può esportare in un foglio di Microsoft Excel con il pulsante Esporta, che "
             "crea il file Riepilogo_Eventi.xls nella cartella del programma."),
+        QStringLiteral(
+            "Il pulsante Calendario, accanto a Stampa, porta l'evento nel calendario personale: scrive la scheda "
+            "nel file Evento_ seguito dal numero della scheda e dall'estensione .ics (per esempio Evento_12.ics) "
+            "nella cartella del programma e lo apre con il programma di calendario del computer, che propone di "
+            "aggiungere l'appuntamento con data, orari, sede e indirizzo. Nel calendario va l'evento così come è "
+            "salvato in archivio: una scheda nuova va prima salvata, e le modifiche non ancora salvate non vi "
+            "compaiono. Aggiungendo di nuovo lo stesso evento dopo averlo modificato, i programmi di calendario "
+            "aggiornano l'appuntamento invece di ripeterlo."),
     };
 }
 

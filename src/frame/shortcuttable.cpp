@@ -46,7 +46,8 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
         };
     case GuideTopic::Events: {
         Rows rows = mapRows(QStringList{QStringLiteral("cmdNuovo"), QStringLiteral("cmdDuplica"), QStringLiteral("cmdSalva"),
-                             QStringLiteral("cmdTrova"), QStringLiteral("cmdFile"), QStringLiteral("cmdStampa")}
+                             QStringLiteral("cmdTrova"), QStringLiteral("cmdFile"), QStringLiteral("cmdStampa"),
+                             QStringLiteral("cmdCalendario")}
                             + navigation
                             + QStringList{QStringLiteral("cmdEsporta"), QStringLiteral("cmdDisponibili"),
                                           QStringLiteral("cmdGuida"), QStringLiteral("cmdEsci")});

@@ -188,6 +188,8 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("esporta l'archivio in Excel")},
         {{QStringLiteral("cmdSalvaCome")}, QKeySequence(CTRL | SHIFT | Key_S),
          QStringLiteral("salva i dati della griglia in un file del formato scelto")},
+        {{QStringLiteral("cmdCalendario")}, QKeySequence(CTRL | SHIFT | Key_C),
+         QStringLiteral("aggiunge l'evento al calendario")},
         {{QStringLiteral("cmdPrimo")}, QKeySequence(CTRL | SHIFT | Key_PageUp), QStringLiteral("prima scheda")},
         {{QStringLiteral("cmdIndietro")}, QKeySequence(CTRL | Key_PageUp), QStringLiteral("scheda precedente")},
         {{QStringLiteral("cmdAvanti")}, QKeySequence(CTRL | Key_PageDown), QStringLiteral("scheda successiva")},

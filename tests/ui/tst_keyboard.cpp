@@ -79,6 +79,7 @@ private slots:
         QTest::newRow("next") << "cmdAvanti" << QKeySequence(Qt::CTRL | Qt::Key_PageDown);
         QTest::newRow("last") << "cmdUltimo" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown);
         QTest::newRow("save as") << "cmdSalvaCome" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+        QTest::newRow("calendar") << "cmdCalendario" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
         QTest::newRow("no key") << "btnIban" << QKeySequence();
     }
     void houseMap()
@@ -253,6 +254,7 @@ private slots:
                  (QStringList{QStringLiteral("Tasti rapidi:"), QStringLiteral("Ctrl+E: esporta l'archivio in Excel."),
                               QStringLiteral("Ctrl+Maiusc+S: salva i dati della griglia in un file del formato scelto."),
                               QStringLiteral("F1: guida."), QStringLiteral("Ctrl+W: chiude la schermata di lavoro.")}));
+        QVERIFY(shortcutTable(GuideTopic::Events).contains(QStringLiteral("Ctrl+Maiusc+C: aggiunge l'evento al calendario.")));
     }
 
     // Windows are heard as windows or dialogs named by their caption; a check
