@@ -96,6 +96,12 @@ QStringList participantsTopic()
             "scheda così come appare sullo schermo, anche se non è ancora stata salvata. Esporta archivio copia "
             "l'intera rubrica nel file Partecipanti.xls, che Microsoft Excel e i comuni programmi per ufficio in "
             "grado di leggere i file XLS aprono direttamente."),
+        QStringLiteral(
+            "Il pulsante Importa aggiunge alla rubrica, in un solo passaggio, le persone di un elenco ricevuto da "
+            "altri: un file CSV, una cartella di lavoro di Excel o un file di contatti vCard. La finestra che si apre "
+            "mostra le prime righe del file, propone per ogni colonna il campo della scheda in cui andrà, controlla "
+            "tutte le righe e segnala i doppioni prima di scrivere qualsiasi cosa; la sua guida spiega ogni "
+            "passaggio."),
     };
 }
 
@@ -258,6 +264,49 @@ QStringList exportTopic(const QString &what, const QString &fileName, const QStr
     };
 }
 
+QStringList importTopic()
+{
+    return {
+        QStringLiteral(
+            "Il pulsante Importa dell'Anagrafica Partecipanti aggiunge alla rubrica le persone di un elenco ricevuto "
+            "da altri: un file CSV salvato da un foglio di calcolo (con il punto e virgola o la virgola come "
+            "separatore, in UTF-8 o nella codifica di Windows), una cartella di lavoro di Excel (.xlsx, il primo "
+            "foglio) oppure un file di contatti vCard (.vcf) esportato da una rubrica. Nei file CSV e di Excel la "
+            "prima riga deve contenere i nomi delle colonne. Prima si sceglie il file, poi si apre la finestra di "
+            "importazione; Scegli file... ne sceglie un altro."),
+        QStringLiteral(
+            "La finestra mostra le prime righe del file e, sopra ogni colonna, il campo della scheda in cui andrà, "
+            "riconosciuto dall'intestazione: Nome, Cognome, Cognome e nome, E-mail, Cellulare, Telefono, Codice "
+            "fiscale, Partita IVA, Indirizzo, CAP, Città o Comune, Provincia, Note, le etichette della scheda e "
+            "altre intestazioni d'uso comune. Le colonne Cognome e Nome formano insieme il cognome e nome della "
+            "scheda, in quest'ordine. Il campo di una colonna si cambia dall'elenco sopra di essa; scegliendo (non "
+            "importare) la colonna viene lasciata fuori. La prima colonna della tabella mostra il cognome e nome "
+            "che ogni riga darà alla sua scheda. Sotto la tabella sono indicate le colonne lasciate fuori e, se un "
+            "campo è scelto per due colonne o manca il nome, che cosa correggere."),
+        QStringLiteral(
+            "Prima di scrivere qualsiasi cosa il programma controlla tutte le righe del file ed elenca, con il "
+            "numero della riga, tutto ciò che va segnalato: un testo più lungo del campo, che viene accorciato; un "
+            "carattere che la scheda non può memorizzare, che diventa un punto interrogativo; una riga con più o "
+            "meno valori dell'intestazione, importata con i valori presenti; una riga senza nome, che viene saltata. "
+            "Valgono le regole della scheda: codice fiscale, IBAN, province, sesso e CAP in maiuscolo, soltanto "
+            "cifre per la carta di credito e la partita IVA. Un file che mescola codifiche diverse viene rifiutato "
+            "indicando la riga da correggere, perché le lettere accentate non ne uscirebbero intatte."),
+        QStringLiteral(
+            "Una riga con lo stesso codice fiscale, oppure con gli stessi cognome e nome e data di nascita, di una "
+            "scheda già in archivio o di una riga precedente del file è un doppione, ed è indicata come tale "
+            "nell'elenco con il numero della scheda o della riga che ripete. I doppioni non vengono importati, a "
+            "meno di contrassegnare la casella Importa anche i doppioni."),
+        QStringLiteral(
+            "Il pulsante Importa chiede conferma indicando quante schede verranno aggiunte, poi le aggiunge tutte "
+            "in fondo all'archivio con un'unica scrittura e indica quante sono e con quali numeri. Con un file "
+            "grande il controllo e l'importazione richiedono qualche secondo: una barra ne mostra l'avanzamento, "
+            "la finestra resta utilizzabile e il pulsante Annulla interrompe l'operazione. Un'importazione "
+            "annullata o non riuscita lascia l'archivio com'era: le schede vengono aggiunte tutte oppure nessuna. "
+            "Lo stesso lavoro si può fare dalla riga di comando con quorvane-cli import participants seguito dal "
+            "nome del file."),
+    };
+}
+
 QStringList generalTopic()
 {
     QStringList all{QStringLiteral(
@@ -323,8 +372,8 @@ QStringList generalTopic()
 QList<GuideTopic> guideTopics()
 {
     return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
-            GuideTopic::Reservations, GuideTopic::ParticipantsExport, GuideTopic::EventsExport,
-            GuideTopic::ReservationsExport};
+            GuideTopic::Reservations, GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
+            GuideTopic::EventsExport, GuideTopic::ReservationsExport};
 }
 
 QString guideTitle(GuideTopic topic)
@@ -337,6 +386,7 @@ QString guideTitle(GuideTopic topic)
     case GuideTopic::EventsExport: return QStringLiteral("Esportazione archivio eventi in Microsoft Excel.");
     case GuideTopic::ParticipantsExport: return QStringLiteral("Esportazione archivio partecipanti in Microsoft Excel.");
     case GuideTopic::ReservationsExport: return QStringLiteral("Esportazione archivio prenotazioni in Microsoft Excel.");
+    case GuideTopic::ParticipantsImport: return QStringLiteral("Importazione dei partecipanti da un file.");
     }
     return {};
 }
@@ -359,6 +409,8 @@ QStringList guideParagraphs(GuideTopic topic)
     case GuideTopic::ReservationsExport:
         return exportTopic(QStringLiteral("le prenotazioni dei posti dell'evento"),
                            QStringLiteral("Prenotazioni_Posti.xls"), QString());
+    case GuideTopic::ParticipantsImport:
+        return importTopic();
     }
     return {};
 }

@@ -190,6 +190,8 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("salva i dati della griglia in un file del formato scelto")},
         {{QStringLiteral("cmdCalendario")}, QKeySequence(CTRL | SHIFT | Key_C),
          QStringLiteral("aggiunge l'evento al calendario")},
+        {{QStringLiteral("cmdImporta")}, QKeySequence(CTRL | Key_I), QStringLiteral("importa partecipanti da un file")},
+        {{QStringLiteral("cmdApriFile")}, QKeySequence(CTRL | Key_O), QStringLiteral("sceglie il file da importare")},
         {{QStringLiteral("cmdPrimo")}, QKeySequence(CTRL | SHIFT | Key_PageUp), QStringLiteral("prima scheda")},
         {{QStringLiteral("cmdIndietro")}, QKeySequence(CTRL | Key_PageUp), QStringLiteral("scheda precedente")},
         {{QStringLiteral("cmdAvanti")}, QKeySequence(CTRL | Key_PageDown), QStringLiteral("scheda successiva")},

@@ -80,6 +80,8 @@ private slots:
         QTest::newRow("last") << "cmdUltimo" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown);
         QTest::newRow("save as") << "cmdSalvaCome" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
         QTest::newRow("calendar") << "cmdCalendario" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+        QTest::newRow("import") << "cmdImporta" << QKeySequence(Qt::CTRL | Qt::Key_I);
+        QTest::newRow("import file") << "cmdApriFile" << QKeySequence(Qt::CTRL | Qt::Key_O);
         QTest::newRow("no key") << "btnIban" << QKeySequence();
     }
     void houseMap()
@@ -254,6 +256,8 @@ private slots:
                  (QStringList{QStringLiteral("Tasti rapidi:"), QStringLiteral("Ctrl+E: esporta l'archivio in Excel."),
                               QStringLiteral("Ctrl+Maiusc+S: salva i dati della griglia in un file del formato scelto."),
                               QStringLiteral("F1: guida."), QStringLiteral("Ctrl+W: chiude la schermata di lavoro.")}));
+        QVERIFY(shortcutTable(GuideTopic::ParticipantsImport).contains(QStringLiteral("Ctrl+O: sceglie il file da importare.")));
+        QVERIFY(shortcutTable(GuideTopic::Participants).contains(QStringLiteral("Ctrl+I: importa partecipanti da un file.")));
         QVERIFY(shortcutTable(GuideTopic::Events).contains(QStringLiteral("Ctrl+Maiusc+C: aggiunge l'evento al calendario.")));
     }
 
