@@ -464,26 +464,35 @@ void TfrmImportaClienti::analyse(std::function<void()> then)
     run(QStringLiteral("Controllo delle righe del file..."),
         [session](const Progress &progress) { session->analyse(progress); },
         [this, then](std::exception_ptr failure) {
-            try {
-                if (failure)
-                    std::rethrow_exception(failure);
-            } catch (const ImportCancelled &) {
-                showCounts();
+            if (toldFailure(failure, false))
                 return;
-            } catch (const ImportError &e) {
-                Messages::error(refusal(e), this);
-                clearFile();
-                return;
-            } catch (const std::exception &) {
-                // The archive's cards could not be read to find the duplicates.
-                Messages::error(Messages::kArchiveAccess, this);
-                showCounts();
-                return;
-            }
             showAnalysis();
             if (then)
                 then();
         });
+}
+
+bool TfrmImportaClienti::toldFailure(std::exception_ptr failure, bool tellCancel)
+{
+    if (!failure)
+        return false;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ImportCancelled &) {
+        if (tellCancel)
+            Messages::information(QStringLiteral("Importazione annullata: l'archivio dei partecipanti non \u00E8 "
+                                                 "stato modificato."),
+                                  this);
+    } catch (const ImportError &e) {
+        Messages::error(refusal(e), this);
+        clearFile();
+    } catch (const std::exception &) {
+        // The archive could not be read (for the duplicates) or written:
+        // none of the cards is in it.
+        Messages::error(Messages::kArchiveAccess, this);
+    }
+    showCounts();
+    return true;
 }
 
 void TfrmImportaClienti::showAnalysis()
@@ -664,23 +673,8 @@ void TfrmImportaClienti::confirmAndCommit()
             *result = session->commit(withDuplicates, progress);
         },
         [this, result](std::exception_ptr failure) {
-            try {
-                if (failure)
-                    std::rethrow_exception(failure);
-            } catch (const ImportCancelled &) {
-                Messages::information(QStringLiteral("Importazione annullata: l'archivio dei partecipanti non "
-                                                     "\u00E8 stato modificato."),
-                                      this);
+            if (toldFailure(failure, true))
                 return;
-            } catch (const ImportError &e) {
-                Messages::error(refusal(e), this);
-                clearFile();
-                return;
-            } catch (const std::exception &) {
-                // The archive could not be written: none of the cards is in it.
-                Messages::error(Messages::kArchiveAccess, this);
-                return;
-            }
             QString done = QStringLiteral("L'importazione \u00E8 terminata: %1 all'archivio dei partecipanti "
                                           "(dalla scheda n. %2 alla n. %3).")
                                .arg(result->added == 1 ? QStringLiteral("\u00E8 stata aggiunta 1 nuova scheda")

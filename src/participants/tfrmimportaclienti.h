@@ -92,6 +92,9 @@ private:
     void confirmAndCommit();
     void updateEnabled();
     static QString refusal(const qv::imports::ImportError &error);
+    // What a step in the background threw, told (a cancel of the analysis
+    // only shows in the counts); false when it threw nothing.
+    bool toldFailure(std::exception_ptr failure, bool tellCancel);
 
     // Runs `job` in a thread of its own with the progress line shown, then
     // `then` with what it threw (or nothing).

@@ -167,6 +167,18 @@ QString textsOf(const QString &path)
     return QString::fromUtf8(bytes);
 }
 
+// What a "Salva come..." test works with: the program folder, the message
+// boxes, the opener and the file dialogs answered, and a folder of the
+// user's own.
+struct SaveAsDesk
+{
+    TempProgramFolder folder;
+    MessageRecorder messages;
+    ShellRecorder shell;
+    qvtest::FileChooserAnswer chooser;
+    QTemporaryDir elsewhere;
+};
+
 // Types into a cell of the grid, leaving its editor open.
 void typeInto(ExportWindow &w, int row, int column, const QString &text)
 {
@@ -484,38 +496,34 @@ private slots:
     {
         QFETCH(QString, window);
         QFETCH(ExportFormat, format);
-        TempProgramFolder folder;
-        MessageRecorder messages;
-        ShellRecorder shell;
-        qvtest::FileChooserAnswer chooser;
-        QTemporaryDir elsewhere;
+        SaveAsDesk desk;
         const QString archive = writeSample(window);
         const QByteArray before = qvtest::readFile(archive);
-        const QStringList folderBefore = QDir(folder.path()).entryList(QDir::Files);
+        const QStringList folderBefore = QDir(desk.folder.path()).entryList(QDir::Files);
         ExportWindow w(configOf(window, archive));
         w.show();
         const int notes = notesColumn(window);
         if (notes > 0)
             typeInto(w, 0, notes, "Corretta in griglia");
-        const QString path = elsewhere.filePath("Elenco del giorno." + formatSuffix(format));
-        chooser.save = path;
-        chooser.filter = formatFilter(format);
-        messages.answers = {true};
+        const QString path = desk.elsewhere.filePath("Elenco del giorno." + formatSuffix(format));
+        desk.chooser.save = path;
+        desk.chooser.filter = formatFilter(format);
+        desk.messages.answers = {true};
         w.cmdSalvaCome->click();
 
-        QCOMPARE(chooser.saved, 1);
-        QCOMPARE(chooser.title, "Salvare i dati della griglia con nome:");
+        QCOMPARE(desk.chooser.saved, 1);
+        QCOMPARE(desk.chooser.title, "Salvare i dati della griglia con nome:");
         QStringList offered;
         for (const ExportFormat f : exportFormats(layoutOf(window)))
             offered << formatFilter(f);
-        QCOMPARE(chooser.filters, offered);
-        QCOMPARE(chooser.selected, "Cartella di lavoro di Excel (*.xlsx)");
-        QCOMPARE(QFileInfo(chooser.suggested).fileName(), exportFileName(layoutOf(window), ExportFormat::Xlsx));
-        QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Question);
-        QCOMPARE(messages.last().text, "Le schede in archivio sono state salvate con successo nel file "
+        QCOMPARE(desk.chooser.filters, offered);
+        QCOMPARE(desk.chooser.selected, "Cartella di lavoro di Excel (*.xlsx)");
+        QCOMPARE(QFileInfo(desk.chooser.suggested).fileName(), exportFileName(layoutOf(window), ExportFormat::Xlsx));
+        QCOMPARE(desk.messages.count(), 1);
+        QCOMPARE(desk.messages.last().kind, MessageKind::Question);
+        QCOMPARE(desk.messages.last().text, "Le schede in archivio sono state salvate con successo nel file "
                                            + QDir::toNativeSeparators(path) + ".\r\n\r\nSi vuole aprire il file?");
-        QCOMPARE(shell.commands, QStringList{'"' + path + '"'});
+        QCOMPARE(desk.shell.commands, QStringList{'"' + path + '"'});
         QCOMPARE(formatOfFile(qvtest::readFile(path)), std::optional<ExportFormat>(format));
         const QString texts = textsOf(path);
         QVERIFY2(texts.contains(sampleName(window)), qPrintable(texts));
@@ -525,8 +533,8 @@ private slots:
             QCOMPARE(w.model()->cellText(0, notes), "Corretta in griglia");
         }
         QCOMPARE(qvtest::readFile(archive), before);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), folderBefore);
-        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
+        QCOMPARE(QDir(desk.folder.path()).entryList(QDir::Files), folderBefore);
+        QCOMPARE(QDir(desk.elsewhere.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
     }
 
     // The filter chosen decides the format, unless the name typed ends with
@@ -555,23 +563,19 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, written);
         QFETCH(ExportFormat, format);
-        TempProgramFolder folder;
-        MessageRecorder messages;
-        ShellRecorder shell;
-        qvtest::FileChooserAnswer chooser;
-        QTemporaryDir elsewhere;
+        SaveAsDesk desk;
         writeSample("participants");
         TfrmExpClienti w;
         w.show();
-        chooser.save = elsewhere.filePath(typed);
-        chooser.filter = filter;
-        messages.answers = {false};
+        desk.chooser.save = desk.elsewhere.filePath(typed);
+        desk.chooser.filter = filter;
+        desk.messages.answers = {false};
         w.cmdSalvaCome->click();
-        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{written});
-        QCOMPARE(formatOfFile(qvtest::readFile(elsewhere.filePath(written))), std::optional<ExportFormat>(format));
-        QCOMPARE(messages.count(), 1);
-        QVERIFY(messages.last().text.contains(QDir::toNativeSeparators(elsewhere.filePath(written)) + "."));
-        QVERIFY(shell.commands.isEmpty());
+        QCOMPARE(QDir(desk.elsewhere.path()).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(formatOfFile(qvtest::readFile(desk.elsewhere.filePath(written))), std::optional<ExportFormat>(format));
+        QCOMPARE(desk.messages.count(), 1);
+        QVERIFY(desk.messages.last().text.contains(QDir::toNativeSeparators(desk.elsewhere.filePath(written)) + "."));
+        QVERIFY(desk.shell.commands.isEmpty());
     }
 
     // A suffix added to the name chosen was never shown in the dialog, which
@@ -579,13 +583,9 @@ private slots:
     // when the user says so.
     void saveAsAsksBeforeReplacingAFileItNamed()
     {
-        TempProgramFolder folder;
-        MessageRecorder messages;
-        ShellRecorder shell;
-        qvtest::FileChooserAnswer chooser;
-        QTemporaryDir elsewhere;
+        SaveAsDesk desk;
         writeSample("participants");
-        const QString existing = elsewhere.filePath("Elenco.2024.xlsx");
+        const QString existing = desk.elsewhere.filePath("Elenco.2024.xlsx");
         {
             QFile f(existing);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -593,20 +593,20 @@ private slots:
         }
         TfrmExpClienti w;
         w.show();
-        chooser.save = elsewhere.filePath("Elenco.2024");
-        chooser.filter = formatFilter(ExportFormat::Xlsx);
-        messages.answers = {false};
+        desk.chooser.save = desk.elsewhere.filePath("Elenco.2024");
+        desk.chooser.filter = formatFilter(ExportFormat::Xlsx);
+        desk.messages.answers = {false};
         w.cmdSalvaCome->click();
-        QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Question);
-        QCOMPARE(messages.last().text, QString::fromUtf8("Il file %1 esiste già.\r\n\r\nSi vuole sostituirlo?")
+        QCOMPARE(desk.messages.count(), 1);
+        QCOMPARE(desk.messages.last().kind, MessageKind::Question);
+        QCOMPARE(desk.messages.last().text, QString::fromUtf8("Il file %1 esiste già.\r\n\r\nSi vuole sostituirlo?")
                                            .arg(QDir::toNativeSeparators(existing)));
         QCOMPARE(qvtest::readFile(existing), QByteArray("vecchio"));
-        messages.answers = {true, false};
+        desk.messages.answers = {true, false};
         w.cmdSalvaCome->click();
-        QCOMPARE(messages.count(), 3);
+        QCOMPARE(desk.messages.count(), 3);
         QCOMPARE(formatOfFile(qvtest::readFile(existing)), std::optional<ExportFormat>(ExportFormat::Xlsx));
-        QVERIFY(shell.commands.isEmpty());
+        QVERIFY(desk.shell.commands.isEmpty());
     }
 
     // Nothing chosen, nothing written; a file that cannot be written is told
@@ -621,35 +621,31 @@ private slots:
     void saveAsCancelledOrRefused()
     {
         QFETCH(QString, where);
-        TempProgramFolder folder;
-        MessageRecorder messages;
-        ShellRecorder shell;
-        qvtest::FileChooserAnswer chooser;
-        QTemporaryDir elsewhere;
-        QVERIFY(QDir(elsewhere.path()).mkpath("cartella.xlsx/dentro"));
+        SaveAsDesk desk;
+        QVERIFY(QDir(desk.elsewhere.path()).mkpath("cartella.xlsx/dentro"));
         writeSample("events");
-        const QStringList folderBefore = QDir(folder.path()).entryList(QDir::Files);
+        const QStringList folderBefore = QDir(desk.folder.path()).entryList(QDir::Files);
         TfrmExpRegistro w;
         w.show();
-        chooser.save = where.isEmpty() ? QString() : elsewhere.filePath(where);
-        chooser.filter = formatFilter(ExportFormat::Xlsx);
+        desk.chooser.save = where.isEmpty() ? QString() : desk.elsewhere.filePath(where);
+        desk.chooser.filter = formatFilter(ExportFormat::Xlsx);
         w.cmdSalvaCome->click();
-        QCOMPARE(chooser.saved, 1);
+        QCOMPARE(desk.chooser.saved, 1);
         if (where.isEmpty()) {
-            QCOMPARE(messages.count(), 0);
+            QCOMPARE(desk.messages.count(), 0);
         } else {
-            QCOMPARE(messages.count(), 1);
-            QCOMPARE(messages.last().kind, MessageKind::Plain);
-            QCOMPARE(messages.last().text,
+            QCOMPARE(desk.messages.count(), 1);
+            QCOMPARE(desk.messages.last().kind, MessageKind::Plain);
+            QCOMPARE(desk.messages.last().text,
                      QString::fromUtf8("Attenzione: il sistema non permette di salvare i dati nel file scelto.\n\r\n\r"
                                        "Accertarsi che il file non sia già aperto e di possedere i privilegi di "
                                        "scrittura nella cartella scelta."));
         }
-        QVERIFY(shell.commands.isEmpty());
-        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+        QVERIFY(desk.shell.commands.isEmpty());
+        QCOMPARE(QDir(desk.elsewhere.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList{"cartella.xlsx"});
-        QVERIFY(QFileInfo(elsewhere.filePath("cartella.xlsx/dentro")).isDir());
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), folderBefore);
+        QVERIFY(QFileInfo(desk.elsewhere.filePath("cartella.xlsx/dentro")).isDir());
+        QCOMPARE(QDir(desk.folder.path()).entryList(QDir::Files), folderBefore);
         QVERIFY(w.isVisible());
     }
 
@@ -670,11 +666,7 @@ private slots:
     {
         QFETCH(QString, window);
         QFETCH(QString, sentence);
-        TempProgramFolder folder;
-        MessageRecorder messages;
-        ShellRecorder shell;
-        qvtest::FileChooserAnswer chooser;
-        QTemporaryDir elsewhere;
+        SaveAsDesk desk;
         if (window == "events")
             qvtest::writeRecords(TSchedaEvento::archivePath(), qvtest::eventFields(),
                                  {{{"Titolo", "Convegno"}, {"DataInizio", "01/03/2025"}},
@@ -685,13 +677,13 @@ private slots:
         ExportWindow w(configOf(window, QString()));
         w.show();
         const ExportFormat format = window == "events" ? ExportFormat::Ics : ExportFormat::Vcf;
-        chooser.save = elsewhere.filePath("Elenco." + formatSuffix(format));
-        chooser.filter = formatFilter(format);
-        messages.answers = {false};
+        desk.chooser.save = desk.elsewhere.filePath("Elenco." + formatSuffix(format));
+        desk.chooser.filter = formatFilter(format);
+        desk.messages.answers = {false};
         w.cmdSalvaCome->click();
-        QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().text, "Le schede in archivio sono state salvate con successo nel file "
-                                           + QDir::toNativeSeparators(chooser.save) + ".\r\n\r\n" + sentence
+        QCOMPARE(desk.messages.count(), 1);
+        QCOMPARE(desk.messages.last().text, "Le schede in archivio sono state salvate con successo nel file "
+                                           + QDir::toNativeSeparators(desk.chooser.save) + ".\r\n\r\n" + sentence
                                            + "\r\n\r\nSi vuole aprire il file?");
     }
 
