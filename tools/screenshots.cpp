@@ -39,6 +39,7 @@
 #include "core/programfolder.h"
 #include "events/tfrmexpregistro.h"
 #include "participants/tfrmexpclienti.h"
+#include "participants/tfrmimportaclienti.h"
 #include "reservations/tfrmexpprenotazioni.h"
 #include <QFile>
 #include <QTemporaryDir>
@@ -139,5 +140,18 @@ int main(int argc, char**argv){
   { TfrmExpRegistro d; dialog(d, "expregistro"); }
   { TfrmExpClienti d; dialog(d, "expclienti"); }
   { TfrmExpPrenotazioni d(qv::TSchedaPrenotazione::archivePath(1)); dialog(d, "expprenotazioni"); }
+  // The import window over a small list: a column it does not know, a
+  // duplicate of a card in the archive, a name too long for its field.
+  { QFile f(data.filePath("elenco.csv")); f.open(QIODevice::WriteOnly);
+    f.write("Cognome;Nome;Codice fiscale;E-mail;Cellulare;Citt\xC3\xA0;Reparto\r\n");
+    for (int n = 1; n <= 20; ++n)
+      f.write(QString("Rossi;Mario %1;rssmra70a01h501%2;mario%1@example.it;333 12345%1;Forl\u00EC;Vendite\r\n")
+                .arg(n).arg(QChar('A' + n % 26)).toUtf8());
+    f.write("Rossi;Mario 5;RSSMRA70A01H501F;;;Forl\xC3\xAC;Vendite\r\n");
+    f.write("Bianchi Della Gherardesca De Santis Bonaccorsi Di Valmontone;Anna Maria;;;;Roma;Acquisti\r\n");
+    f.close();
+    TfrmImportaClienti d; d.openFile(data.filePath("elenco.csv"));
+    while (d.isBusy()) app.processEvents(QEventLoop::AllEvents, 50);
+    d.resize(1000, 620); dialog(d, "importaclienti"); }
   return 0;
 }

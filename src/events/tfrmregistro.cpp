@@ -1,11 +1,15 @@
 #include "events/tfrmregistro.h"
 
 #include "archive/records.h"
+#include "archive/tarchivio.h"
 #include "checks/checkdialogs.h"
+#include "core/programfolder.h"
 #include "core/text.h"
+#include "core/tmisc.h"
 #include "events/eventdialogs.h"
 #include "events/tfrmexpregistro.h"
 #include "frame/guide.h"
+#include "output/exportformats.h"
 #include "output/sheetprintdialog.h"
 #include "participants/participantdialogs.h"
 #include "ui/cardoperations.h"
@@ -16,12 +20,23 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShowEvent>
 
 using namespace qv;
+
+const QString TfrmRegistro::kCalendarUnsaved = QStringLiteral(
+    "Attenzione: per aggiungere l'evento al calendario \u00E8 necessario salvare prima la scheda in archivio.");
+const QString TfrmRegistro::kCalendarNoStart = QStringLiteral(
+    "Attenzione: l'evento salvato in archivio non ha una data di inizio valida e non pu\u00F2 essere aggiunto al "
+    "calendario.");
+// LF CR LF CR written out: another file's constant may not exist yet here.
+const QString TfrmRegistro::kCalendarFailed =
+    QStringLiteral("Attenzione: il sistema non permette di creare il file del calendario.\n\r\n\r"
+                   "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
 
 TfrmRegistro::TfrmRegistro(QWidget *parent) : qv::Workspace(parent)
 {
@@ -52,6 +67,9 @@ FormDescription TfrmRegistro::description()
             {"cmdTrova", "find", "Trova una scheda in archivio.", [this] { cmdTrovaClick(); }, &cmdTrova},
             {"cmdFile", "attach", "Allega file alla scheda corrente.", [this] { cmdFileClick(); }, &cmdFile},
             {"cmdStampa", "print", "Stampa la scheda corrente.", [this] { cmdStampaClick(); }, &cmdStampa},
+            {"cmdCalendario", "calendar_export",
+             "Aggiunge l'evento corrente, come \u00E8 salvato in archivio, al proprio calendario.",
+             [this] { cmdCalendarioClick(); }, &cmdCalendario},
             ToolEntry::separator(),
             ToolEntry::browsing(&cmdPrimo, &cmdIndietro, &lblPosizione, &cmdAvanti, &cmdUltimo),
             ToolEntry::separator(),
@@ -262,6 +280,47 @@ void TfrmRegistro::cmdFileClick()
 void TfrmRegistro::cmdStampaClick()
 {
     openEventSheetDialog(this);
+}
+
+void TfrmRegistro::cmdCalendarioClick()
+{
+    // The calendar entry is tied to the record number for good (importing it
+    // again updates the entry), so it is the event as stored under that number.
+    bool numbered = false;
+    const qint64 number = trimmed(lblPosizione->text()).toLongLong(&numbered);
+    if (!numbered || number < 1) {
+        Messages::warning(kCalendarUnsaved, this);
+        return;
+    }
+    QByteArray stored;
+    try {
+        const QString path = TSchedaEvento::archivePath();
+        if (!QFileInfo(path).isFile())
+            throw ArchiveError("calendar: no events archive");
+        TArchivio archive(path, TSchedaEvento::layout().size(), TArchivio::Access::Read);
+        if (number > archive.Count())
+            throw ArchiveError("calendar: the card's record is not in the archive");
+        archive.Seek(number - 1);
+        archive.Read(stored);
+        archive.Close();
+    } catch (const ArchiveError &) {
+        Messages::error(Messages::kArchiveAccess, this);
+        return;
+    }
+    const QString name = eventCalendarFileName(number);
+    ExportOutcome outcome;
+    try {
+        outcome = writeExport(ExportFormat::Ics, ProgramFolder::file(name), ExportLayouts::events(),
+                              recordRows(ExportLayouts::events(), stored, number));
+    } catch (const std::exception &) {
+        Messages::plain(kCalendarFailed, this);
+        return;
+    }
+    if (outcome.rows == 0) {
+        Messages::warning(kCalendarNoStart, this);
+        return;
+    }
+    TMisc::Open(TMisc::ProgramFile(name));
 }
 
 void TfrmRegistro::cmdPrimoClick()

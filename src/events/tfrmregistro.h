@@ -31,8 +31,8 @@ public:
     void showRecord(const qv::Record &record, qint64 number);
 
     // Toolbar, left to right.
-    qv::ClickablePicture *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdPrimo,
-        *cmdIndietro;
+    qv::ClickablePicture *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdCalendario,
+        *cmdPrimo, *cmdIndietro;
     QLabel *lblPosizione; // the card's record number; empty for a new card
     qv::ClickablePicture *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdDisponibili, *cmdGuida, *cmdEsci;
 
@@ -55,6 +55,10 @@ public:
 
     QLabel *panInfo;
 
+    static const QString kCalendarUnsaved;
+    static const QString kCalendarNoStart;
+    static const QString kCalendarFailed;
+
     // Handlers.
     void cmdNuovoClick();
     void cmdDuplicaClick();
@@ -62,6 +66,7 @@ public:
     void cmdTrovaClick();
     void cmdFileClick();
     void cmdStampaClick();
+    void cmdCalendarioClick(); // the event as saved, into the user's calendar
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();

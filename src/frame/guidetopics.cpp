@@ -96,6 +96,12 @@ QStringList participantsTopic()
             "scheda così come appare sullo schermo, anche se non è ancora stata salvata. Esporta archivio copia "
             "l'intera rubrica nel file Partecipanti.xls, che Microsoft Excel e i comuni programmi per ufficio in "
             "grado di leggere i file XLS aprono direttamente."),
+        QStringLiteral(
+            "Il pulsante Importa aggiunge alla rubrica, in un solo passaggio, le persone di un elenco ricevuto da "
+            "altri: un file CSV, una cartella di lavoro di Excel o un file di contatti vCard. La finestra che si apre "
+            "mostra le prime righe del file, propone per ogni colonna il campo della scheda in cui andrà, controlla "
+            "tutte le righe e segnala i doppioni prima di scrivere qualsiasi cosa; la sua guida spiega ogni "
+            "passaggio."),
     };
 }
 
@@ -160,6 +166,14 @@ QStringList eventsTopic()
             "salvata. I dati dell'evento sono richiamati automaticamente quando se ne prenotano i posti, e l'intero "
             "archivio degli eventi si può esportare in un foglio di Microsoft Excel con il pulsante Esporta, che "
             "crea il file Riepilogo_Eventi.xls nella cartella del programma."),
+        QStringLiteral(
+            "Il pulsante Calendario, accanto a Stampa, porta l'evento nel calendario personale: scrive la scheda "
+            "nel file Evento_ seguito dal numero della scheda e dall'estensione .ics (per esempio Evento_12.ics) "
+            "nella cartella del programma e lo apre con il programma di calendario del computer, che propone di "
+            "aggiungere l'appuntamento con data, orari, sede e indirizzo. Nel calendario va l'evento così come è "
+            "salvato in archivio: una scheda nuova va prima salvata, e le modifiche non ancora salvate non vi "
+            "compaiono. Aggiungendo di nuovo lo stesso evento dopo averlo modificato, i programmi di calendario "
+            "aggiornano l'appuntamento invece di ripeterlo."),
     };
 }
 
@@ -224,7 +238,8 @@ QStringList reservationsTopic()
     };
 }
 
-QStringList exportTopic(const QString &what, const QString &fileName)
+// `formats`: what "Salva come..." offers besides the XLS, XLSX and CSV files.
+QStringList exportTopic(const QString &what, const QString &fileName, const QString &formats)
 {
     return {
         QStringLiteral("Il pulsante di esportazione scrive %1 in un foglio di lavoro di Microsoft Excel, che può "
@@ -240,7 +255,55 @@ QStringList exportTopic(const QString &what, const QString &fileName)
         QStringLiteral(
             "Il file viene sostituito a ogni esportazione: per conservarlo, lo si salva dal programma che lo ha "
             "aperto, nella cartella e con il nome che si desidera. Se l'esportazione non riesce, accertarsi che il "
-            "file non sia già aperto e riprovare."),
+            "file non sia già aperto e riprovare. Il pulsante Salva come... scrive invece la griglia, correzioni "
+            "comprese, nella cartella e con il nome che si scelgono, nel formato scelto nell'elenco dei tipi di "
+            "file (oppure indicato dall'estensione digitata nel nome): foglio XLS, come l'icona di Excel; cartella "
+            "di lavoro di Excel (XLSX), che conserva ogni cella esattamente come è scritta; file CSV separato da "
+            "punto e virgola%1. Al termine il programma offre di aprire il file.")
+            .arg(formats),
+    };
+}
+
+QStringList importTopic()
+{
+    return {
+        QStringLiteral(
+            "Il pulsante Importa dell'Anagrafica Partecipanti aggiunge alla rubrica le persone di un elenco ricevuto "
+            "da altri: un file CSV salvato da un foglio di calcolo (con il punto e virgola o la virgola come "
+            "separatore, in UTF-8 o nella codifica di Windows), una cartella di lavoro di Excel (.xlsx, il primo "
+            "foglio) oppure un file di contatti vCard (.vcf) esportato da una rubrica. Nei file CSV e di Excel la "
+            "prima riga deve contenere i nomi delle colonne. Prima si sceglie il file, poi si apre la finestra di "
+            "importazione; Scegli file... ne sceglie un altro."),
+        QStringLiteral(
+            "La finestra mostra le prime righe del file e, sopra ogni colonna, il campo della scheda in cui andrà, "
+            "riconosciuto dall'intestazione: Nome, Cognome, Cognome e nome, E-mail, Cellulare, Telefono, Codice "
+            "fiscale, Partita IVA, Indirizzo, CAP, Città o Comune, Provincia, Note, le etichette della scheda e "
+            "altre intestazioni d'uso comune. Le colonne Cognome e Nome formano insieme il cognome e nome della "
+            "scheda, in quest'ordine. Il campo di una colonna si cambia dall'elenco sopra di essa; scegliendo (non "
+            "importare) la colonna viene lasciata fuori. La prima colonna della tabella mostra il cognome e nome "
+            "che ogni riga darà alla sua scheda. Sotto la tabella sono indicate le colonne lasciate fuori e, se un "
+            "campo è scelto per due colonne o manca il nome, che cosa correggere."),
+        QStringLiteral(
+            "Prima di scrivere qualsiasi cosa il programma controlla tutte le righe del file ed elenca, con il "
+            "numero della riga, tutto ciò che va segnalato: un testo più lungo del campo, che viene accorciato; un "
+            "carattere che la scheda non può memorizzare, che diventa un punto interrogativo; una riga con più o "
+            "meno valori dell'intestazione, importata con i valori presenti; una riga senza nome, che viene saltata. "
+            "Valgono le regole della scheda: codice fiscale, IBAN, province, sesso e CAP in maiuscolo, soltanto "
+            "cifre per la carta di credito e la partita IVA. Un file che mescola codifiche diverse viene rifiutato "
+            "indicando la riga da correggere, perché le lettere accentate non ne uscirebbero intatte."),
+        QStringLiteral(
+            "Una riga con lo stesso codice fiscale, oppure con gli stessi cognome e nome e data di nascita, di una "
+            "scheda già in archivio o di una riga precedente del file è un doppione, ed è indicata come tale "
+            "nell'elenco con il numero della scheda o della riga che ripete. I doppioni non vengono importati, a "
+            "meno di contrassegnare la casella Importa anche i doppioni."),
+        QStringLiteral(
+            "Il pulsante Importa chiede conferma indicando quante schede verranno aggiunte, poi le aggiunge tutte "
+            "in fondo all'archivio con un'unica scrittura e indica quante sono e con quali numeri. Con un file "
+            "grande il controllo e l'importazione richiedono qualche secondo: una barra ne mostra l'avanzamento, "
+            "la finestra resta utilizzabile e il pulsante Annulla interrompe l'operazione. Un'importazione "
+            "annullata o non riuscita lascia l'archivio com'era: le schede vengono aggiunte tutte oppure nessuna. "
+            "Lo stesso lavoro si può fare dalla riga di comando con quorvane-cli import participants seguito dal "
+            "nome del file."),
     };
 }
 
@@ -309,8 +372,8 @@ QStringList generalTopic()
 QList<GuideTopic> guideTopics()
 {
     return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
-            GuideTopic::Reservations, GuideTopic::ParticipantsExport, GuideTopic::EventsExport,
-            GuideTopic::ReservationsExport};
+            GuideTopic::Reservations, GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
+            GuideTopic::EventsExport, GuideTopic::ReservationsExport};
 }
 
 QString guideTitle(GuideTopic topic)
@@ -323,6 +386,7 @@ QString guideTitle(GuideTopic topic)
     case GuideTopic::EventsExport: return QStringLiteral("Esportazione archivio eventi in Microsoft Excel.");
     case GuideTopic::ParticipantsExport: return QStringLiteral("Esportazione archivio partecipanti in Microsoft Excel.");
     case GuideTopic::ReservationsExport: return QStringLiteral("Esportazione archivio prenotazioni in Microsoft Excel.");
+    case GuideTopic::ParticipantsImport: return QStringLiteral("Importazione dei partecipanti da un file.");
     }
     return {};
 }
@@ -335,12 +399,18 @@ QStringList guideParagraphs(GuideTopic topic)
     case GuideTopic::Participants: return participantsTopic();
     case GuideTopic::Reservations: return reservationsTopic();
     case GuideTopic::EventsExport:
-        return exportTopic(QStringLiteral("le schede degli eventi"), QStringLiteral("Riepilogo_Eventi.xls"));
+        return exportTopic(QStringLiteral("le schede degli eventi"), QStringLiteral("Riepilogo_Eventi.xls"),
+                           QStringLiteral("; calendario iCalendar (ICS), che i programmi di calendario importano "
+                                          "con un evento per scheda"));
     case GuideTopic::ParticipantsExport:
-        return exportTopic(QStringLiteral("i dati anagrafici dei partecipanti"), QStringLiteral("Partecipanti.xls"));
+        return exportTopic(QStringLiteral("i dati anagrafici dei partecipanti"), QStringLiteral("Partecipanti.xls"),
+                           QStringLiteral("; contatti vCard (VCF), che le rubriche dei programmi di posta e dei "
+                                          "telefoni importano con un contatto per scheda"));
     case GuideTopic::ReservationsExport:
         return exportTopic(QStringLiteral("le prenotazioni dei posti dell'evento"),
-                           QStringLiteral("Prenotazioni_Posti.xls"));
+                           QStringLiteral("Prenotazioni_Posti.xls"), QString());
+    case GuideTopic::ParticipantsImport:
+        return importTopic();
     }
     return {};
 }

@@ -46,7 +46,8 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
         };
     case GuideTopic::Events: {
         Rows rows = mapRows(QStringList{QStringLiteral("cmdNuovo"), QStringLiteral("cmdDuplica"), QStringLiteral("cmdSalva"),
-                             QStringLiteral("cmdTrova"), QStringLiteral("cmdFile"), QStringLiteral("cmdStampa")}
+                             QStringLiteral("cmdTrova"), QStringLiteral("cmdFile"), QStringLiteral("cmdStampa"),
+                             QStringLiteral("cmdCalendario")}
                             + navigation
                             + QStringList{QStringLiteral("cmdEsporta"), QStringLiteral("cmdDisponibili"),
                                           QStringLiteral("cmdGuida"), QStringLiteral("cmdEsci")});
@@ -59,7 +60,7 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
         Rows rows = mapRows(QStringList{QStringLiteral("cmdNuovo"), QStringLiteral("cmdDuplica"), QStringLiteral("cmdFile"),
                              QStringLiteral("cmdSalva"), QStringLiteral("cmdTrova"), QStringLiteral("cmdAnteprima"),
                              QStringLiteral("cmdStampa"), QStringLiteral("cmdPDF"), QStringLiteral("cmdRicontatta"),
-                             QStringLiteral("cmdEsporta")}
+                             QStringLiteral("cmdEsporta"), QStringLiteral("cmdImporta")}
                             + navigation + QStringList{QStringLiteral("cmdGuida"), QStringLiteral("cmdEsci")});
         rows.append({f4(), QStringLiteral("nelle caselle con un pulsante accanto (codice fiscale, carta di credito, "
                                           "partita IVA, IBAN, e-mail) lo attiva")});
@@ -77,7 +78,18 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
     case GuideTopic::EventsExport:
     case GuideTopic::ParticipantsExport:
     case GuideTopic::ReservationsExport:
-        break;
+        return mapRows({QStringLiteral("cmdEsporta"), QStringLiteral("cmdSalvaCome"), QStringLiteral("cmdGuida"),
+                        QStringLiteral("cmdEsci")});
+    case GuideTopic::ParticipantsImport: {
+        Rows rows = mapRows({QStringLiteral("cmdApriFile"), QStringLiteral("cmdImporta"), QStringLiteral("cmdGuida"),
+                             QStringLiteral("cmdEsci")});
+        rows.append({QStringLiteral("Tab"),
+                     QStringLiteral("passa dal campo di una colonna a quello della successiva")});
+        rows.append({keyText(QKeySequence(Qt::Key_Escape)),
+                     QStringLiteral("interrompe il controllo o l'importazione in corso senza modificare "
+                                    "l'archivio; altrimenti chiude la finestra")});
+        return rows;
+    }
     }
     return {};
 }

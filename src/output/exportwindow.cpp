@@ -5,11 +5,15 @@
 #include "core/regional.h"
 #include "core/text.h"
 #include "core/tmisc.h"
+#include "output/exportformats.h"
 #include "output/listscan.h"
+#include "ui/filechooser.h"
+#include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -17,6 +21,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -35,9 +40,77 @@ const QString ExportWindow::kExportFailed =
     QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
                    "Accertarsi che il file di Excel non sia gi\u00E0 aperto.");
 
+const QString ExportWindow::kSaveAsTitle = QStringLiteral("Salvare i dati della griglia con nome:");
+// LF CR LF CR written out, as above.
+const QString ExportWindow::kSaveAsFailed =
+    QStringLiteral("Attenzione: il sistema non permette di salvare i dati nel file scelto.\n\r\n\r"
+                   "Accertarsi che il file non sia gi\u00E0 aperto e di possedere i privilegi di scrittura nella "
+                   "cartella scelta.");
+
 namespace {
 const int kNumberColumnWidth = 60;
 const int kRowHeight = 21;
+
+// Where "Salva come..." starts: the folder of the last file saved this way,
+// at first the user's documents.
+QString &saveFolder()
+{
+    static QString folder = [] {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QDir(documents).exists() ? documents : QDir::homePath();
+    }();
+    return folder;
+}
+
+// What a chosen file is written as: the format its suffix names, when the
+// export offers it (typed by the user, or added by the dialog); otherwise the
+// format of the filter selected, whose suffix the name then gets.
+struct SaveTarget
+{
+    ExportFormat format;
+    QString path;
+};
+
+SaveTarget saveTarget(const ExportLayout &layout, const FileChooser::SaveChoice &choice)
+{
+    const QList<ExportFormat> offered = exportFormats(layout);
+    const std::optional<ExportFormat> typed = exportFormatNamed(asciiLower(QFileInfo(choice.path).suffix()));
+    if (typed && offered.contains(*typed))
+        return {*typed, choice.path};
+    ExportFormat format = ExportFormat::Xlsx;
+    for (const ExportFormat f : offered)
+        if (formatFilter(f) == choice.filter)
+            format = f;
+    QString path = choice.path;
+    while (path.endsWith(QLatin1Char('.')))
+        path.chop(1);
+    return {format, path + QLatin1Char('.') + formatSuffix(format)};
+}
+
+// The rows a format had to leave out, in the words of the message that
+// follows a save: "La scheda n. 4 non è stata inclusa nel file perché ...".
+QString leftOutSentence(ExportFormat format, const QList<qint64> &skipped)
+{
+    if (skipped.isEmpty())
+        return {};
+    const int listed = 10;
+    QStringList numbers;
+    for (qsizetype i = 0; i < std::min<qsizetype>(skipped.size(), listed); ++i)
+        numbers.append(QString::number(skipped.at(i)));
+    QString which;
+    if (skipped.size() > listed) {
+        which = numbers.join(QStringLiteral(", ")) + QStringLiteral(" e altre %1").arg(skipped.size() - listed);
+    } else {
+        const QString last = numbers.takeLast();
+        which = numbers.isEmpty() ? last : numbers.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
+    }
+    const bool one = skipped.size() == 1;
+    const QString why = (one ? QStringLiteral("priva") : QStringLiteral("prive"))
+                        + (format == ExportFormat::Ics ? QStringLiteral(" di una data di inizio valida")
+                                                       : QStringLiteral(" del cognome e nome"));
+    return one ? QStringLiteral("La scheda n. %1 non \u00E8 stata inclusa nel file perch\u00E9 %2.").arg(which, why)
+               : QStringLiteral("Le schede n. %1 non sono state incluse nel file perch\u00E9 %2.").arg(which, why);
+}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -211,12 +284,18 @@ ExportWindow::ExportWindow(ExportWindowConfig config, QWidget *parent)
     auto *heading = new QLabel(trimmed(m_config.caption), this);
     heading->setObjectName(QStringLiteral("lblIntestazione"));
     heading->setStyleSheet(QStringLiteral("font-size: 14pt; font-weight: 700; color: #1F4E79;"));
+    // Beside the pictures a long caption goes onto two lines rather than being cut.
+    heading->setWordWrap(true);
     auto makePicture = [this](const char *name, const char *icon, const QString &hint, int size) {
         auto *p = new ClickablePicture(QString::fromLatin1(name), picture(QString::fromLatin1(icon)), hint, this);
         p->setIconSize(QSize(size, size));
         return p;
     };
     cmdEsporta = makePicture("cmdEsporta", "excel", QStringLiteral("Esporta l'archivio in formato Microsoft Excel."), 40);
+    // Shown with its label, and heard by it.
+    cmdSalvaCome = makePicture("cmdSalvaCome", "save_as", QStringLiteral("Salva come..."), 32);
+    cmdSalvaCome->setText(cmdSalvaCome->accessibleName());
+    cmdSalvaCome->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     icoHand = new QLabel(this);
     icoHand->setObjectName(QStringLiteral("icoHand"));
     icoHand->setPixmap(pictureOfSize(QStringLiteral("hand_pointer"), QSize(32, 32)));
@@ -254,6 +333,8 @@ ExportWindow::ExportWindow(ExportWindowConfig config, QWidget *parent)
     // The hand points at the export picture.
     head->addWidget(icoHand);
     head->addWidget(cmdEsporta);
+    head->addSpacing(8);
+    head->addWidget(cmdSalvaCome);
     head->addSpacing(16);
     head->addWidget(cmdGuida);
     head->addWidget(cmdEsci);
@@ -274,16 +355,21 @@ ExportWindow::ExportWindow(ExportWindowConfig config, QWidget *parent)
     layout->addWidget(panInfo);
 
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { cmdEsportaClick(); });
+    connect(cmdSalvaCome, &QToolButton::clicked, this, [this] { cmdSalvaComeClick(); });
     connect(cmdGuida, &QToolButton::clicked, this, [this] { cmdGuidaClick(); });
     connect(cmdEsci, &QToolButton::clicked, this, [this] { cmdEsciClick(); });
     m_infoBar = new InfoBar(panInfo);
     for (ClickablePicture *p : {cmdEsporta, cmdGuida, cmdEsci})
         m_infoBar->addHint(p, p->accessibleName());
+    m_infoBar->addHint(cmdSalvaCome, QStringLiteral("Salva i dati della griglia in un file, scegliendone nome, "
+                                                    "cartella e formato."));
     // Anywhere else (background, grid, pointing hand) the bar empties.
     m_infoBar->watchBackground(this);
     for (QWidget *w : findChildren<QWidget *>())
         if (m_infoBar->hint(w).isEmpty())
             m_infoBar->watchBackground(w);
+
+    applyStandardShortcuts(this);
 
     // Fixed size, no title-bar buttons, centred on the screen.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -318,14 +404,19 @@ void ExportWindow::fillGrid()
         Messages::error(Messages::kArchiveAccess, this);
 }
 
-void ExportWindow::cmdEsportaClick()
+bool ExportWindow::refusedForReadFailure()
 {
     // A grid that misses part of the archive would replace a good export
     // with a partial one.
-    if (m_readFailed) {
+    if (m_readFailed)
         Messages::error(Messages::kArchiveAccess, this);
+    return m_readFailed;
+}
+
+void ExportWindow::cmdEsportaClick()
+{
+    if (refusedForReadFailure())
         return;
-    }
     // What the user is typing counts.
     grdRecords->commitOpenEditor();
     if (!Messages::question(kAskExport, this))
@@ -341,6 +432,46 @@ void ExportWindow::cmdEsportaClick()
     }
     if (Messages::question(kAskOpen, this))
         TMisc::Open(TMisc::ProgramFile(m_config.layout.fileName));
+}
+
+void ExportWindow::cmdSalvaComeClick()
+{
+    if (refusedForReadFailure())
+        return;
+    grdRecords->commitOpenEditor();
+    const ExportLayout &layout = m_config.layout;
+    QStringList filters;
+    for (const ExportFormat format : exportFormats(layout))
+        filters.append(formatFilter(format));
+    const FileChooser::SaveChoice choice =
+        FileChooser::saveFile(this, kSaveAsTitle, filters, formatFilter(ExportFormat::Xlsx),
+                              QDir(saveFolder()).filePath(exportFileName(layout, ExportFormat::Xlsx)));
+    if (choice.path.isEmpty())
+        return;
+    const SaveTarget target = saveTarget(layout, choice);
+    // The dialog asked about the name it was given, not about one with a
+    // suffix added here.
+    if (target.path != choice.path && QFileInfo::exists(target.path)
+        && !Messages::question(QStringLiteral("Il file %1 esiste gi\u00E0.\r\n\r\nSi vuole sostituirlo?")
+                                   .arg(QDir::toNativeSeparators(target.path)),
+                               this))
+        return;
+    ExportOutcome outcome;
+    try {
+        const WaitCursor wait;
+        outcome = writeExport(target.format, target.path, layout, [this](RowSink &sink) { m_model->writeRows(sink); });
+    } catch (const std::exception &) {
+        // Whatever went wrong, a file of that name is as it was.
+        Messages::plain(kSaveAsFailed, this);
+        return;
+    }
+    saveFolder() = QFileInfo(target.path).absolutePath();
+    QString text = QStringLiteral("Le schede in archivio sono state salvate con successo nel file %1.")
+                       .arg(QDir::toNativeSeparators(target.path));
+    if (!outcome.skipped.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + leftOutSentence(target.format, outcome.skipped);
+    if (Messages::question(text + QStringLiteral("\r\n\r\nSi vuole aprire il file?"), this))
+        TMisc::Open(TMisc::Wrapped(target.path));
 }
 
 void ExportWindow::cmdGuidaClick()

@@ -77,9 +77,10 @@ struct ExportWindowConfig
     std::function<void(QWidget *owner)> guide; // opens the help topic
 };
 
-// The export window: the archive in a grid, some columns editable, and the
+// The export window: the archive in a grid, some columns editable, the
 // export picture that writes the grid into the spreadsheet file in the
-// program folder and offers to open it.
+// program folder and offers to open it, and "Salva come..." that writes the
+// same grid into a file and a format the user chooses.
 class ExportWindow : public QDialog
 {
     Q_OBJECT
@@ -88,6 +89,7 @@ public:
 
     QLabel *imgLogo;
     ClickablePicture *cmdEsporta;
+    ClickablePicture *cmdSalvaCome;
     QLabel *icoHand;
     ClickablePicture *cmdGuida, *cmdEsci;
     ExportGrid *grdRecords;
@@ -100,6 +102,7 @@ public:
 
     void fillGrid();
     void cmdEsportaClick();
+    void cmdSalvaComeClick();
     void cmdGuidaClick();
     void cmdEsciClick();
 
@@ -107,11 +110,16 @@ public:
     static const QString kAskExport;
     static const QString kAskOpen;
     static const QString kExportFailed;
+    static const QString kSaveAsTitle;
+    static const QString kSaveAsFailed;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The grid could not be filled: the access message, and nothing written.
+    bool refusedForReadFailure();
+
     ExportWindowConfig m_config;
     ExportModel *m_model;
     InfoBar *m_infoBar;

@@ -12,5 +12,8 @@ namespace qv {
 void openParticipantSearch(QWidget *owner, const QString &modeWord);
 // The participants to recontact; the chosen one goes into the participant card.
 void openRecontactList(QWidget *owner);
+// Participants from a file people exchange: the file chosen first, then the
+// import window over it.
+void openParticipantImport(QWidget *owner);
 
 } // namespace qv

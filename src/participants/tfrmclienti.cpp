@@ -63,6 +63,9 @@ FormDescription TfrmClienti::description()
              [this] { cmdRicontattaClick(); }, &cmdRicontatta, "Da ricontattare"},
             {"cmdEsporta", "excel", "Esporta le schede in archivio in un file di Microsoft Excel.",
              [this] { cmdEsportaClick(); }, &cmdEsporta, "Esporta archivio"},
+            {"cmdImporta", "file_import",
+             "Importa partecipanti da un file CSV, da una cartella di lavoro di Excel o da un file di contatti vCard.",
+             [this] { cmdImportaClick(); }, &cmdImporta, "Importa"},
             ToolEntry::separator(),
             {"cmdGuida", "guide", "Visualizza la guida in linea.", [this] { cmdGuidaClick(); }, &cmdGuida, "Guida"},
             {"cmdEsci", "close", "Esci dalla schermata di lavoro corrente.", [this] { cmdEsciClick(); }, &cmdEsci,
@@ -266,6 +269,11 @@ void TfrmClienti::cmdRicontattaClick()
 void TfrmClienti::cmdEsportaClick()
 {
     openParticipantsExport(this);
+}
+
+void TfrmClienti::cmdImportaClick()
+{
+    openParticipantImport(this);
 }
 
 void TfrmClienti::cmdGuidaClick()

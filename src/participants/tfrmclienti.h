@@ -34,7 +34,7 @@ public:
 
     // The button column, top to bottom.
     qv::ClickablePicture *cmdNuovo, *cmdDuplica, *cmdFile, *cmdSalva, *cmdTrova, *cmdAnteprima, *cmdStampa, *cmdPDF,
-        *cmdRicontatta, *cmdEsporta, *cmdGuida, *cmdEsci;
+        *cmdRicontatta, *cmdEsporta, *cmdImporta, *cmdGuida, *cmdEsci;
     // Navigation at the bottom right, around the record number.
     qv::ClickablePicture *cmdPrimo, *cmdIndietro, *cmdAvanti, *cmdUltimo;
     QLabel *lblPosizione; // the card's record number; empty for a new card
@@ -73,7 +73,8 @@ public:
     void cmdStampaClick();     // participant sheet: not built yet
     void cmdPDFClick();        // participant sheet: not built yet
     void cmdRicontattaClick();
-    void cmdEsportaClick();    // participants export: not built yet
+    void cmdEsportaClick();
+    void cmdImportaClick();    // participants from a file people exchange
     void cmdGuidaClick();
     void cmdEsciClick();
     void cmdPrimoClick();

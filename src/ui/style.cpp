@@ -59,6 +59,9 @@ void applyHouseStyle(QApplication &app)
         QLabel[productName="true"] { color: #1F4E79; font-size: 18pt; font-weight: 700; }
         QLabel[topicTitle="true"] { color: #DC143C; font-size: 13pt; font-weight: 600; }
         QLabel[about="true"] { color: #1D2733; }
+        QDialog#frmImportaClienti QLabel#lblIntestazione { font-size: 14pt; font-weight: 700; color: #1F4E79; }
+        QDialog#frmImportaClienti QLabel#lblColonne { color: #7B3F00; }
+        QDialog#frmImportaClienti QLabel#lblRiepilogo { font-weight: 600; color: #1F4E79; }
         QProgressBar { border: 1px solid #B8C4D1; border-radius: 3px; background: white; text-align: center;
                        min-height: 18px; }
         QProgressBar::chunk { background: #1F4E79; border-radius: 2px; }

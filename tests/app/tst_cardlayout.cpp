@@ -84,12 +84,14 @@ private slots:
         QVERIFY(scroll);
         QVERIFY(!scroll->horizontalScrollBar()->isVisible());
         QVERIFY(scroll->widget()->width() <= scroll->viewport()->width());
-        // Nothing of the window (toolbar, column, information bar) past its right edge.
+        // Nothing of the window (toolbar, column, information bar) past its
+        // right edge or its bottom (the column of pictures does not scroll).
         for (QWidget *child : w->findChildren<QWidget *>()) {
             if (!child->isVisible() || scroll->isAncestorOf(child))
                 continue;
             const QRect shown(child->mapTo(w.get(), QPoint(0, 0)), child->size());
             QVERIFY2(shown.right() < screen.width(), qPrintable(child->objectName()));
+            QVERIFY2(shown.bottom() < screen.height(), qPrintable(child->objectName()));
         }
     }
 

@@ -339,6 +339,8 @@ private slots:
             {"cmdTrova", "Trova una scheda in archivio."},
             {"cmdFile", "Allega file alla scheda corrente."},
             {"cmdStampa", "Stampa la scheda corrente."},
+            {"cmdCalendario",
+             QStringLiteral("Aggiunge l'evento corrente, come \u00E8 salvato in archivio, al proprio calendario.")},
             {"cmdPrimo", "Visualizza la prima scheda in archivio."},
             {"cmdIndietro", "Visualizza la scheda precedente in archivio."},
             {"lblPosizione", ""},
@@ -1183,6 +1185,7 @@ private slots:
         QTest::newRow("find") << "cmdTrova" << QKeySequence(CTRL | Key_F) << "frmTrovaRegistro";
         QTest::newRow("attach") << "cmdFile" << QKeySequence(CTRL | SHIFT | Key_A) << "frmAllegaCartella";
         QTest::newRow("print") << "cmdStampa" << QKeySequence(CTRL | Key_P) << "frmStampaRegistro";
+        QTest::newRow("calendar") << "cmdCalendario" << QKeySequence(CTRL | SHIFT | Key_C) << "";
         QTest::newRow("first") << "cmdPrimo" << QKeySequence(CTRL | SHIFT | Key_PageUp) << "";
         QTest::newRow("previous") << "cmdIndietro" << QKeySequence(CTRL | Key_PageUp) << "";
         QTest::newRow("next") << "cmdAvanti" << QKeySequence(CTRL | Key_PageDown) << "";
@@ -1294,7 +1297,7 @@ private slots:
         QCOMPARE(window->role(), QAccessible::Window);
         QCOMPARE(window->text(QAccessible::Name), QStringLiteral(" Quorvane - Eventi Programmati"));
         const QList<ClickablePicture *> pictures = w.findChildren<ClickablePicture *>();
-        QCOMPARE(pictures.size(), 20);
+        QCOMPARE(pictures.size(), 21); // the calendar picture among them
         for (ClickablePicture *picture : pictures) {
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(picture);
             QCOMPARE(face->role(), QAccessible::Button);

@@ -2,13 +2,16 @@
 #include "core/programfolder.h"
 #include "events/tfrmexpregistro.h"
 #include "frame/guide.h"
+#include "frame/shortcuttable.h"
 #include "output/exportformats.h"
+#include "output/exchangereaders.h"
 #include "output/exportwindow.h"
 #include "output/fixtures.h"
 #include "output/spreadsheetdoc.h"
 #include "participants/tfrmexpclienti.h"
 #include "reservations/tfrmexpprenotazioni.h"
 #include "support/testsupport.h"
+#include "ui/access.h"
 #include "ui/widgets.h"
 
 #include <QApplication>
@@ -17,6 +20,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace qv;
@@ -24,6 +29,8 @@ using qvtest::MessageRecorder;
 using qvtest::ShellRecorder;
 using qvtest::TempProgramFolder;
 using qvtest::Values;
+
+Q_DECLARE_METATYPE(qv::ExportFormat)
 
 namespace {
 
@@ -69,6 +76,120 @@ QList<QList<QByteArray>> participantRows()
             participantRow({{0, "R&amp;D &lt;1&gt;"}, {9, "06 1234567"}})};
 }
 
+// A small archive for each export, its path; the first record's notes
+// (events, participants) read "nota originale".
+QString writeSample(const QString &window)
+{
+    if (window == "events") {
+        qvtest::writeRecords(TSchedaEvento::archivePath(), qvtest::eventFields(),
+                             {{{"Titolo", "Convegno di primavera"}, {"DataInizio", "01/03/2025"}, {"OraInizio", "09:30"},
+                               {"OraFine", "13:00"}, {"Sede", "Aula Magna"}, {"Note", "nota originale"}},
+                              {{"Titolo", "Corso d'autunno"}, {"DataInizio", "10/10/2025"}}});
+        return TSchedaEvento::archivePath();
+    }
+    if (window == "participants") {
+        qvtest::writeRecords(TSchedaPartecipante::archivePath(), qvtest::participantFields(),
+                             {{{"Cliente", "Rossi Mario"}, {"TelCel", "333 1234567"}, {"Note", "nota originale"}},
+                              {{"Cliente", QString::fromUtf8("Àlvarez Zoë")}, {"Email", "zoe@example.it"}}});
+        return TSchedaPartecipante::archivePath();
+    }
+    qvtest::writeRecords(TSchedaPrenotazione::archivePath(5), qvtest::reservationFields(),
+                         {{{"Cliente", "Verdi Luca"}, {"Posto", "A12"}, {"DaConfermare", "No"}}});
+    return TSchedaPrenotazione::archivePath(5);
+}
+
+// The first record's name or title, as every format holds it.
+QString sampleName(const QString &window)
+{
+    return window == "events" ? "Convegno di primavera" : window == "participants" ? "Rossi Mario" : "Verdi Luca";
+}
+
+ExportWindowConfig configOf(const QString &window, const QString &archive)
+{
+    return window == "events"         ? TfrmExpRegistro::configuration()
+           : window == "participants" ? TfrmExpClienti::configuration()
+                                      : TfrmExpPrenotazioni::configuration(archive);
+}
+
+const ExportLayout &layoutOf(const QString &window)
+{
+    return window == "events"         ? ExportLayouts::events()
+           : window == "participants" ? ExportLayouts::participants()
+                                      : ExportLayouts::reservations();
+}
+
+// The grid column of the notes, which the user may correct; none in the
+// read-only grid of the bookings.
+int notesColumn(const QString &window)
+{
+    return window == "events" ? 21 : window == "participants" ? 25 : -1;
+}
+
+// What a file is, told from its bytes alone.
+std::optional<ExportFormat> formatOfFile(const QByteArray &bytes)
+{
+    if (bytes.startsWith("<html"))
+        return ExportFormat::Xls;
+    if (bytes.startsWith("PK\x03\x04"))
+        return ExportFormat::Xlsx;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return ExportFormat::Csv;
+    if (bytes.startsWith("BEGIN:VCALENDAR\r\n"))
+        return ExportFormat::Ics;
+    if (bytes.startsWith("BEGIN:VCARD\r\n"))
+        return ExportFormat::Vcf;
+    return std::nullopt;
+}
+
+// The texts a file holds, as a reader of its format sees them.
+QString textsOf(const QString &path)
+{
+    const QByteArray bytes = qvtest::readFile(path);
+    switch (formatOfFile(bytes).value_or(ExportFormat::Csv)) {
+    case ExportFormat::Xls:
+        return QStringDecoder("windows-1252").decode(bytes);
+    case ExportFormat::Xlsx: {
+        QString all;
+        for (const qvtest::SheetCell &cell : qvtest::sheetCells(qvtest::zipMember(path, "xl/worksheets/sheet1.xml")))
+            all += cell.text + '\n';
+        return all + QString::fromUtf8(qvtest::zipMember(path, "xl/sharedStrings.xml"));
+    }
+    case ExportFormat::Ics:
+    case ExportFormat::Vcf: {
+        QString all;
+        for (const qvtest::ContentLine &line : qvtest::contentLines(bytes))
+            all += qvtest::unescaped(line.raw) + '\n';
+        return all;
+    }
+    case ExportFormat::Csv:
+        break;
+    }
+    return QString::fromUtf8(bytes);
+}
+
+// What a "Salva come..." test works with: the program folder, the message
+// boxes, the opener and the file dialogs answered, and a folder of the
+// user's own.
+struct SaveAsDesk
+{
+    TempProgramFolder folder;
+    MessageRecorder messages;
+    ShellRecorder shell;
+    qvtest::FileChooserAnswer chooser;
+    QTemporaryDir elsewhere;
+};
+
+// Types into a cell of the grid, leaving its editor open.
+void typeInto(ExportWindow &w, int row, int column, const QString &text)
+{
+    const QModelIndex index = w.model()->index(row, column);
+    w.grdRecords->setCurrentIndex(index);
+    w.grdRecords->edit(index);
+    auto *editor = qobject_cast<QLineEdit *>(w.grdRecords->indexWidget(index));
+    QVERIFY(editor);
+    editor->setText(text);
+}
+
 void enter(QWidget *w)
 {
     QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
@@ -97,6 +218,24 @@ private slots:
 
         enter(w.cmdEsporta);
         QCOMPARE(w.panInfo->text(), "Esporta l'archivio in formato Microsoft Excel.");
+        enter(w.cmdSalvaCome);
+        QCOMPARE(w.panInfo->text(), "Salva i dati della griglia in un file, scegliendone nome, cartella e formato.");
+        QCOMPARE(w.cmdSalvaCome->text(), "Salva come...");
+        QCOMPARE(w.cmdSalvaCome->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        QCOMPARE(w.cmdSalvaCome->accessibleName(), "Salva come...");
+        QVERIFY(!w.cmdSalvaCome->icon().isNull());
+        w.show(); // laid out: the picture right of the export picture
+        // The caption whole, on two lines where the pictures leave too little room.
+        auto *heading = w.findChild<QLabel *>("lblIntestazione");
+        QVERIFY(heading);
+        if (heading->wordWrap())
+            QVERIFY(heading->height() >= heading->heightForWidth(heading->width()));
+        else
+            QVERIFY(heading->width() >= heading->sizeHint().width());
+        for (const QString &word : heading->text().split(' '))
+            QVERIFY(heading->width() >= heading->fontMetrics().horizontalAdvance(word));
+        QVERIFY(w.cmdSalvaCome->mapTo(&w, QPoint(0, 0)).x() > w.cmdEsporta->mapTo(&w, QPoint(0, 0)).x());
+        QCOMPARE(w.cmdSalvaCome->toolTip(), "Salva come... (Ctrl+Maiusc+S)");
         enter(w.cmdGuida);
         QCOMPARE(w.panInfo->text(), "Visualizza la pagina della guida sensibile al contesto.");
         enter(w.cmdEsci);
@@ -328,6 +467,263 @@ private slots:
         QCOMPARE(messages.last().text, Messages::kArchiveAccess);
         QCOMPARE(folder.read(exported), QByteArray("a good export of yesterday"));
         QVERIFY(shell.commands.isEmpty());
+        // "Salva come..." likewise, before any file is chosen.
+        qvtest::FileChooserAnswer chooser;
+        chooser.save = folder.file("altrove.xlsx");
+        w.cmdSalvaCome->click();
+        QCOMPARE(messages.count(), 3);
+        QCOMPARE(messages.last().kind, MessageKind::Error);
+        QCOMPARE(messages.last().text, Messages::kArchiveAccess);
+        QCOMPARE(chooser.saved, 0);
+        QVERIFY(!QFileInfo::exists(chooser.save));
+        QVERIFY(shell.commands.isEmpty());
+    }
+
+    // "Salva come..." from each export window, in each format it offers: the
+    // grid as shown (a cell still being typed into included) in the file and
+    // format chosen, offered to the opener; the archive and the program
+    // folder untouched.
+    void saveAsEveryFormat_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<ExportFormat>("format");
+        for (const char *window : {"events", "participants", "reservations"})
+            for (const ExportFormat format : exportFormats(layoutOf(window)))
+                QTest::newRow(qPrintable(QString("%1 %2").arg(window, formatSuffix(format)))) << QString(window)
+                                                                                                << format;
+    }
+    void saveAsEveryFormat()
+    {
+        QFETCH(QString, window);
+        QFETCH(ExportFormat, format);
+        SaveAsDesk desk;
+        const QString archive = writeSample(window);
+        const QByteArray before = qvtest::readFile(archive);
+        const QStringList folderBefore = QDir(desk.folder.path()).entryList(QDir::Files);
+        ExportWindow w(configOf(window, archive));
+        w.show();
+        const int notes = notesColumn(window);
+        if (notes > 0)
+            typeInto(w, 0, notes, "Corretta in griglia");
+        const QString path = desk.elsewhere.filePath("Elenco del giorno." + formatSuffix(format));
+        desk.chooser.save = path;
+        desk.chooser.filter = formatFilter(format);
+        desk.messages.answers = {true};
+        w.cmdSalvaCome->click();
+
+        QCOMPARE(desk.chooser.saved, 1);
+        QCOMPARE(desk.chooser.title, "Salvare i dati della griglia con nome:");
+        QStringList offered;
+        for (const ExportFormat f : exportFormats(layoutOf(window)))
+            offered << formatFilter(f);
+        QCOMPARE(desk.chooser.filters, offered);
+        QCOMPARE(desk.chooser.selected, "Cartella di lavoro di Excel (*.xlsx)");
+        QCOMPARE(QFileInfo(desk.chooser.suggested).fileName(), exportFileName(layoutOf(window), ExportFormat::Xlsx));
+        QCOMPARE(desk.messages.count(), 1);
+        QCOMPARE(desk.messages.last().kind, MessageKind::Question);
+        QCOMPARE(desk.messages.last().text, "Le schede in archivio sono state salvate con successo nel file "
+                                           + QDir::toNativeSeparators(path) + ".\r\n\r\nSi vuole aprire il file?");
+        QCOMPARE(desk.shell.commands, QStringList{'"' + path + '"'});
+        QCOMPARE(formatOfFile(qvtest::readFile(path)), std::optional<ExportFormat>(format));
+        const QString texts = textsOf(path);
+        QVERIFY2(texts.contains(sampleName(window)), qPrintable(texts));
+        if (notes > 0) {
+            QVERIFY2(texts.contains("Corretta in griglia"), qPrintable(texts));
+            QVERIFY(!texts.contains("nota originale"));
+            QCOMPARE(w.model()->cellText(0, notes), "Corretta in griglia");
+        }
+        QCOMPARE(qvtest::readFile(archive), before);
+        QCOMPARE(QDir(desk.folder.path()).entryList(QDir::Files), folderBefore);
+        QCOMPARE(QDir(desk.elsewhere.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
+    }
+
+    // The filter chosen decides the format, unless the name typed ends with
+    // the suffix of a format the export offers; a name without one gets the
+    // filter's.
+    void saveAsFormatFromFilterOrSuffix_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<ExportFormat>("format");
+        const auto filter = [](ExportFormat f) { return formatFilter(f); };
+        QTest::newRow("filter") << filter(ExportFormat::Csv) << "Elenco" << "Elenco.csv" << ExportFormat::Csv;
+        QTest::newRow("typed suffix") << filter(ExportFormat::Xlsx) << "Elenco.csv" << "Elenco.csv"
+                                      << ExportFormat::Csv;
+        QTest::newRow("upper case") << filter(ExportFormat::Xls) << "ELENCO.VCF" << "ELENCO.VCF" << ExportFormat::Vcf;
+        QTest::newRow("unknown suffix") << filter(ExportFormat::Xlsx) << "Elenco.2024" << "Elenco.2024.xlsx"
+                                        << ExportFormat::Xlsx;
+        QTest::newRow("not offered here") << filter(ExportFormat::Csv) << "Elenco.ics" << "Elenco.ics.csv"
+                                          << ExportFormat::Csv;
+        QTest::newRow("trailing dot") << filter(ExportFormat::Vcf) << "Elenco." << "Elenco.vcf" << ExportFormat::Vcf;
+    }
+    void saveAsFormatFromFilterOrSuffix()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(ExportFormat, format);
+        SaveAsDesk desk;
+        writeSample("participants");
+        TfrmExpClienti w;
+        w.show();
+        desk.chooser.save = desk.elsewhere.filePath(typed);
+        desk.chooser.filter = filter;
+        desk.messages.answers = {false};
+        w.cmdSalvaCome->click();
+        QCOMPARE(QDir(desk.elsewhere.path()).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(formatOfFile(qvtest::readFile(desk.elsewhere.filePath(written))), std::optional<ExportFormat>(format));
+        QCOMPARE(desk.messages.count(), 1);
+        QVERIFY(desk.messages.last().text.contains(QDir::toNativeSeparators(desk.elsewhere.filePath(written)) + "."));
+        QVERIFY(desk.shell.commands.isEmpty());
+    }
+
+    // A suffix added to the name chosen was never shown in the dialog, which
+    // asked about the name without it: a file of that name is replaced only
+    // when the user says so.
+    void saveAsAsksBeforeReplacingAFileItNamed()
+    {
+        SaveAsDesk desk;
+        writeSample("participants");
+        const QString existing = desk.elsewhere.filePath("Elenco.2024.xlsx");
+        {
+            QFile f(existing);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("vecchio");
+        }
+        TfrmExpClienti w;
+        w.show();
+        desk.chooser.save = desk.elsewhere.filePath("Elenco.2024");
+        desk.chooser.filter = formatFilter(ExportFormat::Xlsx);
+        desk.messages.answers = {false};
+        w.cmdSalvaCome->click();
+        QCOMPARE(desk.messages.count(), 1);
+        QCOMPARE(desk.messages.last().kind, MessageKind::Question);
+        QCOMPARE(desk.messages.last().text, QString::fromUtf8("Il file %1 esiste già.\r\n\r\nSi vuole sostituirlo?")
+                                           .arg(QDir::toNativeSeparators(existing)));
+        QCOMPARE(qvtest::readFile(existing), QByteArray("vecchio"));
+        desk.messages.answers = {true, false};
+        w.cmdSalvaCome->click();
+        QCOMPARE(desk.messages.count(), 3);
+        QCOMPARE(formatOfFile(qvtest::readFile(existing)), std::optional<ExportFormat>(ExportFormat::Xlsx));
+        QVERIFY(desk.shell.commands.isEmpty());
+    }
+
+    // Nothing chosen, nothing written; a file that cannot be written is told
+    // in the program's words and never offered to the opener.
+    void saveAsCancelledOrRefused_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("cancelled") << "";
+        QTest::newRow("folder missing") << "manca/Elenco.xlsx";
+        QTest::newRow("folder in the way") << "cartella.xlsx";
+    }
+    void saveAsCancelledOrRefused()
+    {
+        QFETCH(QString, where);
+        SaveAsDesk desk;
+        QVERIFY(QDir(desk.elsewhere.path()).mkpath("cartella.xlsx/dentro"));
+        writeSample("events");
+        const QStringList folderBefore = QDir(desk.folder.path()).entryList(QDir::Files);
+        TfrmExpRegistro w;
+        w.show();
+        desk.chooser.save = where.isEmpty() ? QString() : desk.elsewhere.filePath(where);
+        desk.chooser.filter = formatFilter(ExportFormat::Xlsx);
+        w.cmdSalvaCome->click();
+        QCOMPARE(desk.chooser.saved, 1);
+        if (where.isEmpty()) {
+            QCOMPARE(desk.messages.count(), 0);
+        } else {
+            QCOMPARE(desk.messages.count(), 1);
+            QCOMPARE(desk.messages.last().kind, MessageKind::Plain);
+            QCOMPARE(desk.messages.last().text,
+                     QString::fromUtf8("Attenzione: il sistema non permette di salvare i dati nel file scelto.\n\r\n\r"
+                                       "Accertarsi che il file non sia già aperto e di possedere i privilegi di "
+                                       "scrittura nella cartella scelta."));
+        }
+        QVERIFY(desk.shell.commands.isEmpty());
+        QCOMPARE(QDir(desk.elsewhere.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{"cartella.xlsx"});
+        QVERIFY(QFileInfo(desk.elsewhere.filePath("cartella.xlsx/dentro")).isDir());
+        QCOMPARE(QDir(desk.folder.path()).entryList(QDir::Files), folderBefore);
+        QVERIFY(w.isVisible());
+    }
+
+    // A calendar needs a start date and a contact a name: the rows left out
+    // are named in the message that follows the save.
+    void saveAsTellsWhatItLeftOut_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("calendar")
+            << "events" << QString::fromUtf8("La scheda n. 2 non è stata inclusa nel file perché priva di una data di "
+                                             "inizio valida.");
+        QTest::newRow("contacts")
+            << "participants" << QString::fromUtf8("Le schede n. 1 e 3 non sono state incluse nel file perché prive "
+                                                   "del cognome e nome.");
+    }
+    void saveAsTellsWhatItLeftOut()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, sentence);
+        SaveAsDesk desk;
+        if (window == "events")
+            qvtest::writeRecords(TSchedaEvento::archivePath(), qvtest::eventFields(),
+                                 {{{"Titolo", "Convegno"}, {"DataInizio", "01/03/2025"}},
+                                  {{"Titolo", "Senza data"}, {"DataInizio", "da definire"}}});
+        else
+            qvtest::writeRecords(TSchedaPartecipante::archivePath(), qvtest::participantFields(),
+                                 {{{"Email", "a@example.it"}}, {{"Cliente", "Rossi Mario"}}, {{"Cliente", "   "}}});
+        ExportWindow w(configOf(window, QString()));
+        w.show();
+        const ExportFormat format = window == "events" ? ExportFormat::Ics : ExportFormat::Vcf;
+        desk.chooser.save = desk.elsewhere.filePath("Elenco." + formatSuffix(format));
+        desk.chooser.filter = formatFilter(format);
+        desk.messages.answers = {false};
+        w.cmdSalvaCome->click();
+        QCOMPARE(desk.messages.count(), 1);
+        QCOMPARE(desk.messages.last().text, "Le schede in archivio sono state salvate con successo nel file "
+                                           + QDir::toNativeSeparators(desk.chooser.save) + ".\r\n\r\n" + sentence
+                                           + "\r\n\r\nSi vuole aprire il file?");
+    }
+
+    // The house keys press the window's pictures wherever the focus is.
+    void keysPressThePictures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("export") << "cmdEsporta" << QKeySequence(Qt::CTRL | Qt::Key_E);
+        QTest::newRow("save as") << "cmdSalvaCome" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+        QTest::newRow("guide") << "cmdGuida" << QKeySequence(Qt::Key_F1);
+        QTest::newRow("leave") << "cmdEsci" << QKeySequence(Qt::CTRL | Qt::Key_W);
+    }
+    void keysPressThePictures()
+    {
+        QFETCH(QString, name);
+        QFETCH(QKeySequence, keys);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        ShellRecorder shell;
+        qvtest::FileChooserAnswer chooser; // cancelled
+        writeSample("participants");
+        TfrmExpClienti w;
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.grdRecords->setFocus();
+        auto *picture = w.findChild<ClickablePicture *>(name);
+        QVERIFY(picture);
+        QCOMPARE(shortcutOf(picture), keys);
+        QSignalSpy pressed(picture, &QAbstractButton::clicked);
+        messages.answers = {false};
+        if (name == "cmdGuida")
+            qvtest::whenModal([](QWidget *) {});
+        const QKeyCombination chord = keys[0];
+        QTest::keyClick(w.grdRecords, chord.key(), chord.keyboardModifiers());
+        QCOMPARE(pressed.count(), 1);
+        QCOMPARE(w.isVisible(), name != "cmdEsci");
+        QCOMPARE(chooser.saved, name == "cmdSalvaCome" ? 1 : 0);
+        QCOMPARE(shortcutTable(GuideTopic::ParticipantsExport).contains(keyText(keys) + ": "), true);
     }
 
     void reservationsGridIsReadOnlyOverTheNamedArchive()

@@ -748,6 +748,8 @@ private slots:
             {"cmdPDF", "Crea PDF", "Esporta la scheda in formato PDF."},
             {"cmdRicontatta", "Da ricontattare", "Visualizza il riepilogo dei partecipanti da ricontattare."},
             {"cmdEsporta", "Esporta archivio", "Esporta le schede in archivio in un file di Microsoft Excel."},
+            {"cmdImporta", "Importa",
+             "Importa partecipanti da un file CSV, da una cartella di lavoro di Excel o da un file di contatti vCard."},
             {"cmdGuida", "Guida", "Visualizza la guida in linea."},
             {"cmdEsci", "Esci", "Esci dalla schermata di lavoro corrente."},
         };

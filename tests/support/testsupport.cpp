@@ -6,6 +6,7 @@
 #include "core/tmisc.h"
 #include "core/clock.h"
 #include "core/programfolder.h"
+#include "ui/filechooser.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -48,6 +49,31 @@ ShellRecorder::ShellRecorder()
 ShellRecorder::~ShellRecorder()
 {
     TMisc::setOpener({});
+}
+
+FileChooserAnswer::FileChooserAnswer()
+{
+    qv::FileChooser::setHandler([this](QWidget *, const QString &title, const QString &filter) {
+        ++opened;
+        this->title = title;
+        filters = filter.split(QStringLiteral(";;"));
+        return open;
+    });
+    qv::FileChooser::setSaveHandler([this](QWidget *, const QString &title, const QStringList &filters,
+                                           const QString &selected, const QString &suggested) {
+        ++saved;
+        this->title = title;
+        this->filters = filters;
+        this->selected = selected;
+        this->suggested = suggested;
+        return qv::FileChooser::SaveChoice{save, save.isEmpty() ? QString() : filter.isEmpty() ? selected : filter};
+    });
+}
+
+FileChooserAnswer::~FileChooserAnswer()
+{
+    qv::FileChooser::setHandler({});
+    qv::FileChooser::setSaveHandler({});
 }
 
 TempProgramFolder::TempProgramFolder()

@@ -61,6 +61,26 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Answers the file dialogs instead of showing them, and records what they
+// were asked: the open dialog with `open`, the save dialog with `save` and
+// the filter `filter` (an empty path is a cancel; an empty filter, the one
+// the dialog selected).
+class FileChooserAnswer
+{
+public:
+    FileChooserAnswer();
+    ~FileChooserAnswer();
+    QString open;
+    QString save;
+    QString filter;
+    int opened = 0; // calls of each dialog
+    int saved = 0;
+    QString title;
+    QStringList filters; // those offered
+    QString selected;    // the save dialog's selected filter
+    QString suggested;   // the save dialog's starting path
+};
+
 // Today and now fixed for the duration of a test.
 class FixedClock
 {

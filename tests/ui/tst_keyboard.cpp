@@ -78,6 +78,10 @@ private slots:
         QTest::newRow("previous") << "cmdIndietro" << QKeySequence(Qt::CTRL | Qt::Key_PageUp);
         QTest::newRow("next") << "cmdAvanti" << QKeySequence(Qt::CTRL | Qt::Key_PageDown);
         QTest::newRow("last") << "cmdUltimo" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown);
+        QTest::newRow("save as") << "cmdSalvaCome" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+        QTest::newRow("calendar") << "cmdCalendario" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+        QTest::newRow("import") << "cmdImporta" << QKeySequence(Qt::CTRL | Qt::Key_I);
+        QTest::newRow("import file") << "cmdApriFile" << QKeySequence(Qt::CTRL | Qt::Key_O);
         QTest::newRow("no key") << "btnIban" << QKeySequence();
     }
     void houseMap()
@@ -247,7 +251,14 @@ private slots:
         QVERIFY(shortcutTable(GuideTopic::General).contains(QStringLiteral("Invio, Barra spaziatrice: aprono la voce evidenziata.")));
         QVERIFY(shortcutTable(GuideTopic::Participants).contains(QStringLiteral("Ctrl+Maiusc+P: anteprima di stampa.")));
         QVERIFY(shortcutTable(GuideTopic::Reservations).contains(QStringLiteral("Ctrl+L: prenotazioni in attesa di conferma.")));
-        QCOMPARE(shortcutTable(GuideTopic::EventsExport), QString());
+        // The export windows: their four pictures.
+        QCOMPARE(shortcutTable(GuideTopic::EventsExport).split(QStringLiteral("\r\n")),
+                 (QStringList{QStringLiteral("Tasti rapidi:"), QStringLiteral("Ctrl+E: esporta l'archivio in Excel."),
+                              QStringLiteral("Ctrl+Maiusc+S: salva i dati della griglia in un file del formato scelto."),
+                              QStringLiteral("F1: guida."), QStringLiteral("Ctrl+W: chiude la schermata di lavoro.")}));
+        QVERIFY(shortcutTable(GuideTopic::ParticipantsImport).contains(QStringLiteral("Ctrl+O: sceglie il file da importare.")));
+        QVERIFY(shortcutTable(GuideTopic::Participants).contains(QStringLiteral("Ctrl+I: importa partecipanti da un file.")));
+        QVERIFY(shortcutTable(GuideTopic::Events).contains(QStringLiteral("Ctrl+Maiusc+C: aggiunge l'evento al calendario.")));
     }
 
     // Windows are heard as windows or dialogs named by their caption; a check
