@@ -7,7 +7,8 @@
 // PDF guide built with the program. Widget-free.
 namespace qv {
 
-enum class GuideTopic { General, Events, Participants, Reservations, EventsExport, ParticipantsExport, ReservationsExport };
+enum class GuideTopic { General, Events, Participants, Reservations, EventsExport, ParticipantsExport, ReservationsExport,
+                        SeatMap };
 
 // Every topic, in the order of the PDF guide.
 QList<GuideTopic> guideTopics();

@@ -1,6 +1,7 @@
 #include "archive/records.h"
 #include "reservations/seatmap.h"
 #include "output/listlines.h"
+#include "reservations/seatfixtures.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -14,28 +15,9 @@ namespace {
 
 const QString kArchive = QStringLiteral("Posti_Riservati_Evento_1.pro");
 
-// Bookings written as "name|seat" or "name|seat|p" (awaiting confirmation);
-// "name|seat|r" stores the seat exactly as given, blanks included, as
-// another program may have.
-QByteArray archive(const QStringList &bookings)
+QByteArray archive(const QStringList &cards)
 {
-    QByteArray bytes;
-    for (const QString &b : bookings) {
-        const QStringList part = b.split('|');
-        TSchedaPrenotazione r;
-        r.setText("Cliente", part.value(0));
-        r.setText("Posto", part.value(1));
-        r.setText("Numero", TSchedaPrenotazione::Numero(part.value(1)));
-        r.setYesNo("DaConfermare", part.value(2) == "p");
-        QByteArray card = r.bytes();
-        if (part.value(2) == "r") {
-            const QByteArray seat = part.value(1).toLatin1();
-            card[312] = char(seat.size());
-            card.replace(313, seat.size(), seat);
-        }
-        bytes += card;
-    }
-    return bytes;
+    return qvtest::bookings(cards);
 }
 
 SeatMap mapOf(int total, const QStringList &bookings, qvtest::TempProgramFolder &folder)
@@ -74,7 +56,7 @@ private slots:
     void thirtySeats()
     {
         qvtest::TempProgramFolder folder;
-        const SeatMap map = mapOf(30, {"Rossi Mario|2|p", "Bianchi Anna|12", "Verdi Luca|12", "Neri Paolo|a5"}, folder);
+        const SeatMap map = mapOf(30, qvtest::kThirtySeats, folder);
         QCOMPARE(labels(map), numbers(1, 30) << "A5");
         QCOMPARE(map.state(map.indexOf("2")), SeatState::Pending);
         QCOMPARE(map.state(map.indexOf("12")), SeatState::Twice);
