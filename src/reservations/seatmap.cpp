@@ -3,10 +3,12 @@
 #include "archive/fields.h"
 #include "archive/records.h"
 #include "archive/tarchivio.h"
+#include "core/cp1252.h"
 #include "core/text.h"
 #include "output/listscan.h"
 #include "reservations/reservationlists.h"
 
+#include <QByteArrayView>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -90,6 +92,37 @@ bool otherLess(const QString &a, const QString &b)
     return compareAsciiUpper(a, b) < 0;
 }
 
+// A counted field's stored bytes without the chars of code 32 or less at
+// either end: what the trimmed text of the field is made of, one byte a char.
+QByteArrayView storedTrimmed(const RecordView &record, const RecordLayout::Field &f)
+{
+    const char *bytes = record.data() + f.offset;
+    qsizetype length = countedLength(bytes, f.length);
+    ++bytes;
+    while (length > 0 && static_cast<unsigned char>(bytes[0]) <= 32) {
+        ++bytes;
+        --length;
+    }
+    while (length > 0 && static_cast<unsigned char>(bytes[length - 1]) <= 32)
+        --length;
+    return {bytes, length};
+}
+
+// The numbered seat (1 to total) stored digits name, else 0: as numberedSeat
+// on the seat's key, without decoding the field.
+int numberedSeat(QByteArrayView digits, int total)
+{
+    if (digits.isEmpty() || digits.size() > 9 || digits.at(0) == '0')
+        return 0;
+    int n = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n <= total ? n : 0;
+}
+
 QString holderNames(const QStringList &names)
 {
     QStringList shown;
@@ -167,18 +200,24 @@ bool SeatMap::read(const QString &path)
 
 void SeatMap::add(const RecordView &reservation, qint64 number)
 {
-    static const int posto = fieldOf("Posto");
+    // Read straight from the stored bytes where the seat is a plain number:
+    // a large archive is mostly that, and decoding every card would cost more
+    // than reading it.
+    static const RecordLayout::Field &posto = field("Posto");
     static const RecordLayout::Field &cliente = field("Cliente");
-    const QString key = ReservationLists::seatKey(reservation.text(posto));
-    if (key.isEmpty())
-        return;
+    static const RecordLayout::Field &daConfermare = field("DaConfermare");
+    static const QByteArray yes = cp1252::encode(kYes);
     const char *name = reservation.data() + cliente.offset;
     const int nameLength = countedLength(name, cliente.length);
-    const bool pending = ReservationLists::isPending(reservation);
-    if (const int n = numberedSeat(key, m_total)) {
+    const bool pending = storedTrimmed(reservation, daConfermare) == QByteArrayView(yes);
+    const QByteArrayView seat = storedTrimmed(reservation, posto);
+    if (const int n = numberedSeat(seat, m_total)) {
         holdSeat(m_numbered[n - 1], number, name + 1, nameLength, pending);
         return;
     }
+    const QString key = ReservationLists::seatKey(cp1252::decode(seat.data(), seat.size()));
+    if (key.isEmpty())
+        return;
     int other = m_otherIndex.value(key, -1);
     if (other < 0) {
         other = int(m_others.size());
@@ -191,6 +230,10 @@ void SeatMap::add(const RecordView &reservation, qint64 number)
 
 void SeatMap::holdSeat(Seat &seat, qint64 number, const char *name, int nameLength, bool pending)
 {
+    ++seat.holders;
+    seat.pending += pending ? 1 : 0;
+    if (seat.holders > kNamedHolders)
+        return;
     const auto entry = qint32(m_entries.size());
     m_entries.append({number, -1, qint32(m_names.size()), pending});
     m_names.append(char(nameLength));
@@ -200,8 +243,6 @@ void SeatMap::holdSeat(Seat &seat, qint64 number, const char *name, int nameLeng
     else
         seat.first = entry;
     seat.last = entry;
-    ++seat.holders;
-    seat.pending += pending ? 1 : 0;
 }
 
 void SeatMap::markUnreadable()
@@ -275,17 +316,38 @@ QList<SeatMap::Holder> SeatMap::holders(int index) const
     return all;
 }
 
+int SeatMap::holderCount(int index) const
+{
+    return seatAt(index).holders;
+}
+
+QList<SeatMap::Holder> SeatMap::holdersIn(const QString &path, const QString &seat)
+{
+    static const int posto = fieldOf("Posto");
+    static const int cliente = fieldOf("Cliente");
+    const QString key = ReservationLists::seatKey(seat);
+    QList<Holder> all;
+    scanBookings(path, [&](const RecordView &record, qint64 number) {
+        if (!key.isEmpty() && ReservationLists::seatKey(record.text(posto)) == key)
+            all.append({number, record.text(cliente), ReservationLists::isPending(record)});
+    });
+    return all;
+}
+
 QString SeatMap::description(int index) const
 {
     const QString seat = QStringLiteral("Posto ") + label(index) + QStringLiteral(": ");
     const Seat &s = seatAt(index);
+    QString names = holderNames(holders(index));
+    if (s.holders > kNamedHolders)
+        names += QStringLiteral(" e altre %1 persone").arg(s.holders - kNamedHolders);
     switch (state(index)) {
     case SeatState::Free: return seat + QStringLiteral("libero");
     case SeatState::Unknown: return seat + QStringLiteral("stato non noto");
-    case SeatState::Booked: return seat + holderNames(holders(index));
-    case SeatState::Pending: return seat + holderNames(holders(index)) + QStringLiteral(" (in attesa di conferma)");
+    case SeatState::Booked: return seat + names;
+    case SeatState::Pending: return seat + names + QStringLiteral(" (in attesa di conferma)");
     case SeatState::Twice:
-        return seat + holderNames(holders(index))
+        return seat + names
                + (s.pending == s.holders ? QStringLiteral(" (assegnato pi\u00F9 volte, in attesa di conferma)")
                                          : QStringLiteral(" (assegnato pi\u00F9 volte)"));
     }

@@ -75,10 +75,18 @@ public:
         QString name;
         bool pending = false;
     };
-    // The cards that hold the seat, in file order.
+    // The cards that hold the seat, in file order: the first kNamedHolders of
+    // them, so that the map's memory goes with its seats and not with its
+    // bookings; holderCount() tells how many there are in all.
+    static constexpr int kNamedHolders = 4;
     QList<Holder> holders(int index) const;
-    // "Posto 12: Rossi Mario (in attesa di conferma)": the seat, every
-    // holder and its state, for tooltips and screen readers.
+    int holderCount(int index) const;
+    // Every card that holds `seat`, read from the archive at `path`, in file
+    // order. Throws ArchiveError.
+    static QList<Holder> holdersIn(const QString &path, const QString &seat);
+    // "Posto 12: Rossi Mario (in attesa di conferma)": the seat, its holders
+    // (beyond kNamedHolders: "e altre N persone") and its state, for tooltips
+    // and screen readers.
     QString description(int index) const;
     // The display index of a seat as typed; -1 when the map has no such seat.
     int indexOf(const QString &seat) const;
@@ -134,7 +142,7 @@ private:
     QList<Other> m_others;           // in the order first met
     QHash<QString, int> m_otherIndex; // key -> m_others
     QList<Entry> m_entries;
-    QByteArray m_names;               // holders' names as stored: a few bytes per holder, never whole cards
+    QByteArray m_names;               // holders' names as stored: a few bytes per named holder, never whole cards
     mutable QList<int> m_order;       // display order of m_others
     mutable QList<Group> m_groups;
     mutable bool m_ordered = true;

@@ -136,6 +136,7 @@ FormDescription TfrmMappaPosti::description()
                      auto *spin = new QSpinBox(parent);
                      spin->setRange(0, kWidestRow);
                      spin->setSpecialValueText(QStringLiteral("adatta alla finestra"));
+                     spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
                      return spin;
                  },
                  .to = &spnPostiPerFila},
@@ -266,7 +267,18 @@ void TfrmMappaPosti::seatActivated(int index)
 
 qint64 TfrmMappaPosti::chooseHolder(int index)
 {
-    const QList<SeatMap::Holder> holders = m_map->holders(index);
+    QList<SeatMap::Holder> holders = m_map->holders(index);
+    if (holders.size() < m_map->holderCount(index)) {
+        // More holders than the map names: all of them, read again.
+        try {
+            holders = SeatMap::holdersIn(trimmed(m_event.archivePath), m_map->label(index));
+        } catch (const ArchiveError &) {
+            Messages::error(Messages::kArchiveAccess, this);
+            return 0;
+        }
+        if (holders.isEmpty())
+            return 0;
+    }
     if (holders.size() == 1)
         return holders.first().record;
     QDialog dialog(this);

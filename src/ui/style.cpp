@@ -58,6 +58,7 @@ void applyHouseStyle(QApplication &app)
         QWidget#frmMappaPosti QLabel#lblContatori { font-weight: bold; color: #1F4E79; }
         QWidget#frmMenuPrenotazioni QLabel#lblPrenotati { font-weight: bold; color: #1F4E79; }
         QWidget#frmMenuPrenotazioni QToolButton#imgMappa { color: #1F4E79; font-weight: 600; padding: 2px 6px; }
+        QWidget#frmMenuPrenotazioni QToolButton#imgMappa:disabled { color: #8A96A3; }
         QWidget#frmPrenotazioni QLabel#lblStatoPostoTesto { font-weight: bold; }
         QToolButton[keyboardStop="true"] { border: 3px solid transparent; border-radius: 6px; }
         QToolButton[keyboardStop="true"]:focus { border-color: #F6C343; background: #FFF8E1; }

@@ -299,6 +299,33 @@ private slots:
             QVERIFY2(keys.contains(key), qPrintable(key));
     }
 
+    // A seat on more cards than the map names: the choice still offers every
+    // one of them, read back from the archive.
+    void choiceOfManyHolders()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        QStringList cards;
+        for (int i = 1; i <= 6; ++i)
+            cards << QString("Persona %1|3").arg(i);
+        folder.write(kArchive, qvtest::bookings(cards));
+        DeskRecorder desk;
+        ShownMap map(eventIn(folder), desk);
+        QVERIFY(map.ok);
+        QVERIFY(map.seats()->child(2)->text(QAccessible::Name).contains("Persona 4 e altre 2 persone"));
+        int lines = 0;
+        qvtest::whenModal([&lines](QWidget *dialog) {
+            auto *list = dialog->findChild<QListWidget *>("lstSchede");
+            lines = list->count();
+            QTest::keyClick(list, Qt::Key_End);
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        map.grid()->activate(2);
+        QCOMPARE(lines, 6);
+        QCOMPARE(desk.shown, QList<qint64>{6});
+        QCOMPARE(messages.count(), 0);
+    }
+
     // Another desk books meanwhile: back from another window, the map reads
     // the archive again; while it stays active it does not.
     void readsAgainWhenActiveAgain()

@@ -84,6 +84,33 @@ private slots:
         QCOMPARE(map.groups().at(1).heading, QString("A"));
     }
 
+    // A seat on many cards: the map names the first few and counts the rest,
+    // so that its memory goes with the seats; every holder is read back from
+    // the archive when one of them is to be chosen. Seat 3's fifth card is
+    // the one not awaiting confirmation.
+    void manyHolders()
+    {
+        qvtest::TempProgramFolder folder;
+        QStringList cards;
+        for (int i = 1; i <= 6; ++i)
+            cards << QString("Persona %1|3|%2").arg(i).arg(i == 5 ? "" : "p");
+        const SeatMap map = mapOf(10, cards, folder);
+        QCOMPARE(map.holderCount(2), 6);
+        QCOMPARE(map.holders(2).size(), SeatMap::kNamedHolders);
+        QCOMPARE(map.state(2), SeatState::Twice);
+        QCOMPARE(map.description(2), QString("Posto 3: Persona 1, Persona 2, Persona 3, Persona 4 e altre 2 persone "
+                                             "(assegnato più volte)"));
+        QCOMPARE(map.counters().pending, 0);
+        const QList<SeatMap::Holder> all = SeatMap::holdersIn(folder.file(kArchive), " 3 ");
+        QCOMPARE(all.size(), 6);
+        QCOMPARE(all.at(5).record, 6);
+        QCOMPARE(all.at(5).name, QString("Persona 6"));
+        QVERIFY(!all.at(4).pending);
+        QVERIFY(all.at(3).pending);
+        QVERIFY(SeatMap::holdersIn(folder.file("Posti_Riservati_Evento_9.pro"), "3").isEmpty());
+        QVERIFY(!QFile::exists(folder.file("Posti_Riservati_Evento_9.pro")));
+    }
+
     // Seats, states and counters over several archives.
     void states_data()
     {
