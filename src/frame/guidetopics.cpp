@@ -259,7 +259,8 @@ QStringList seatMapTopic()
             "confermare); assegnato più volte, rosso con un doppio bordo e un punto esclamativo, che prevale sugli "
             "altri stati. Passando con il mouse su un posto se ne leggono il numero, chi lo occupa e lo stato, per "
             "esempio «Posto 12: Rossi Mario (in attesa di conferma)»; i lettori di schermo annunciano lo stesso testo "
-            "per ogni posto."),
+            "per ogni posto. Di un posto occupato da più di quattro schede si leggono i primi quattro nomi e quante "
+            "sono le altre persone."),
         QStringLiteral(
             "Un doppio clic su un posto libero apre la schermata di prenotazione con una nuova scheda dell'evento e "
             "il numero del posto già scritto; un doppio clic su un posto occupato mostra la scheda di chi lo occupa e, "
