@@ -442,6 +442,7 @@ SeatOnCard seatOnCard(const QString &archivePath, const QString &seat, qint64 ow
     }
     answer.known = true;
     const bool beyond = total >= 0 && allDigits(key) && numberedSeat(key, total) == 0 && key.toLongLong() > total;
+    answer.beyond = beyond;
     if (names.isEmpty()) {
         answer.text = beyond ? beyondText(total) : QStringLiteral("libero");
         return answer;

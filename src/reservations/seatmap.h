@@ -155,6 +155,7 @@ struct SeatOnCard
     bool known = false; // false: nothing to say (no seat, or the archive could not be read)
     SeatState state = SeatState::Free;
     QString text; // "libero", "già assegnato a Rossi Mario", ...
+    bool beyond = false; // a number above the event's total: no seat of the map
 };
 SeatOnCard seatOnCard(const QString &archivePath, const QString &seat, qint64 ownRecord, int total);
 

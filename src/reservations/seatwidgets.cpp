@@ -478,7 +478,8 @@ void SeatStateLine::setState(const SeatOnCard &state)
         return;
     }
     m_swatch->setLook(lookOf(state.state));
-    m_swatch->show();
+    // A number above the total held by no card is no free seat: no tile says so.
+    m_swatch->setVisible(!(state.beyond && state.state == SeatState::Free));
     m_text->setText(state.text);
     m_text->setToolTip(state.text);
     m_text->setAccessibleName(QStringLiteral("Stato del posto: ") + state.text);

@@ -298,6 +298,7 @@ private slots:
         QVERIFY(shown.known);
         QCOMPARE(shown.text, text);
         QCOMPARE(shown.state, state);
+        QCOMPARE(shown.beyond, QString(QTest::currentDataTag()).contains("beyond"));
     }
 
     void seatOnTheCardSaysNothing()
