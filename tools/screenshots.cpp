@@ -136,6 +136,16 @@ int main(int argc, char**argv){
     m.grab().save(QString(dir + "/frmMappaPosti_%1.png").arg(W));
     qv::page::renderPage(m.document(), 0, 110).save(dir + "/mappaposti_stampa.png");
   }
+  {
+    // The event selection with its event chosen: its bookings counted, the map's picture usable.
+    TfrmMenuPrenotazioni *menu = w.frmMenuPrenotazioni;
+    menu->setWindowState(Qt::WindowNoState); menu->resize(W, H); menu->show(); app.processEvents();
+    menu->lblPosizione->setText("1"); menu->txtTitolo->setText(card->txtTitolo->text());
+    menu->txtPosti->setText("120"); menu->txtSede->setText("Aula Magna"); menu->updateBookedCount();
+    app.processEvents();
+    menu->grab().save(QString(dir + "/frmMenuPrenotazioni_chosen_%1.png").arg(W));
+    menu->hide();
+  }
   { TfrmConvalida d(qv::TSchedaPrenotazione::archivePath(1), "12", card);
     d.txtConvalida->setText(TfrmConvalida::heading("12")); dialog(d, "convalida_taken"); }
   { TfrmConvalida d(qv::TSchedaPrenotazione::archivePath(1), "7", card);
