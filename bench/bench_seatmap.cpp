@@ -74,16 +74,21 @@ int main(int argc, char **argv)
     });
 
     std::unique_ptr<TfrmMappaPosti> map;
-    double opened = 0;
-    const double windowPeak = qvbench::peakAbove([&] {
-        opened = qvbench::milliseconds([&] {
+    const auto open = [&] {
+        return qvbench::milliseconds([&] {
             map = std::make_unique<TfrmMappaPosti>(event, TfrmMappaPosti::Desk{});
             map->resize(1366, 768);
             map->show();
             map->grdPosti->viewport()->repaint();
             app.processEvents();
         });
-    });
+    };
+    double opened = 1e9;
+    const double windowPeak = qvbench::peakAbove([&] { opened = open(); });
+    for (int i = 0; i < 2; ++i) {
+        map.reset();
+        opened = std::min(opened, open());
+    }
     double refresh = 1e9;
     for (int i = 0; i < 3; ++i)
         refresh = std::min(refresh, qvbench::milliseconds([&] {
@@ -108,7 +113,7 @@ int main(int argc, char **argv)
                    .arg(counters.twice)
                    .arg(logicPeak, 0, 'f', 1));
     report.row("First window of the process, no bookings", first);
-    report.row("Map window: opened, filled, painted", opened, QString("peak %1 MiB").arg(windowPeak, 0, 'f', 1));
+    report.row("Map window: opened, filled, painted (best of 3)", opened, QString("peak %1 MiB").arg(windowPeak, 0, 'f', 1));
     report.row("Map window: read again (F5), painted (best of 3)", refresh);
     report.row("Map window: to the last seat, painted", scrolled);
     report.row("Card's seat line: one seat looked up", line);

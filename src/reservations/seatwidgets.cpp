@@ -317,10 +317,32 @@ void SeatGrid::paintEvent(QPaintEvent *)
     auto row = std::upper_bound(m_rows.cbegin(), m_rows.cend(), dy - kPitchY,
                                 [](int v, const Row &r) { return v < r.top; });
     for (; row != m_rows.cend() && row->top - dy < height; ++row) {
-        for (int i = row->first; i < row->first + row->count; ++i)
-            paintSeat(painter, seatRect(i), lookOf(m_map->state(i)), m_map->label(i), font,
-                      focused && i == m_current);
+        for (int i = row->first; i < row->first + row->count; ++i) {
+            const QRect tile = seatRect(i);
+            const SeatLook look = lookOf(m_map->state(i));
+            if (focused && i == m_current) {
+                paintSeat(painter, tile, look, m_map->label(i), font, true);
+                continue;
+            }
+            painter.drawPixmap(tile.topLeft(), this->tile(look));
+            paintSeatText(painter, tile, look, m_map->label(i), font);
+        }
     }
+}
+
+const QPixmap &SeatGrid::tile(SeatLook look) const
+{
+    // Drawn once a state: rounded edges and marks cost far more than copying.
+    const qreal ratio = viewport()->devicePixelRatioF();
+    QPixmap &tile = m_tiles[int(look)];
+    if (tile.isNull() || tile.devicePixelRatio() != ratio) {
+        tile = QPixmap(QSize(kSeatWidth, kSeatHeight) * ratio);
+        tile.setDevicePixelRatio(ratio);
+        tile.fill(Qt::transparent);
+        QPainter painter(&tile);
+        paintSeat(painter, QRectF(0, 0, kSeatWidth, kSeatHeight), look, QString(), font());
+    }
+    return tile;
 }
 
 void SeatGrid::resizeEvent(QResizeEvent *event)

@@ -3,7 +3,9 @@
 #include "ui/seatlook.h"
 
 #include <QAbstractScrollArea>
+#include <QHash>
 #include <QLabel>
+#include <QPixmap>
 
 #include <memory>
 
@@ -70,6 +72,7 @@ private:
         int top = 0;
     };
     void layoutRows();
+    const QPixmap &tile(SeatLook look) const;
     int rowOf(int index) const;
     void announceCurrent();
 
@@ -80,6 +83,7 @@ private:
     QList<Row> m_rows;
     QList<Heading> m_headings;
     int m_height = 0;
+    mutable QHash<int, QPixmap> m_tiles; // by SeatLook
 };
 
 // The legend: each state's tile and its name.

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace qv {
 
 SeatColours seatColours(SeatLook look)
@@ -50,6 +52,15 @@ void paintSeatMark(QPainter &painter, const QRectF &box, SeatLook look, double w
     painter.restore();
 }
 
+namespace {
+
+double markSize(const QRectF &tile)
+{
+    return std::min(12.0, tile.height() * 0.3);
+}
+
+} // namespace
+
 void paintSeat(QPainter &painter, const QRectF &tile, SeatLook look, const QString &text, const QFont &font,
                bool current)
 {
@@ -70,11 +81,20 @@ void paintSeat(QPainter &painter, const QRectF &tile, SeatLook look, const QStri
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(tile.adjusted(3.5, 3.5, -3.5, -3.5), 3, 3);
     }
-    const double mark = std::min(12.0, tile.height() * 0.3);
+    const double mark = markSize(tile);
     paintSeatMark(painter, QRectF(tile.right() - mark - 6, tile.top() + 6, mark, mark), look, 1.8);
-    painter.setPen(colours.ink);
+    painter.restore();
+    paintSeatText(painter, tile, look, text, font);
+}
+
+void paintSeatText(QPainter &painter, const QRectF &tile, SeatLook look, const QString &text, const QFont &font)
+{
+    if (text.isEmpty())
+        return;
+    painter.save();
+    painter.setPen(seatColours(look).ink);
     painter.setFont(font);
-    painter.drawText(tile.adjusted(4, mark * 0.8, -4, -3), Qt::AlignCenter, text);
+    painter.drawText(tile.adjusted(4, markSize(tile) * 0.8, -4, -3), Qt::AlignCenter, text);
     painter.restore();
 }
 

@@ -39,6 +39,9 @@ bool seatDoubleEdge(SeatLook look);
 // corner. `current` frames it as the keyboard's seat.
 void paintSeat(QPainter &painter, const QRectF &tile, SeatLook look, const QString &text, const QFont &font,
                bool current = false);
+// The seat's text alone, where paintSeat puts it: a grid draws each state's
+// tile once and only its texts seat by seat.
+void paintSeatText(QPainter &painter, const QRectF &tile, SeatLook look, const QString &text, const QFont &font);
 // The mark alone, scaled into `box`, with a pen `width` wide.
 void paintSeatMark(QPainter &painter, const QRectF &box, SeatLook look, double width);
 
