@@ -137,14 +137,14 @@ void writeParticipants(const QString &path, int count)
     });
 }
 
-void writeReservations(const QString &path, int count)
+void writeReservations(const QString &path, int count, int seats)
 {
     writeArchive<qv::TSchedaPrenotazione>(path, count, [&](qv::TSchedaPrenotazione &r, int i, quint32 k) {
         r.setText("Cliente", QString("%1 %2 %3").arg(kSurnames[k % 8], kNames[(k >> 5) % 8]).arg(k % 10007));
         r.setText("ComuneRes", kTowns[(k >> 9) % 7]);
         r.setText("Recapito", QString("06 %1").arg(k % 9999999));
         r.setText("TelCel", QString("333 %1").arg(k % 9999999));
-        const QString seat = QString::number(k % 5000 + 1);
+        const QString seat = QString::number(k % quint32(seats) + 1);
         r.setText("Posto", seat);
         r.setText("Numero", qv::TSchedaPrenotazione::Numero(seat));
         r.setText("Ubicazione", QString("Settore %1").arg((k >> 3) % 20));

@@ -37,7 +37,8 @@ double peakAbove(const std::function<void()> &step);
 // quotes and the euro sign of Windows-1252) and the "&" a spreadsheet escapes.
 void writeEvents(const QString &path, int count);
 void writeParticipants(const QString &path, int count);
-void writeReservations(const QString &path, int count);
+// Bookings go to seats 1 to `seats`, a seventh of them awaiting confirmation.
+void writeReservations(const QString &path, int count, int seats = 5000);
 
 // The records a benchmark asked for: its first argument, else 100 000.
 int recordCount(int argc, char **argv, int otherwise = 100000);

@@ -16,7 +16,8 @@ set(rooms_output core archive ui output)
 set(rooms_frame core archive ui output frame)
 set(rooms_events core archive imports ui checks output frame events participants reservations)
 set(rooms_participants ${rooms_events})
-set(rooms_reservations ${rooms_events})
+# The seat map keeps its row width in the program's INI file.
+set(rooms_reservations ${rooms_events} password)
 set(rooms_app core archive password backup imports ui checks output frame events participants reservations app)
 set(rooms_cli core archive password backup checks output imports cli)
 # Tools and benchmarks stand beside the program: anything but its top floor.

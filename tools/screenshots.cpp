@@ -31,6 +31,8 @@
 #include "reservations/tfrmverificaposti.h"
 #include "reservations/tfrmdaconfermare.h"
 #include "reservations/tfrmtrovaprenotazioni.h"
+#include "reservations/tfrmmappaposti.h"
+#include "reservations/seatwidgets.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -123,6 +125,28 @@ int main(int argc, char**argv){
   card->grab().save(QString(dir + "/frmPrenotazioni_new_%1.png").arg(W));
   card->cmdPrimoClick(); card->txtCliente->setFocus(); app.processEvents();
   card->grab().save(QString(dir + "/frmPrenotazioni_%1.png").arg(W));
+  // The card's seat line on a seat held twice, then the seat map of the event.
+  card->btnNuovoClick(); card->txtPosto->setText("12"); card->updateSeatState(); app.processEvents();
+  card->grab().save(QString(dir + "/frmPrenotazioni_seat_%1.png").arg(W));
+  card->txtPosto->setText("500"); card->updateSeatState(); app.processEvents();
+  card->grab().save(QString(dir + "/frmPrenotazioni_seat500_%1.png").arg(W));
+  {
+    TfrmMappaPosti m(card->boundEvent(), {});
+    m.resize(W, H); m.show(); QApplication::setActiveWindow(&m); app.processEvents();
+    m.grdPosti->setFocus(); m.grdPosti->setCurrent(11); app.processEvents();
+    m.grab().save(QString(dir + "/frmMappaPosti_%1.png").arg(W));
+    qv::page::renderPage(m.document(), 0, 110).save(dir + "/mappaposti_stampa.png");
+  }
+  {
+    // The event selection with its event chosen: its bookings counted, the map's picture usable.
+    TfrmMenuPrenotazioni *menu = w.frmMenuPrenotazioni;
+    menu->setWindowState(Qt::WindowNoState); menu->resize(W, H); menu->show(); app.processEvents();
+    menu->lblPosizione->setText("1"); menu->txtTitolo->setText(card->txtTitolo->text());
+    menu->txtPosti->setText("120"); menu->txtSede->setText("Aula Magna"); menu->updateBookedCount();
+    app.processEvents();
+    menu->grab().save(QString(dir + "/frmMenuPrenotazioni_chosen_%1.png").arg(W));
+    menu->hide();
+  }
   { TfrmConvalida d(qv::TSchedaPrenotazione::archivePath(1), "12", card);
     d.txtConvalida->setText(TfrmConvalida::heading("12")); dialog(d, "convalida_taken"); }
   { TfrmConvalida d(qv::TSchedaPrenotazione::archivePath(1), "7", card);

@@ -203,6 +203,16 @@ QStringList reservationsTopic()
             "informa soltanto, e il salvataggio non rifiuta un posto già occupato. Visualizza posti già prenotati "
             "elenca i posti assegnati in ordine di numero, con il nome di chi li occupa."),
         QStringLiteral(
+            "Scelto l'evento, la selezione indica quanti posti sono già prenotati sul totale e quanti attendono "
+            "conferma, e il pulsante Mappa dei posti accanto ad Assegna posti apre la mappa della sala; dalla "
+            "schermata di prenotazione la apre l'icona della mappa (tasti Ctrl+M). La mappa mostra i posti liberi, "
+            "prenotati, in attesa di conferma e assegnati più volte; un doppio clic su un posto libero prepara una "
+            "nuova scheda con quel posto. Accanto al numero del posto la schermata di prenotazione indica lo stato del "
+            "posto quando si esce dalla casella, dopo ogni salvataggio e quando mostra una scheda: libero, già "
+            "assegnato a chi lo occupa (o a quante persone), in attesa di conferma, oppure oltre il numero totale dei "
+            "posti dell'evento. La scheda stessa non conta: il suo posto non risulta già assegnato a lei. "
+            "L'indicazione non impedisce di salvare: come la verifica della disponibilità, informa soltanto."),
+        QStringLiteral(
             "La casella Da confermare segnala una prenotazione in attesa di conferma. Il pulsante delle "
             "prenotazioni da confermare ne mostra l'elenco in ordine alfabetico, con recapiti e posto, così da "
             "poter richiamare quelle persone prima dell'evento; un doppio clic su una riga apre la scheda. "
@@ -235,6 +245,54 @@ QStringList reservationsTopic()
             "in ordine di numero si stampa l'elenco di Visualizza posti già prenotati. Il pulsante Esporta copia "
             "tutte le prenotazioni dell'evento in un foglio di Microsoft Excel, il file Prenotazioni_Posti.xls "
             "nella cartella del programma."),
+    };
+}
+
+QStringList seatMapTopic()
+{
+    return {
+        QStringLiteral(
+            "La mappa dei posti mostra a colpo d'occhio la sala di un evento: quali posti sono liberi, quali "
+            "prenotati, quali in attesa di conferma e quali assegnati per errore a più persone. Si apre con il pulsante "
+            "Mappa dei posti della selezione dell'evento, accanto ad Assegna posti, dopo aver scelto l'evento, oppure "
+            "dalla schermata di prenotazione con l'icona della mappa o con i tasti Ctrl+M. La mappa legge soltanto "
+            "l'archivio delle prenotazioni: non modifica nulla e non crea l'archivio di un evento che non ha ancora "
+            "prenotazioni."),
+        QStringLiteral(
+            "In alto compaiono il titolo, le date, gli orari e la sede dell'evento, con il riepilogo: posti totali, "
+            "prenotati, in attesa di conferma, liberi e assegnati più volte. I conteggi riguardano i posti, non le "
+            "schede: un posto assegnato a due persone conta una volta tra i prenotati e una volta tra quelli assegnati "
+            "più volte. Sotto si trovano i posti numerati da 1 al numero totale indicato nella scheda dell'evento, "
+            "disposti in file; gli altri posti presenti nell'archivio, come A5 o i numeri oltre il totale, seguono in "
+            "file a parte, raggruppati per lettere iniziali e ordinati per numero. Maiuscole e minuscole non contano: "
+            "a5 e A5 sono lo stesso posto, come nella verifica della disponibilità."),
+        QStringLiteral(
+            "Ogni stato ha un colore e un segno, spiegati nella legenda, così da riconoscerlo anche senza distinguere "
+            "i colori e sulla stampa in bianco e nero: libero, bianco e senza segno; prenotato, blu con un segno di "
+            "spunta; in attesa di conferma, giallo con una clessidra (tutte le schede che lo occupano sono da "
+            "confermare); assegnato più volte, rosso con un doppio bordo e un punto esclamativo, che prevale sugli "
+            "altri stati. Passando con il mouse su un posto se ne leggono il numero, chi lo occupa e lo stato, per "
+            "esempio «Posto 12: Rossi Mario (in attesa di conferma)»; i lettori di schermo annunciano lo stesso testo "
+            "per ogni posto. Di un posto occupato da più di quattro schede si leggono i primi quattro nomi e quante "
+            "sono le altre persone."),
+        QStringLiteral(
+            "Un doppio clic su un posto libero apre la schermata di prenotazione con una nuova scheda dell'evento e "
+            "il numero del posto già scritto; un doppio clic su un posto occupato mostra la scheda di chi lo occupa e, "
+            "se le schede sono più di una, prima un elenco da cui sceglierla. Con la tastiera il tasto Tab porta "
+            "sulla mappa, le frecce passano da un posto all'altro e Invio equivale al doppio clic. Poiché altre "
+            "postazioni possono prenotare nel frattempo, la mappa rilegge l'archivio ogni volta che la sua finestra "
+            "torna attiva e quando si preme Aggiorna."),
+        QStringLiteral(
+            "La casella Posti per fila stabilisce quanti posti compaiono in ogni fila; con il valore adatta alla "
+            "finestra le file sono larghe quanto la finestra. La scelta vale per tutte le mappe e resta memorizzata "
+            "nel file unins000.dll, sezione MappaPosti, chiave PostiPerFila. Stampa ed Esporta in PDF riproducono "
+            "la mappa su fogli A4 orizzontali, con l'intestazione, il riepilogo e la legenda su ogni foglio e la data "
+            "di stampa in fondo; una mappa che non sta in un foglio prosegue nei fogli successivi. Il PDF prende il "
+            "nome dall'evento, per esempio Mappa_Posti_Evento_3.pdf, nella cartella del programma."),
+        QStringLiteral(
+            "Se l'archivio delle prenotazioni non si può leggere compare il messaggio di errore di accesso "
+            "all'archivio, e i posti di cui non si conosce lo stato sono mostrati in grigio con un tratteggio, mai "
+            "come liberi. Tornando al menu principale la mappa si chiude."),
     };
 }
 
@@ -372,7 +430,8 @@ QStringList generalTopic()
 QList<GuideTopic> guideTopics()
 {
     return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
-            GuideTopic::Reservations, GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
+            GuideTopic::Reservations, GuideTopic::SeatMap,            GuideTopic::ParticipantsExport,
+            GuideTopic::ParticipantsImport,
             GuideTopic::EventsExport, GuideTopic::ReservationsExport};
 }
 
@@ -387,6 +446,7 @@ QString guideTitle(GuideTopic topic)
     case GuideTopic::ParticipantsExport: return QStringLiteral("Esportazione archivio partecipanti in Microsoft Excel.");
     case GuideTopic::ReservationsExport: return QStringLiteral("Esportazione archivio prenotazioni in Microsoft Excel.");
     case GuideTopic::ParticipantsImport: return QStringLiteral("Importazione dei partecipanti da un file.");
+    case GuideTopic::SeatMap: return QStringLiteral("Mappa dei posti.");
     }
     return {};
 }
@@ -411,6 +471,7 @@ QStringList guideParagraphs(GuideTopic topic)
                            QStringLiteral("Prenotazioni_Posti.xls"), QString());
     case GuideTopic::ParticipantsImport:
         return importTopic();
+    case GuideTopic::SeatMap: return seatMapTopic();
     }
     return {};
 }

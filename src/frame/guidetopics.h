@@ -16,6 +16,7 @@ enum class GuideTopic {
     ParticipantsExport,
     ReservationsExport,
     ParticipantsImport,
+    SeatMap, // the seat map of an event
 };
 
 // Every topic, in the order of the PDF guide.

@@ -69,10 +69,26 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
     case GuideTopic::Reservations: {
         Rows rows = mapRows(QStringList{QStringLiteral("btnNuovo"), QStringLiteral("btnDuplica"), QStringLiteral("btnSalva"),
                              QStringLiteral("btnTrova"), QStringLiteral("btnStampa"),
-                             QStringLiteral("btnDaConfermare"), QStringLiteral("btnEsporta")}
+                             QStringLiteral("btnDaConfermare"), QStringLiteral("btnMappa"), QStringLiteral("btnEsporta")}
                             + navigation + QStringList{QStringLiteral("btnGuida"), QStringLiteral("btnEsci")});
         rows.append({f4(), QStringLiteral("nella casella del nome importa i dati dall'anagrafica; nella casella "
                                           "del codice fiscale lo verifica")});
+        return rows;
+    }
+    case GuideTopic::SeatMap: {
+        const auto key = [](const char *control) { return keyText(standardShortcut(QString::fromLatin1(control))); };
+        Rows rows{
+            {QStringLiteral("Tab"), QStringLiteral("entra nella mappa ed esce")},
+            {QStringLiteral("Frecce"), QStringLiteral("passano da un posto all'altro")},
+            {keyText(QKeySequence(Qt::Key_Return)),
+             QStringLiteral("come il doppio clic: una nuova scheda per il posto libero, la scheda di chi occupa "
+                            "quello prenotato")},
+        };
+        rows += mapRows({QStringLiteral("cmdAggiorna")});
+        rows.append({key("cmdStampa"), QStringLiteral("stampa la mappa")});
+        rows.append({key("cmdPDF"), QStringLiteral("crea il PDF della mappa")});
+        rows += mapRows({QStringLiteral("cmdGuida")});
+        rows.append({key("cmdEsci"), QStringLiteral("chiude la mappa")});
         return rows;
     }
     case GuideTopic::EventsExport:

@@ -67,4 +67,9 @@ void previewParticipantSheet(QWidget *card);
 void printParticipantSheet(QWidget *card);
 void saveParticipantSheetPdf(QWidget *card);
 
+// Writes `document` as the PDF file at `path`, which takes the old file's
+// place only once whole, then tells `done` and offers to open it. A failure
+// is reported and leaves the old file as it was.
+void savePdfAndOffer(const page::Document &document, const QString &path, const QString &done, QWidget *owner);
+
 } // namespace qv

@@ -97,16 +97,21 @@ bool isPending(const RecordView &reservation)
 
 bool sameSeat(const QString &stored, const QString &typed)
 {
-    return trimmedUpper(stored) == trimmedUpper(typed);
+    return seatKey(stored) == seatKey(typed);
+}
+
+QString seatKey(const QString &seat)
+{
+    return trimmedUpper(seat);
 }
 
 QStringList seatHolders(const QString &path, const QString &seat)
 {
     static const int posto = fieldOf("Posto");
-    const QString key = trimmedUpper(seat);
+    const QString key = seatKey(seat);
     QStringList lines;
     scanArchive(path, TSchedaPrenotazione::layout(), [&](const RecordView &record, qint64) {
-        if (trimmedUpper(record.text(posto)) == key)
+        if (seatKey(record.text(posto)) == key)
             lines.append(holderLines().line(record));
     });
     sortLines(lines);

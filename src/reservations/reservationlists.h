@@ -35,6 +35,8 @@ bool isPending(const RecordView &reservation);
 // Two seats are the same when, trimmed and ASCII upper-cased, they are equal
 // as text: "a5" and "A5" are one seat, "5" and "05" are two.
 bool sameSeat(const QString &stored, const QString &typed);
+// The form in which seats are compared: equal keys, one seat.
+QString seatKey(const QString &seat);
 
 // The sorted holder lines of every card of the archive at `path` that holds
 // `seat`. Throws ArchiveError when the archive cannot be opened or read: a

@@ -6,6 +6,7 @@
 #include "core/programfolder.h"
 #include "core/text.h"
 #include "events/eventdialogs.h"
+#include "reservations/tfrmmappaposti.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "ui/keyboard.h"
 #include "ui/pictures.h"
@@ -87,6 +88,16 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     icoDue = picture(QStringLiteral("icoDue"), QStringLiteral("step2"), 32, panel);
     icoMano02 = picture(QStringLiteral("icoMano02"), QStringLiteral("hand_pointer"), 32, panel);
     icoMano02->hide();
+    imgMappa = new ClickablePicture(QStringLiteral("imgMappa"), qv::picture(QStringLiteral("seat_map")),
+                                    QStringLiteral("Visualizza la mappa dei posti dell'evento scelto."), panel);
+    imgMappa->setText(QStringLiteral("Mappa dei posti"));
+    imgMappa->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    imgMappa->setIconSize(QSize(28, 28));
+    imgMappa->setAccessibleName(QString()); // heard by the label it shows
+    imgMappa->setAccessibleDescription(QStringLiteral("Visualizza la mappa dei posti dell'evento scelto."));
+    imgMappa->setEnabled(false);
+    lblPrenotati = new QLabel(panel);
+    lblPrenotati->setObjectName(QStringLiteral("lblPrenotati"));
 
     lblPosizione = new QLabel(this);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
@@ -136,6 +147,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     grid->addWidget(txtIndirizzo, 4, 1, 1, 3);
     grid->addWidget(label(QStringLiteral("N. totale posti:"), txtPosti), 5, 0);
     grid->addWidget(txtPosti, 5, 1);
+    grid->addWidget(lblPrenotati, 5, 2, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
@@ -143,6 +155,8 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     step2->addWidget(icoDue);
     step2->addWidget(btnAssegna);
     step2->addWidget(icoMano02);
+    step2->addSpacing(24);
+    step2->addWidget(imgMappa);
     step2->addStretch(1);
 
     auto *tools = new QHBoxLayout;
@@ -182,6 +196,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     connect(txtTitolo, &QLineEdit::textChanged, this, [this] { txtTitoloChange(); });
     connect(imgGuida, &QToolButton::clicked, this, [this] { showGuide(this, GuideTopic::Reservations); });
     connect(imgEsci, &QToolButton::clicked, this, [this] { close(); });
+    connect(imgMappa, &QToolButton::clicked, this, [this] { imgMappaClick(); });
     for (QLineEdit *box : eventBoxes()) {
         onKeyPress(box, [this](QKeyEvent *event) {
             if (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)
@@ -211,6 +226,8 @@ void TfrmMenuPrenotazioni::showEvent(QShowEvent *event)
     icoMano01->show();
     btnSeleziona->setEnabled(true);
     btnAssegna->setEnabled(false);
+    imgMappa->setEnabled(false);
+    lblPrenotati->clear();
     btnSeleziona->setFocus(Qt::OtherFocusReason);
 }
 
@@ -218,8 +235,11 @@ void TfrmMenuPrenotazioni::txtTitoloChange()
 {
     const bool chosen = !trimmed(txtTitolo->text()).isEmpty();
     btnAssegna->setEnabled(chosen);
+    imgMappa->setEnabled(chosen);
     icoMano02->setVisible(chosen);
     icoMano01->setVisible(!chosen);
+    if (!chosen)
+        lblPrenotati->clear();
 }
 
 void TfrmMenuPrenotazioni::discardChoice()
@@ -230,25 +250,50 @@ void TfrmMenuPrenotazioni::discardChoice()
     icoMano01->show();
     btnSeleziona->setEnabled(true);
     btnAssegna->setEnabled(false);
+    imgMappa->setEnabled(false);
+    lblPrenotati->clear();
 }
 
 void TfrmMenuPrenotazioni::btnSelezionaClick()
 {
     openEventSearch(this, QStringLiteral("menu_prenotazioni"));
+    updateBookedCount();
+}
+
+SeatMapEvent TfrmMenuPrenotazioni::chosenEvent() const
+{
+    return {ProgramFolder::file(QStringLiteral("Posti_Riservati_Evento_") + trimmed(lblPosizione->text())
+                                + QStringLiteral(".pro")),
+            trimmed(txtTitolo->text()),   trimmed(txtDataInizio->text()), trimmed(txtOraInizio->text()),
+            trimmed(txtDataFine->text()), trimmed(txtOraFine->text()),    trimmed(txtSede->text()),
+            trimmed(txtIndirizzo->text()), trimmed(txtPosti->text())};
+}
+
+void TfrmMenuPrenotazioni::updateBookedCount()
+{
+    if (trimmed(txtTitolo->text()).isEmpty()) {
+        lblPrenotati->clear();
+        return;
+    }
+    const SeatMapEvent event = chosenEvent();
+    SeatMap map(SeatMap::totalOf(event.posti));
+    // A count that could not be made whole is not shown: it would call seats free.
+    lblPrenotati->setText(map.read(event.archivePath) ? map.selectionText() : QString());
 }
 
 void TfrmMenuPrenotazioni::btnAssegnaClick()
 {
-    TfrmPrenotazioni *card = windows().frmPrenotazioni;
-    card->lblFile->setText(ProgramFolder::file(QStringLiteral("Posti_Riservati_Evento_") + trimmed(lblPosizione->text())
-                                               + QStringLiteral(".pro")));
-    const QList<QLineEdit *> mine = eventBoxes();
-    const QList<QLineEdit *> theirs{card->txtTitolo, card->txtDataInizio, card->txtOraInizio, card->txtDataFine,
-                                    card->txtOraFine, card->txtSede, card->txtIndirizzo, card->txtPosti};
-    for (int i = 0; i < mine.size(); ++i)
-        theirs[i]->setText(trimmed(mine[i]->text()));
+    windows().frmPrenotazioni->bindEvent(chosenEvent());
     lblMemory->setText(QStringLiteral("prenotazioni"));
     close();
+}
+
+void TfrmMenuPrenotazioni::imgMappaClick()
+{
+    if (trimmed(txtTitolo->text()).isEmpty())
+        return;
+    const SeatMapEvent event = chosenEvent();
+    TfrmMappaPosti::open(event, TfrmPrenotazioni::seatDesk(windows().frmPrenotazioni, event));
 }
 
 QWidget *TfrmMenuPrenotazioni::windowAfterClose() const

@@ -1,5 +1,6 @@
 #pragma once
 #include "frame/workspace.h"
+#include "reservations/seatmap.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,12 +25,19 @@ public:
         *txtPosti;
     QPushButton *btnAssegna;
     QLabel *icoDue, *icoMano02;
+    qv::ClickablePicture *imgMappa; // the seat map of the chosen event
+    QLabel *lblPrenotati;           // "Prenotati P di N posti (A in attesa di conferma)"
     QLabel *lblPosizione; // the chosen event's record number
     QLabel *lblMemory;    // "avvio" while shown; "prenotazioni" once the seats are to be assigned
     qv::ClickablePicture *imgGuida, *imgEsci;
 
     void btnSelezionaClick();
     void btnAssegnaClick();
+    void imgMappaClick();
+    // The chosen event, with the path of its reservations archive.
+    qv::SeatMapEvent chosenEvent() const;
+    // Counts the chosen event's bookings into lblPrenotati.
+    void updateBookedCount();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,13 +1,17 @@
 #include "reservations/tfrmprenotazioni.h"
 
 #include "archive/records.h"
+#include "archive/tarchivio.h"
 #include "checks/checkdialogs.h"
 #include "core/text.h"
 #include "core/tmisc.h"
 #include "frame/guide.h"
+#include "frame/windows.h"
 #include "output/sheetprintdialog.h"
 #include "participants/participantdialogs.h"
 #include "reservations/reservationlists.h"
+#include "reservations/seatmap.h"
+#include "reservations/seatwidgets.h"
 #include "reservations/tfrmconvalida.h"
 #include "reservations/tfrmdaconfermare.h"
 #include "reservations/tfrmexpprenotazioni.h"
@@ -18,12 +22,14 @@
 #include "ui/messages.h"
 #include "ui/widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPointer>
 #include <QShowEvent>
 
 using namespace qv;
@@ -31,6 +37,10 @@ using namespace qv;
 TfrmPrenotazioni::TfrmPrenotazioni(QWidget *parent) : qv::Workspace(parent)
 {
     m_form = buildForm(this, description());
+    // The seat's state is read again when the seat box is left; until then
+    // what it said may no longer be true of the seat typed.
+    connect(txtPosto, &QLineEdit::textChanged, lblStatoPosto, &SeatStateLine::clear);
+    onFocusOut(txtPosto, [this] { updateSeatState(); });
     qv::fillScreen(this);
 }
 
@@ -56,6 +66,8 @@ FormDescription TfrmPrenotazioni::description()
             {"btnStampa", "print", "Stampa la scheda corrente.", [this] { btnStampaClick(); }, &btnStampa},
             {"btnDaConfermare", "open_events", "Visualizza l'elenco delle prenotazioni in attesa di conferma.",
              [this] { btnDaConfermareClick(); }, &btnDaConfermare},
+            {"btnMappa", "seat_map", "Visualizza la mappa dei posti dell'evento.", [this] { btnMappaClick(); },
+             &btnMappa},
             {"btnEsporta", "export", "Esporta le schede in archivio in un file di Microsoft Excel.",
              [this] { btnEsportaClick(); }, &btnEsporta},
             ToolEntry::separator(),
@@ -100,6 +112,8 @@ FormDescription TfrmPrenotazioni::description()
                 // The seat, large; no highlight.
                 {.label = "Posto n.", .name = "txtPosto", .length = 5, .width = "000000", .rule = Rule::TrimmedUpper,
                  .align = Qt::AlignCenter, .highlight = false, .height = 58, .to = &txtPosto},
+                {.name = "lblStatoPosto", .kind = Control::Widget, .join = true,
+                 .make = [](QWidget *parent) { return new SeatStateLine(parent); }, .to = &lblStatoPosto},
                 {.label = "E' possibile verificare la disponibilit\u00E0 del posto o visualizzare l'elenco di quelli "
                           "gi\u00E0 prenotati.",
                  .name = "lblDidascalia", .kind = Control::Caption, .to = &lblCaption},
@@ -148,7 +162,8 @@ FormDescription TfrmPrenotazioni::description()
                      [this] {
                          txtPosto->clear();
                          txtNumero->clear();
-                     }},
+                     },
+                 .afterShow = [this] { updateSeatState(); }},
     };
 }
 
@@ -175,6 +190,97 @@ QString TfrmPrenotazioni::archivePath() const
 void TfrmPrenotazioni::showRecord(const qv::Record &record, qint64 number)
 {
     m_form->card().Show(record, number);
+}
+
+SeatMapEvent TfrmPrenotazioni::boundEvent() const
+{
+    return {archivePath(),          trimmed(txtTitolo->text()),   trimmed(txtDataInizio->text()),
+            trimmed(txtOraInizio->text()), trimmed(txtDataFine->text()), trimmed(txtOraFine->text()),
+            trimmed(txtSede->text()), trimmed(txtIndirizzo->text()), trimmed(txtPosti->text())};
+}
+
+void TfrmPrenotazioni::bindEvent(const SeatMapEvent &event)
+{
+    const bool another = archivePath() != trimmed(event.archivePath);
+    lblFile->setText(event.archivePath);
+    txtTitolo->setText(event.titolo);
+    txtDataInizio->setText(event.dataInizio);
+    txtOraInizio->setText(event.oraInizio);
+    txtDataFine->setText(event.dataFine);
+    txtOraFine->setText(event.oraFine);
+    txtSede->setText(event.sede);
+    txtIndirizzo->setText(event.indirizzo);
+    txtPosti->setText(event.posti);
+    if (another)
+        emptyCard(); // its record number belongs to the other event's archive
+}
+
+void TfrmPrenotazioni::comeForward(const SeatMapEvent &event)
+{
+    bindEvent(event);
+    if (!isVisible()) {
+        // The long-lived window in front (the event selection) gives way, as
+        // when "Assegna posti" hands over; showing the card starts a new card.
+        QWidget *shown = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w != this && w->isVisible() && qobject_cast<Workspace *>(w))
+                shown = w;
+        if (shown)
+            switchWindow(shown, this);
+        else
+            show();
+    }
+    raise();
+    activateWindow();
+}
+
+TfrmMappaPosti::Desk TfrmPrenotazioni::seatDesk(TfrmPrenotazioni *card, const SeatMapEvent &event)
+{
+    const QPointer<TfrmPrenotazioni> to(card);
+    return {[to, event](const QString &seat) {
+                if (!to)
+                    return;
+                to->comeForward(event);
+                to->emptyCard();
+                to->txtPosto->setText(seat);
+                to->updateSeatState();
+                to->txtCliente->setFocus(Qt::OtherFocusReason);
+            },
+            [to, event](qint64 record) {
+                if (!to)
+                    return;
+                to->comeForward(event);
+                to->showRecordNumber(record);
+            }};
+}
+
+void TfrmPrenotazioni::showRecordNumber(qint64 number)
+{
+    TSchedaPrenotazione record;
+    try {
+        TArchivio archive(archivePath(), record.layout().size(), TArchivio::Access::Read);
+        if (number < 1 || number > archive.Count())
+            throw ArchiveError("record not in the archive");
+        archive.Seek(number - 1);
+        archive.Read(record);
+        archive.Close();
+    } catch (const ArchiveError &) {
+        Messages::error(Messages::kArchiveAccess, this);
+        return;
+    }
+    showRecord(record, number);
+}
+
+void TfrmPrenotazioni::updateSeatState()
+{
+    if (archivePath().isEmpty()) {
+        lblStatoPosto->clear();
+        return;
+    }
+    bool saved = false;
+    const qint64 own = trimmed(lblPosizione->text()).toLongLong(&saved);
+    lblStatoPosto->setState(seatOnCard(archivePath(), txtPosto->text(), saved ? own : 0,
+                                       SeatMap::totalOf(txtPosti->text())));
 }
 
 void TfrmPrenotazioni::showEvent(QShowEvent *event)
@@ -221,6 +327,7 @@ void TfrmPrenotazioni::btnDuplicaClick()
 void TfrmPrenotazioni::btnSalvaClick()
 {
     m_form->card().Save();
+    updateSeatState(); // saving never refuses a seat, but the card tells
 }
 
 void TfrmPrenotazioni::btnTrovaClick()
@@ -239,6 +346,11 @@ void TfrmPrenotazioni::btnDaConfermareClick()
 {
     TfrmDaConfermare dialog(this);
     dialog.exec();
+}
+
+void TfrmPrenotazioni::btnMappaClick()
+{
+    TfrmMappaPosti::open(boundEvent(), seatDesk(this, boundEvent()));
 }
 
 void TfrmPrenotazioni::btnEsportaClick()

@@ -1,5 +1,6 @@
 #pragma once
 #include "frame/workspace.h"
+#include "reservations/tfrmmappaposti.h"
 
 #include <QList>
 
@@ -17,6 +18,7 @@ class ClickablePicture;
 class Form;
 class InfoBar;
 class Record;
+class SeatStateLine;
 struct FormDescription;
 }
 
@@ -35,9 +37,21 @@ public:
     // The trimmed path of the event's archive.
     QString archivePath() const;
 
+    // The event the card books for: its archive (lblFile) and its header.
+    qv::SeatMapEvent boundEvent() const;
+    // Binds the card to `event`, as the event selection does; a card of
+    // another event is emptied.
+    void bindEvent(const qv::SeatMapEvent &event);
+    // What the seat map's double-click does with this card: a free seat on a
+    // new card of the map's event, a held one shown from its record; the
+    // card comes forward in place of the window shown.
+    static TfrmMappaPosti::Desk seatDesk(TfrmPrenotazioni *card, const qv::SeatMapEvent &event);
+    // Reads the seat's state from the archive into the line beside the seat.
+    void updateSeatState();
+
     // Toolbar, left to right, then the navigation group.
-    qv::ClickablePicture *btnNuovo, *btnDuplica, *btnSalva, *btnTrova, *btnStampa, *btnDaConfermare, *btnEsporta,
-        *btnGuida, *btnEsci;
+    qv::ClickablePicture *btnNuovo, *btnDuplica, *btnSalva, *btnTrova, *btnStampa, *btnDaConfermare, *btnMappa,
+        *btnEsporta, *btnGuida, *btnEsci;
     qv::ClickablePicture *cmdPrimo, *cmdIndietro;
     QLabel *lblPosizione; // the card's record number; empty for a new card
     qv::ClickablePicture *cmdAvanti, *cmdUltimo;
@@ -54,6 +68,7 @@ public:
     QLineEdit *txtCapRes, *txtCodFisc, *txtRecapito, *txtTelCel, *txtEmail;
     QPushButton *btnConferma;
     QLineEdit *txtPosto;
+    qv::SeatStateLine *lblStatoPosto; // the seat's state beside it, read from the archive
     QPushButton *btnDisponibile, *btnPrenotati;
     QLineEdit *txtUbicazione, *txtAnnotazioni;
     QCheckBox *chkDaConfermare;
@@ -72,6 +87,7 @@ public:
     void btnTrovaClick();
     void btnStampaClick();
     void btnDaConfermareClick();
+    void btnMappaClick();
     void btnEsportaClick();
     void btnGuidaClick();
     void btnEsciClick();
@@ -99,6 +115,10 @@ private:
     void emptyCard();
     // Warns and focuses `box` when its trimmed text is empty.
     bool requireText(QLineEdit *box, const QString &warning);
+    // Comes forward bound to `event`, in place of the window shown.
+    void comeForward(const qv::SeatMapEvent &event);
+    // Shows record `number` of the archive; the access message when it cannot be read.
+    void showRecordNumber(qint64 number);
 
     qv::Form *m_form = nullptr;
 };

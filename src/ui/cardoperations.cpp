@@ -67,6 +67,8 @@ void CardOperations::Show(const Record &record, qint64 number)
     m_config.lblPosizione->setText(QString::number(number));
     m_loaded = record.bytes();
     m_loadedNumber = number;
+    if (m_config.afterShow)
+        m_config.afterShow();
 }
 
 Record CardOperations::FromCard() const

@@ -28,6 +28,8 @@ struct CardConfig
     std::function<void()> beforeStore;
     // What Duplicate clears besides lblPosizione.
     std::function<void()> clearForDuplicate;
+    // Runs once the card shows a record (browsing, a list's choice).
+    std::function<void()> afterShow;
     // The symbol of the archive access message when Duplicate fails.
     MessageKind duplicateFailureKind = MessageKind::Error;
 };

@@ -154,7 +154,9 @@ private:
                 rowsBeside(section, frame, grid);
             else
                 rowsAbove(section, frame, grid);
-            fillSection(frame, section.picture, grid);
+            if (section.grows)
+                grid->setRowStretch(grid->rowCount() - 1, 1);
+            fillSection(frame, section.picture, grid, section.grows);
             m_form->m_grids.append(grid);
             frames.append(frame);
         }
@@ -166,14 +168,20 @@ private:
             sections->setHorizontalSpacing(14);
             sections->setVerticalSpacing(10);
             int lastRow = 0;
+            bool grows = false;
             for (int i = 0; i < frames.size(); ++i) {
                 const SectionEntry &s = m_description.sections.at(i);
                 sections->addWidget(frames.at(i), s.row, s.column, 1, s.columnSpan);
                 for (int c = s.column; c < s.column + s.columnSpan; ++c)
                     sections->setColumnStretch(c, 1);
                 lastRow = std::max(lastRow, s.row);
+                if (s.grows) {
+                    sections->setRowStretch(s.row, 1);
+                    grows = true;
+                }
             }
-            sections->setRowStretch(lastRow + 1, 1);
+            if (!grows)
+                sections->setRowStretch(lastRow + 1, 1);
         } else {
             auto *sections = new QHBoxLayout(area);
             sections->setContentsMargins(12, 6, 12, 8);
@@ -195,7 +203,7 @@ private:
     }
 
     // The frame of a section: its picture on the left, its rows beside it.
-    static void fillSection(QGroupBox *frame, const QString &pictureName, QGridLayout *fields)
+    static void fillSection(QGroupBox *frame, const QString &pictureName, QGridLayout *fields, bool grows)
     {
         auto *icon = new QLabel(frame);
         icon->setObjectName(QStringLiteral("ico") + frame->objectName().mid(3));
@@ -207,8 +215,9 @@ private:
         row->setSpacing(12);
         row->addWidget(icon);
         auto *column = new QVBoxLayout;
-        column->addLayout(fields);
-        column->addStretch(1);
+        column->addLayout(fields, grows ? 1 : 0);
+        if (!grows)
+            column->addStretch(1);
         row->addLayout(column, 1);
     }
 
@@ -242,7 +251,8 @@ private:
         for (int r = 0; r < lines.size(); ++r) {
             const QList<Made> &line = lines.at(r);
             const Made &first = line.first();
-            if (first.row->kind == Control::Caption) {
+            if (first.row->kind == Control::Caption || (first.row->kind == Control::Widget && first.row->label.isEmpty()
+                                                         && line.size() == 1)) {
                 grid->addWidget(first.control, r, 0, 1, 3);
                 continue;
             }
@@ -397,6 +407,10 @@ private:
             control = caption;
             break;
         }
+        case Control::Widget:
+            control = row.make(parent);
+            control->setObjectName(row.name);
+            break;
         }
         if (isBox(row.kind)) {
             control->setFixedHeight(row.height > 0 ? row.height : boxHeight());
@@ -620,6 +634,8 @@ private:
         QList<QWidget *> boxes;
         for (const Made &made : m_rows) {
             if (made.row->kind == Control::Caption)
+                continue;
+            if (made.row->kind == Control::Widget && !(made.control->focusPolicy() & Qt::TabFocus))
                 continue;
             m_form->m_tabOrder.append(made.control);
             if (isBox(made.row->kind))

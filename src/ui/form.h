@@ -85,6 +85,7 @@ enum class Control {
     Check,    // a check box showing its label
     Button,   // a push button showing its picture and label
     Caption,  // a text across the line, wrapped
+    Widget,   // a control the window makes itself (`make`): a drawing of its own; the builder places it
 };
 
 // How the user types into a box.
@@ -133,6 +134,9 @@ struct RowEntry
     QString accessibleName = {};   // where the label alone does not say what the box is for
     bool highlight = true;         // boxes: the highlight rectangle while it has the focus
     int height = 0;                // a box taller than the card's boxes
+    // Control::Widget: makes the control in `parent`. Without a label it takes
+    // the whole line; it is a stop of the tab order when it takes the focus by Tab.
+    std::function<QWidget *(QWidget *parent)> make = {};
     Member to = {};
 };
 
@@ -148,6 +152,9 @@ struct SectionEntry
     int columnSpan = 1;
     int columns = 1;     // labels above: the cells of each line
     QList<RowEntry> rows;
+    // Takes the height left below the other sections, and gives it to its
+    // last line (a drawing that scrolls by itself, such as the seat map).
+    bool grows = false;
 };
 
 // A label that only carries a field of the record (attachments), never shown.

@@ -26,7 +26,8 @@ struct StandardShortcut
 // The house keyboard map for the pictures of cards and workspaces: Ctrl+N new,
 // Ctrl+D duplicate, Ctrl+S save, Ctrl+F find, Ctrl+P print, F1 guide,
 // Ctrl+W leave, Ctrl+PgUp / Ctrl+PgDown previous / next and
-// Ctrl+Shift+PgUp / Ctrl+Shift+PgDown first / last (keys no edit box uses).
+// Ctrl+Shift+PgUp / Ctrl+Shift+PgDown first / last, Ctrl+M the seat map, F5
+// the map read again (keys no edit box uses).
 const QList<StandardShortcut> &standardShortcuts();
 // The standard keys of a control name, empty when it has none.
 QKeySequence standardShortcut(const QString &controlName);

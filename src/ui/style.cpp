@@ -54,6 +54,12 @@ void applyHouseStyle(QApplication &app)
         QDialog#frmConvalida QLabel#txtConvalida { background: #1F4E79; color: white; font-weight: bold;
                                                    padding: 7px; border-radius: 4px; }
         QDialog#frmConvalida QLabel#txtResponso { color: #800000; font-size: 20pt; font-weight: bold; }
+        QWidget#frmMappaPosti QLabel#lblTitoloEvento { font-size: 13pt; font-weight: bold; color: #7B3F00; }
+        QWidget#frmMappaPosti QLabel#lblContatori { font-weight: bold; color: #1F4E79; }
+        QWidget#frmMenuPrenotazioni QLabel#lblPrenotati { font-weight: bold; color: #1F4E79; }
+        QWidget#frmMenuPrenotazioni QToolButton#imgMappa { color: #1F4E79; font-weight: 600; padding: 2px 6px; }
+        QWidget#frmMenuPrenotazioni QToolButton#imgMappa:disabled { color: #8A96A3; }
+        QWidget#frmPrenotazioni QLabel#lblStatoPostoTesto { font-weight: bold; }
         QToolButton[keyboardStop="true"] { border: 3px solid transparent; border-radius: 6px; }
         QToolButton[keyboardStop="true"]:focus { border-color: #F6C343; background: #FFF8E1; }
         QLabel[productName="true"] { color: #1F4E79; font-size: 18pt; font-weight: 700; }

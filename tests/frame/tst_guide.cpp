@@ -81,6 +81,7 @@ private slots:
             << GuideTopic::ParticipantsExport << "Esportazione archivio partecipanti in Microsoft Excel.";
         QTest::newRow("reservations export")
             << GuideTopic::ReservationsExport << "Esportazione archivio prenotazioni in Microsoft Excel.";
+        QTest::newRow("seat map") << GuideTopic::SeatMap << "Mappa dei posti.";
     }
     void topics()
     {
@@ -126,6 +127,22 @@ private slots:
         QVERIFY(after.contains("chiave Copie"));
         QVERIFY(after.contains("quorvane-cli restore seguito dal nome della copia"));
         QVERIFY(general.last().contains("aziende, associazioni ed enti"));
+    }
+
+    // The seat map has its topic, with its keys; the event selection and the
+    // reservation card, which open it, tell of it in theirs.
+    void seatMapTopic()
+    {
+        QVERIFY(guideTopics().indexOf(GuideTopic::SeatMap) == guideTopics().indexOf(GuideTopic::Reservations) + 1);
+        const QString map = guideText(GuideTopic::SeatMap);
+        for (const QString &words : {"Ctrl+M", "a5 e A5 sono lo stesso posto", "unins000.dll, sezione MappaPosti",
+                                     "A4 orizzontali", "mai come liberi", "Aggiorna"})
+            QVERIFY2(map.contains(words), qPrintable(words));
+        const QString reservations = guideText(GuideTopic::Reservations);
+        QVERIFY(reservations.contains("Mappa dei posti accanto ad Assegna posti"));
+        QVERIFY(reservations.contains("oltre il numero totale dei posti"));
+        QVERIFY(shortcutTable(GuideTopic::SeatMap).startsWith("Tasti rapidi:\r\nTab: entra nella mappa ed esce."));
+        QVERIFY(shortcutTable(GuideTopic::SeatMap).contains("\r\nF5: aggiorna la mappa dei posti."));
     }
 
     // A paragraph shared by two topics reads the same in both.

@@ -2,10 +2,13 @@
 #include "frame/guide.h"
 #include "app/tfrmavvio.h"
 #include "reservations/tfrmmenuprenotazioni.h"
+#include "reservations/seatfixtures.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "support/testsupport.h"
+#include "ui/keyboard.h"
 #include "ui/widgets.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -148,6 +151,38 @@ private slots:
         for (int i = 0; i < kBoxes.size(); ++i)
             QCOMPARE(card->findChild<QLineEdit *>(kBoxes[i])->text(), values[i].trimmed());
         QVERIFY(!QFile::exists(folder->file("Posti_Riservati_Evento_7.pro"))); // the card opens it, not this window
+    }
+
+    // Once an event is chosen: its bookings counted in seats, and the map's
+    // picture beside "Assegna posti". Counting creates no archive, and one
+    // that cannot be read is not counted at all.
+    void bookingsOfTheChosenEvent_data()
+    {
+        QTest::addColumn<QString>("archive"); // "missing", "unreadable" or the example hall
+        QTest::addColumn<QString>("line");
+        QTest::newRow("thirty seats") << "hall" << "Prenotati 3 di 30 posti (1 in attesa di conferma)";
+        QTest::newRow("missing") << "missing" << "Prenotati 0 di 30 posti (0 in attesa di conferma)";
+        QTest::newRow("unreadable") << "unreadable" << "";
+    }
+    void bookingsOfTheChosenEvent()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, line);
+        const QString path = folder->file("Posti_Riservati_Evento_4.pro");
+        if (archive == "hall")
+            folder->write("Posti_Riservati_Evento_4.pro", qvtest::bookings(qvtest::kThirtySeats));
+        else if (archive == "unreadable")
+            QVERIFY(QDir().mkpath(path));
+        QVERIFY(!w->imgMappa->isEnabled());
+        pick(w, {"Convegno", "01/02/2027", "9:00", "02/02/2027", "18:00", "Sala", "Via Roma 1", "30"}, "4");
+        w->updateBookedCount();
+        QCOMPARE(w->lblPrenotati->text(), line);
+        QCOMPARE(QFile::exists(path), archive != "missing");
+        QVERIFY(w->imgMappa->isEnabled());
+        QCOMPARE(shortcutOf(w->imgMappa), QKeySequence(Qt::CTRL | Qt::Key_M));
+        QTest::keyClick(w->txtSede, Qt::Key_Delete);
+        QCOMPARE(w->lblPrenotati->text(), QString());
+        QVERIFY(!w->imgMappa->isEnabled());
     }
 
     void showingAgainForgetsTheChoice()

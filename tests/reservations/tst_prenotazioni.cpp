@@ -6,6 +6,8 @@
 #include "output/pageoutput.h"
 #include "participants/participantfixtures.h"
 #include "participants/tfrmtrovaclienti.h"
+#include "reservations/seatfixtures.h"
+#include "reservations/seatwidgets.h"
 #include "reservations/tfrmconvalida.h"
 #include "reservations/tfrmdaconfermare.h"
 #include "reservations/tfrmprenotazioni.h"
@@ -1182,6 +1184,94 @@ private slots:
         QCOMPARE(pending->text(QAccessible::Description), w.infoBar()->hint(w.chkDaConfermare));
         QCOMPARE(QAccessible::queryAccessibleInterface(w.txtCliente)->text(QAccessible::Name),
                  QString("Cognome e nome partecipante:"));
+    }
+
+    // Beside the seat, its state read from the archive when the box is left:
+    // saving still refuses nothing, but the card tells.
+    void seatStateBesideTheSeat_data()
+    {
+        QTest::addColumn<QString>("posti");
+        QTest::addColumn<QString>("seat");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("held twice") << "30" << "12"
+                                    << QString("gi\u00E0 assegnato a 2 persone: Bianchi Anna, Verdi Luca");
+        QTest::newRow("held, typed in lower case") << "30" << "a5" << QString("gi\u00E0 assegnato a Neri Paolo");
+        QTest::newRow("awaiting confirmation")
+            << "30" << "2" << QString("gi\u00E0 assegnato a Rossi Mario (in attesa di conferma)");
+        QTest::newRow("free") << "30" << "7" << "libero";
+        QTest::newRow("beyond the total") << "30" << "500" << "oltre il numero totale dei posti (30)";
+    }
+    void seatStateBesideTheSeat()
+    {
+        QFETCH(QString, posti);
+        QFETCH(QString, seat);
+        QFETCH(QString, state);
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        folder.write(kArchive, qvtest::bookings(qvtest::kThirtySeats));
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.w.txtPosti->setText(posti);
+        QCOMPARE(card.w.lblStatoPosto->text(), QString());
+        card.type(card.w.txtPosto, seat);
+        QCOMPARE(card.w.lblStatoPosto->text(), QString()); // typing is never held up
+        card.key(Qt::Key_Tab);
+        QCOMPARE(card.w.lblStatoPosto->text(), state);
+        auto *words = card.w.lblStatoPosto->findChild<QLabel *>("lblStatoPostoTesto");
+        QCOMPARE(QAccessible::queryAccessibleInterface(words)->text(QAccessible::Name), "Stato del posto: " + state);
+        QCOMPARE(card.w.lblStatoPosto->findChild<SeatSwatch *>()->isVisible(), !state.startsWith("oltre"));
+        // Saved all the same, and still told.
+        card.w.txtCliente->setText("Gialli Ugo");
+        card.click(card.w.btnSalva);
+        QCOMPARE(messages.last().text, CardOperations::kInserted);
+        QCOMPARE(folder.read(kArchive).size(), 5 * 829);
+        QCOMPARE(card.w.lblStatoPosto->text(), state);
+        QCOMPARE(messages.count(), 1);
+    }
+
+    // The card itself is no other holder; a card shown says its seat's state.
+    void seatStateOfAShownCard()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        folder.write(kArchive, qvtest::bookings(qvtest::kThirtySeats));
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.w.txtPosti->setText("30");
+        QTest::mouseClick(card.w.cmdPrimo, Qt::LeftButton);
+        QCOMPARE(card.pos(), QString("1"));
+        QCOMPARE(card.w.lblStatoPosto->text(), QString("libero")); // seat 2 is its own
+        QTest::mouseClick(card.w.cmdAvanti, Qt::LeftButton);
+        QCOMPARE(card.pos(), QString("2"));
+        QCOMPARE(card.w.lblStatoPosto->text(), QString("gi\u00E0 assegnato a Verdi Luca"));
+        QTest::mouseClick(card.w.btnNuovo, Qt::LeftButton);
+        QCOMPARE(card.w.lblStatoPosto->text(), QString());
+        QCOMPARE(messages.count(), 0);
+    }
+
+    // An archive that cannot be read: no state at all, never "libero", and
+    // no message while typing.
+    void seatStateOnAnUnreadableArchive()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        QVERIFY(QDir().mkpath(folder.file(kArchive)));
+        Card card(folder);
+        QVERIFY(card.ok);
+        card.type(card.w.txtPosto, "7");
+        card.key(Qt::Key_Tab);
+        QCOMPARE(card.w.lblStatoPosto->text(), QString());
+        QVERIFY(!card.w.lblStatoPosto->findChild<SeatSwatch *>()->isVisible());
+        QCOMPARE(messages.count(), 0);
+    }
+
+    // The map from the card: its picture and Ctrl+M, in the guide's table too.
+    void mapPicture()
+    {
+        TfrmPrenotazioni w;
+        QCOMPARE(shortcutOf(w.btnMappa), QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(w.btnMappa->accessibleDescription(), QString("Visualizza la mappa dei posti dell'evento."));
+        QVERIFY(shortcutTable(GuideTopic::Reservations).contains("Ctrl+M: mappa dei posti."));
     }
 
     void leavingShowsTheMainMenu()
