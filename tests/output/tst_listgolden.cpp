@@ -35,22 +35,6 @@ namespace {
 
 // ---- The rules, plainly ------------------------------------------------
 
-// Windows-1252, 0x80..0x9F; the five bytes it leaves undefined keep their value.
-constexpr char16_t kHigh[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-                                0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-
-QString decode(const QByteArray &bytes)
-{
-    QString text;
-    for (const char c : bytes) {
-        const auto b = uchar(c);
-        text += QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
-    }
-    return text;
-}
-
 int offsetOf(const Fields &fields, const QString &name, int *declared = nullptr)
 {
     int offset = 0;
@@ -71,7 +55,7 @@ QString stored(const QByteArray &record, const Fields &fields, const QString &na
     int declared = 0;
     const int offset = offsetOf(fields, name, &declared);
     const int used = std::min<int>(uchar(record.at(offset)), declared);
-    return decode(record.mid(offset + 1, used));
+    return qvtest::fromWindows1252(record.mid(offset + 1, used));
 }
 
 struct Part
