@@ -395,11 +395,11 @@ Expected expectedOf(const Case &c, const QByteArray &bytes)
 QStringList listOf(const Case &c)
 {
     if (!c.filtered)
-        return listLines(c.source, c.test);
+        return listLines(c.source, c.test).toStringList();
     QList<FilterRule::Box> boxes;
     for (const auto &[field, typed] : c.boxes)
         boxes.append({c.source.layout->indexOf(field), typed});
-    return searchLines(c.source, FilterRule(boxes));
+    return searchLines(c.source, FilterRule(boxes)).toStringList();
 }
 
 QByteArray digest(const QStringList &lines)
