@@ -306,46 +306,73 @@ struct SortEntry
     quint32 index;
 };
 
-// The list order on two lines whose keys are equal: the bytes after the key
-// compared by rank, then the shorter first, then the archive order.
-struct SortOrder
+bool keyLess(const SortEntry &a, const SortEntry &b)
 {
-    qsizetype from; // the shared label and the key's bytes
+    return a.key[0] != b.key[0] ? a.key[0] < b.key[0] : a.key[1] < b.key[1];
+}
 
-    bool operator()(const SortEntry &a, const SortEntry &b) const
-    {
-        if (a.key != b.key)
-            return a.key < b.key;
-        const auto &rank = orderRanks();
-        const qsizetype n = std::min(a.size, b.size);
-        for (qsizetype i = from; i < n; ++i) {
-            if (a.data[i] != b.data[i] && rank[a.data[i]] != rank[b.data[i]])
-                return rank[a.data[i]] < rank[b.data[i]];
-        }
-        if (a.size != b.size)
-            return a.size < b.size;
-        return a.index < b.index;
-    }
-};
+bool indexLess(const SortEntry &a, const SortEntry &b)
+{
+    return a.index < b.index;
+}
 
 // Below this a second thread costs more than it saves.
 constexpr size_t kParallelSort = 8192;
 
-void sortEntries(std::vector<SortEntry> &entries, const SortOrder &order)
+// Puts in list order the lines of [begin, end), already ordered by their
+// keys of the characters from `from` on: each run of equal keys is ordered
+// by the next characters' keys, and so on, until its lines differ or end.
+// Lines that end alike are equal: their archive order decides. The bytes of
+// a line are read once a round, not at every comparison.
+void orderRuns(SortEntry *begin, SortEntry *end, qsizetype from)
+{
+    for (SortEntry *run = begin; run != end;) {
+        SortEntry *runEnd = run + 1;
+        while (runEnd != end && runEnd->key == run->key)
+            ++runEnd;
+        if (runEnd - run > 1) {
+            // A key that holds a line's end holds every end of the run: the
+            // same characters, the same length.
+            if (run->size < from + kKeyBytes) {
+                std::sort(run, runEnd, indexLess);
+            } else {
+                const qsizetype next = from + kKeyBytes;
+                for (SortEntry *e = run; e != runEnd; ++e)
+                    e->key = keyOf(e->data, e->size, next);
+                std::sort(run, runEnd, keyLess);
+                orderRuns(run, runEnd, next);
+            }
+        }
+        run = runEnd;
+    }
+}
+
+// The list order on the entries, whose keys are those of the characters
+// from `from` on. Large lists use two threads: each sorts half by key, the
+// halves are merged, then each orders the runs of its half.
+void sortEntries(std::vector<SortEntry> &entries, qsizetype from)
 {
     if (entries.size() < kParallelSort || std::thread::hardware_concurrency() < 2) {
-        std::sort(entries.begin(), entries.end(), order);
+        std::sort(entries.begin(), entries.end(), keyLess);
+        orderRuns(entries.data(), entries.data() + entries.size(), from);
         return;
     }
-    // Each half on its own thread, then one merge. The order is total (the
-    // archive order decides last), so the result is the one sort's.
     const auto middle = entries.begin() + std::ptrdiff_t(entries.size() / 2);
-    std::thread other([&] { std::sort(entries.begin(), middle, order); });
-    std::sort(middle, entries.end(), order);
+    std::thread other([&] { std::sort(entries.begin(), middle, keyLess); });
+    std::sort(middle, entries.end(), keyLess);
     other.join();
     std::vector<SortEntry> merged(entries.size());
-    std::merge(entries.begin(), middle, middle, entries.end(), merged.begin(), order);
+    std::merge(entries.begin(), middle, middle, entries.end(), merged.begin(), keyLess);
     entries = std::move(merged);
+    // The halves of the runs' work meet at a run's edge.
+    SortEntry *const first = entries.data();
+    SortEntry *const last = first + entries.size();
+    SortEntry *split = first + entries.size() / 2;
+    while (split != last && split != first && split->key == (split - 1)->key)
+        ++split;
+    std::thread runs([&] { orderRuns(first, split, from); });
+    orderRuns(split, last, from);
+    runs.join();
 }
 
 } // namespace
@@ -388,7 +415,7 @@ LineList LineList::sorted(std::deque<LineBatch> batches, qsizetype sharedStart)
         for (const LineBatch::Line &line : batch.m_lines)
             entries.push_back({line.key, bytes + line.offset, line.length, index++});
     }
-    sortEntries(entries, SortOrder{sharedStart + kKeyBytes});
+    sortEntries(entries, sharedStart);
     data->rows.reserve(entries.size());
     for (const SortEntry &entry : entries)
         data->rows.push_back({reinterpret_cast<const char *>(entry.data), qsizetype(entry.size)});

@@ -269,6 +269,39 @@ private slots:
         QCOMPARE(searchLines(smallSource(), FilterRule({{1, ""}})).size(), 40000);
     }
 
+    // Lines alike for long stretches, alike but for case, or one the start
+    // of another: the list keeps the order of sorting its lines as text, on
+    // one thread and on two.
+    void listIsInTheOrderOfItsLines_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("a short list") << 600;
+        QTest::newRow("a long list") << 20000;
+    }
+    void listIsInTheOrderOfItsLines()
+    {
+        QFETCH(int, count);
+        TempProgramFolder folder;
+        const QStringList names{"anna", "ANNA", "Anna", "Bo", "bo"};
+        const QStringList towns{"Reggio Calabria", "Reggio Emilia", "reggio"};
+        const QStringList notes{"", "nota", "Nota", "nota 1", "nota \u00E8", "nota \u00C8", "nota \u20AC",
+                                "nota lunga, che differisce tardi"};
+        QList<Values> records;
+        for (int i = 0; i < count; ++i)
+            records.append({{"Nome", names[i % 5]},
+                            {"Citta", towns[(i / 5) % 3]},
+                            {"Note", notes[(i / 15) % 8] + (i % 4 ? QString::number(i % 7) : QString())}});
+        qvtest::writeRecords(archive(), smallFields(), records);
+
+        QStringList expected;
+        scanArchive(archive(), smallLayout(), [&](const RecordView &record, qint64) {
+            expected.append(smallSource().lines.line(record));
+        });
+        sortLines(expected);
+        QCOMPARE(searchLines(smallSource(), FilterRule({})).toStringList(), expected);
+        QCOMPARE(listLines(smallSource(), [](const RecordView &) { return true; }).toStringList(), expected);
+    }
+
     void missingArchiveIsCreatedEmpty()
     {
         TempProgramFolder folder;
