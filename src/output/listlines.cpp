@@ -4,6 +4,8 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -115,6 +117,12 @@ QString RecordView::text(int field) const
 {
     const auto &f = m_layout->field(field);
     return TestoDaCampo(m_data + f.offset, f.length);
+}
+
+bool RecordView::hasText(int field) const
+{
+    const QByteArrayView bytes = storedBytes(*this, field);
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) > 32; });
 }
 
 QString RecordView::stored(int field) const
@@ -289,12 +297,13 @@ constexpr qsizetype kKeyBytes = 16;
 std::array<quint64, 2> keyOf(const uchar *line, qsizetype size, qsizetype from)
 {
     const auto &rank = orderRanks();
-    std::array<quint64, 2> key{};
-    for (qsizetype i = 0; i < kKeyBytes; ++i) {
-        const qsizetype at = from + i;
-        key[i / 8] = (key[i / 8] << 8) | (at < size ? rank[line[at]] : 0);
-    }
-    return key;
+    // The ranks in reading order, 0 past the end, read as two big-endian
+    // integers: the first character weighs most.
+    uchar ranks[kKeyBytes] = {};
+    const qsizetype count = std::clamp<qsizetype>(size - from, 0, kKeyBytes);
+    for (qsizetype i = 0; i < count; ++i)
+        ranks[i] = rank[line[from + i]];
+    return {qFromBigEndian<quint64>(ranks), qFromBigEndian<quint64>(ranks + 8)};
 }
 
 // One line while a list is sorted: its key, its bytes and its archive order.

@@ -27,6 +27,8 @@ public:
     const char *data() const { return m_data; }
     // TestoDaCampo: the characters in use, trimmed.
     QString text(int field) const;
+    // Whether text(field) is not empty, found without making it.
+    bool hasText(int field) const;
     // The characters in use exactly as stored, blanks kept.
     QString stored(int field) const;
     // A copy as a record, for handing it to a window.

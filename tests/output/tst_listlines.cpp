@@ -1,5 +1,6 @@
 #include "archive/records.h"
 #include "archive/tarchivio.h"
+#include "core/cp1252.h"
 #include "core/programfolder.h"
 #include "output/eventlists.h"
 #include "output/fixtures.h"
@@ -63,6 +64,28 @@ private slots:
         QFETCH(QString, line);
         const QByteArray bytes = qvtest::record(smallFields(), {{"Nome", nome}, {"Citta", citta}, {"Note", note}});
         QCOMPARE(smallSource().lines.line(RecordView(smallLayout(), bytes.constData())), line);
+    }
+
+    void hasTextIsTheTrimmedTextNotEmpty_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blanks") << "   ";
+        QTest::newRow("control characters") << "\t\x01 \n";
+        QTest::newRow("one letter among blanks") << "  a ";
+        QTest::newRow("no-break space") << "\u00A0";
+        QTest::newRow("euro") << "\u20AC";
+    }
+    void hasTextIsTheTrimmedTextNotEmpty()
+    {
+        QFETCH(QString, stored);
+        // Stored as it is, blanks kept, as other programs may write it.
+        QByteArray bytes = qvtest::record(smallFields(), {});
+        const QByteArray text = cp1252::encode(stored);
+        bytes[0] = char(text.size());
+        bytes.replace(1, text.size(), text);
+        const RecordView record(smallLayout(), bytes.constData());
+        QCOMPARE(record.hasText(0), !record.text(0).isEmpty());
     }
 
     void unknownFieldInLayoutIsRefused()
