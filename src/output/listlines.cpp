@@ -257,8 +257,24 @@ qsizetype LineLayout::write(const RecordView &record, char *out) const
 
 QString LineLayout::line(const RecordView &record) const
 {
-    QByteArray bytes(m_maxBytes, Qt::Uninitialized);
-    return cp1252::decode(bytes.constData(), write(record, bytes.data()));
+    // Straight from the record's bytes into the text.
+    struct TextSink
+    {
+        QString text;
+        bool bytes(const char *data, qsizetype size)
+        {
+            cp1252::decodeAppend(text, data, size);
+            return true;
+        }
+        bool blanks(qsizetype count)
+        {
+            text.append(QString(count, QLatin1Char(' ')));
+            return true;
+        }
+    } sink;
+    sink.text.reserve(std::min<qsizetype>(m_maxBytes, 160));
+    produce(record, sink);
+    return sink.text;
 }
 
 bool LineLayout::isTrimmed(const RecordView &record, QByteArrayView wanted) const
