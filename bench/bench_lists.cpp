@@ -42,7 +42,7 @@ int main(int argc, char **argv)
         scanArchive(source.archivePath(), *source.layout, [&](const RecordView &r, qint64) { lines.append(source.lines.line(r)); });
     });
     const double sort = qvbench::milliseconds([&] { sortLines(lines); });
-    QStringList found;
+    LineList found;
     const double searchAll = qvbench::milliseconds([&] { found = searchLines(source, FilterRule({})); });
     const double searchOne = qvbench::milliseconds([&] { found = searchLines(source, FilterRule({{0, "convegno"}})); });
     const qsizetype oneCount = found.size();

@@ -77,4 +77,9 @@ bool canEncode(QChar c)
     return byteFor(c.unicode()) >= 0;
 }
 
+int byteOf(QChar c)
+{
+    return byteFor(c.unicode());
+}
+
 } // namespace qv::cp1252

@@ -14,6 +14,9 @@ inline QString decode(const QByteArray &bytes) { return decode(bytes.constData()
 void decodeAppend(QString &text, const char *data, qsizetype size);
 QByteArray encode(const QString &text);
 bool canEncode(QChar c);
+// The byte of one character as it is (no composing), or -1 when the code
+// page has none: for comparing typed text with stored bytes.
+int byteOf(QChar c);
 // A byte that shows a character: not a control code (below 0x20, 0x7F) and
 // not one of the five bytes the code page leaves undefined.
 bool isPrintable(unsigned char byte);

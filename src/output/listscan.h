@@ -24,14 +24,18 @@ struct ListSource
 using RecordVisitor = std::function<void(const RecordView &record, qint64 number)>;
 void scanArchive(const QString &path, const RecordLayout &layout, const RecordVisitor &visit);
 
+// The two lists below read the archive on the calling thread and build and
+// sort the lines on a second thread too when the archive is large.
+
 // The filter search: the sorted lines of the records the rule lets through.
 // Throws ArchiveError.
-QStringList searchLines(const ListSource &source, const FilterRule &rule);
+LineList searchLines(const ListSource &source, const FilterRule &rule);
 
-// The lines of the records that pass `test`, sorted. A failure ends the
-// scan quietly: the lines gathered so far are kept.
+// The lines of the records that pass `test`, sorted. `test` is called on the
+// calling thread, in file order. A failure ends the scan quietly: the lines
+// gathered so far are kept.
 using RecordTest = std::function<bool(const RecordView &record)>;
-QStringList listLines(const ListSource &source, const RecordTest &test, bool *failed = nullptr);
+LineList listLines(const ListSource &source, const RecordTest &test, bool *failed = nullptr);
 
 // The way back from a line to its record: every record whose rebuilt line
 // equals `chosen` (both trimmed, case counts) is handed to deliver, in file

@@ -37,19 +37,21 @@ const QString SummaryListWindow::kEmptyList =
     QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
 
 // The lines of a list, read-only. Filled once per search with the lines
-// already sorted, so a 100 000-line list costs one reset, not 100 000 inserts.
+// already sorted, so a 100 000-line list costs one reset, not 100 000 inserts;
+// it shares the list's bytes and makes the text of a row only when the view
+// asks for it (the rows on screen).
 class LinesModel : public QAbstractListModel
 {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void setLines(QStringList lines)
+    void setLines(LineList lines)
     {
         beginResetModel();
         m_lines = std::move(lines);
         endResetModel();
     }
-    const QStringList &lines() const { return m_lines; }
+    const LineList &lines() const { return m_lines; }
 
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_lines.size()); }
     QVariant data(const QModelIndex &index, int role) const override
@@ -66,7 +68,7 @@ public:
     }
 
 private:
-    QStringList m_lines;
+    LineList m_lines;
 };
 
 namespace {
@@ -382,7 +384,7 @@ QLineEdit *SummaryListWindow::filterBox(const QString &name) const
 
 QStringList SummaryListWindow::lines() const
 {
-    return m_model->lines();
+    return m_model->lines().toStringList();
 }
 
 int SummaryListWindow::selectedRow() const
@@ -400,7 +402,7 @@ void SummaryListWindow::selectRow(int row)
     lstRecords->scrollTo(index);
 }
 
-void SummaryListWindow::setLines(QStringList lines)
+void SummaryListWindow::setLines(LineList lines)
 {
     m_model->setLines(std::move(lines));
     lstRecords->horizontalScrollBar()->setValue(0);
@@ -454,7 +456,7 @@ void SummaryListWindow::btnCercaClick()
     const FilterRule rule(boxes);
     lblConta->setText(QString::number(rule.filledCount()));
 
-    QStringList found;
+    LineList found;
     try {
         const WaitCursor wait;
         found = searchLines(m_config.source, rule);
@@ -476,7 +478,7 @@ void SummaryListWindow::btnCercaClick()
 
 void SummaryListWindow::btnTrovaClick()
 {
-    const QStringList &all = m_model->lines();
+    const LineList &all = m_model->lines();
     if (all.isEmpty()) {
         Messages::plain(kEmptyList, this);
         return;
@@ -495,7 +497,7 @@ void SummaryListWindow::btnTrovaClick()
 
 void SummaryListWindow::btnStampaClick()
 {
-    PageOutput::print(ListReport::document(m_config.printTitle, m_model->lines(), Clock::today()), this);
+    PageOutput::print(ListReport::document(m_config.printTitle, m_model->lines().toStringList(), Clock::today()), this);
 }
 
 void SummaryListWindow::lstRecordsDblClick()

@@ -80,7 +80,7 @@ public:
     QLabel *lblAttendere = nullptr, *lblConta = nullptr, *lblMemory = nullptr;
 
     QLineEdit *filterBox(const QString &name) const;
-    QStringList lines() const;   // in list order
+    QStringList lines() const;   // in list order (made when asked for)
     int selectedRow() const;     // -1 when no line is selected
     void selectRow(int row);
 
@@ -99,7 +99,7 @@ protected:
 private:
     QWidget *buildResultPage();
     QWidget *buildFilterPage();
-    void setLines(QStringList lines);
+    void setLines(LineList lines);
 
     SummaryListConfig m_config;
     QList<int> m_filterFields; // the record field of each filter box

@@ -86,7 +86,7 @@ ListSource searchSource(PathSource path)
 bool isBooked(const RecordView &reservation)
 {
     static const int posto = fieldOf("Posto");
-    return !reservation.text(posto).isEmpty();
+    return reservation.hasText(posto);
 }
 
 bool isPending(const RecordView &reservation)

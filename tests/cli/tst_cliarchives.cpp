@@ -1,7 +1,9 @@
 // check and dump on archives written byte by byte, and bad input of every kind.
 #include "archive/archivejournal.h"
 #include "clirunner.h"
+#include "output/fixtures.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -271,6 +273,91 @@ private slots:
         QCOMPARE(two.value("Record").toInt(), 2);
         QCOMPARE(two.value("Cliente").toString().size(), 50);
         QVERIFY(two.value("Cliente").toString().startsWith("Troppo lungo"));
+    }
+
+    // Every byte value in every field, length bytes past the declared length,
+    // garbage after the texts, over several read blocks: the dump as the
+    // formats say, written out again here, and pinned as the tool has always
+    // written it.
+    void dumpOfEveryByteIsExact_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("pinned");
+        QTest::newRow("csv") << "csv" << QByteArray("482fd461956a2fd3");
+        QTest::newRow("jsonl") << "jsonl" << QByteArray("62f8a5193ec59dbb");
+    }
+    void dumpOfEveryByteIsExact()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, pinned);
+        const qvtest::Fields &fields = qvtest::participantFields();
+        quint64 state = 21;
+        const auto below = [&state](int n) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            return int((state >> 33) % quint64(n));
+        };
+        QByteArray archive;
+        for (int n = 0; n < 700; ++n) {
+            for (const auto &[name, declared] : fields) {
+                const int kind = below(10);
+                const int length = kind == 0 ? declared + below(256 - declared) : kind < 4 ? 0 : below(std::min(declared, 40) + 1);
+                archive += char(std::min(length, 255));
+                for (int i = 0; i < declared; ++i)
+                    archive += char(i < length && kind > 6 ? "a,\"\\\r\n\t z"[below(10)] : below(256));
+            }
+        }
+        writeFile(path("Partecipanti.pro"), archive);
+
+        const bool csv = format == "csv";
+        QByteArray expected;
+        if (csv) {
+            expected = "Record";
+            for (const auto &field : fields)
+                expected += ',' + field.first.toUtf8();
+            expected += "\r\n";
+        }
+        int size = 0;
+        for (const auto &field : fields)
+            size += 1 + field.second;
+        for (qsizetype at = 0, number = 1; at < archive.size(); at += size, ++number) {
+            expected += csv ? QByteArray::number(number) : "{\"Record\":" + QByteArray::number(number);
+            int offset = int(at);
+            for (const auto &[name, declared] : fields) {
+                const QString text = qvtest::fromWindows1252(
+                    archive.mid(offset + 1, std::min<int>(uchar(archive.at(offset)), declared)));
+                offset += 1 + declared;
+                QByteArray value;
+                if (csv) {
+                    value = text.toUtf8();
+                    if (value.contains(',') || value.contains('"') || value.contains('\r') || value.contains('\n'))
+                        value = '"' + value.replace("\"", "\"\"") + '"';
+                } else {
+                    value = "\"";
+                    for (const QChar c : text) {
+                        const char16_t u = c.unicode();
+                        if (u == '"' || u == '\\')
+                            value += QByteArray("\\") + char(u);
+                        else if (u == '\n' || u == '\r' || u == '\t')
+                            value += u == '\n' ? "\\n" : u == '\r' ? "\\r" : "\\t";
+                        else if (u < 0x20)
+                            value += "\\u" + QByteArray::number(u, 16).rightJustified(4, '0');
+                        else
+                            value += QString(c).toUtf8();
+                    }
+                    value += '"';
+                    value.prepend("\"" + name.toUtf8() + "\":");
+                }
+                expected += ',' + value;
+            }
+            expected += csv ? "\r\n" : "}\n";
+        }
+
+        const Result r = run({"dump", path("Partecipanti.pro"), "--format", format});
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.out.size(), expected.size());
+        QVERIFY(r.out == expected);
+        QCOMPARE(QCryptographicHash::hash(r.out, QCryptographicHash::Sha256).toHex().left(16), pinned);
     }
 
     void dumpSkipsATornTailAndSaysSo()

@@ -66,6 +66,22 @@ inline QByteArray windows1252(const QString &text)
     return bytes;
 }
 
+// Windows-1252 read back, every byte: 0x80..0x9F as the code page's table
+// has them, the five bytes it leaves undefined keeping their own value.
+inline QString fromWindows1252(const QByteArray &bytes)
+{
+    static constexpr char16_t high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                          0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+    QString text;
+    for (const char c : bytes) {
+        const auto b = uchar(c);
+        text += QChar(b >= 0x80 && b < 0xA0 ? high[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
 // One record: each field a length byte and its declared number of bytes; the
 // text is written exactly as given (no trimming), the unused bytes hold
 // `filler`, which readers must ignore.

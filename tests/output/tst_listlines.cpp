@@ -1,5 +1,6 @@
 #include "archive/records.h"
 #include "archive/tarchivio.h"
+#include "core/cp1252.h"
 #include "core/programfolder.h"
 #include "output/eventlists.h"
 #include "output/fixtures.h"
@@ -63,6 +64,28 @@ private slots:
         QFETCH(QString, line);
         const QByteArray bytes = qvtest::record(smallFields(), {{"Nome", nome}, {"Citta", citta}, {"Note", note}});
         QCOMPARE(smallSource().lines.line(RecordView(smallLayout(), bytes.constData())), line);
+    }
+
+    void hasTextIsTheTrimmedTextNotEmpty_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blanks") << "   ";
+        QTest::newRow("control characters") << "\t\x01 \n";
+        QTest::newRow("one letter among blanks") << "  a ";
+        QTest::newRow("no-break space") << "\u00A0";
+        QTest::newRow("euro") << "\u20AC";
+    }
+    void hasTextIsTheTrimmedTextNotEmpty()
+    {
+        QFETCH(QString, stored);
+        // Stored as it is, blanks kept, as other programs may write it.
+        QByteArray bytes = qvtest::record(smallFields(), {});
+        const QByteArray text = cp1252::encode(stored);
+        bytes[0] = char(text.size());
+        bytes.replace(1, text.size(), text);
+        const RecordView record(smallLayout(), bytes.constData());
+        QCOMPARE(record.hasText(0), !record.text(0).isEmpty());
     }
 
     void unknownFieldInLayoutIsRefused()
@@ -263,17 +286,50 @@ private slots:
             expected.append(i + 1);
         QCOMPARE(numbers, expected);
 
-        const QStringList pisa = searchLines(smallSource(), FilterRule({{1, "pisa"}}));
+        const QStringList pisa = searchLines(smallSource(), FilterRule({{1, "pisa"}})).toStringList();
         QCOMPARE(pisa.size(), 20000);
         QVERIFY(qvtest::inListOrder(pisa));
         QCOMPARE(searchLines(smallSource(), FilterRule({{1, ""}})).size(), 40000);
+    }
+
+    // Lines alike for long stretches, alike but for case, or one the start
+    // of another: the list keeps the order of sorting its lines as text, on
+    // one thread and on two.
+    void listIsInTheOrderOfItsLines_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("a short list") << 600;
+        QTest::newRow("a long list") << 20000;
+    }
+    void listIsInTheOrderOfItsLines()
+    {
+        QFETCH(int, count);
+        TempProgramFolder folder;
+        const QStringList names{"anna", "ANNA", "Anna", "Bo", "bo"};
+        const QStringList towns{"Reggio Calabria", "Reggio Emilia", "reggio"};
+        const QStringList notes{"", "nota", "Nota", "nota 1", "nota \u00E8", "nota \u00C8", "nota \u20AC",
+                                "nota lunga, che differisce tardi"};
+        QList<Values> records;
+        for (int i = 0; i < count; ++i)
+            records.append({{"Nome", names[i % 5]},
+                            {"Citta", towns[(i / 5) % 3]},
+                            {"Note", notes[(i / 15) % 8] + (i % 4 ? QString::number(i % 7) : QString())}});
+        qvtest::writeRecords(archive(), smallFields(), records);
+
+        QStringList expected;
+        scanArchive(archive(), smallLayout(), [&](const RecordView &record, qint64) {
+            expected.append(smallSource().lines.line(record));
+        });
+        sortLines(expected);
+        QCOMPARE(searchLines(smallSource(), FilterRule({})).toStringList(), expected);
+        QCOMPARE(listLines(smallSource(), [](const RecordView &) { return true; }).toStringList(), expected);
     }
 
     void missingArchiveIsCreatedEmpty()
     {
         TempProgramFolder folder;
         QVERIFY(!QFile::exists(archive()));
-        QCOMPARE(searchLines(smallSource(), FilterRule({})), QStringList());
+        QCOMPARE(searchLines(smallSource(), FilterRule({})).toStringList(), QStringList());
         QVERIFY(QFile::exists(archive()));
         QCOMPARE(QFileInfo(archive()).size(), 0);
     }
@@ -293,7 +349,7 @@ private slots:
         QDir(folder.path()).mkdir("Piccolo.pro"); // a folder where the file should be
         QVERIFY_THROWS_EXCEPTION(ArchiveError, searchLines(smallSource(), FilterRule({})));
         bool failed = false;
-        QCOMPARE(listLines(smallSource(), [](const RecordView &) { return true; }, &failed), QStringList());
+        QCOMPARE(listLines(smallSource(), [](const RecordView &) { return true; }, &failed).toStringList(), QStringList());
         QVERIFY(failed);
         QVERIFY_THROWS_EXCEPTION(ArchiveError, deliverChosen(smallSource(), "x", [](const Record &, qint64) {}));
     }
@@ -306,7 +362,7 @@ private slots:
                               {{"Nome", "Beta"}, {"Note", "si"}}});
         bool failed = true;
         const QStringList lines =
-            listLines(smallSource(), [](const RecordView &r) { return r.text(2) == "si"; }, &failed);
+            listLines(smallSource(), [](const RecordView &r) { return r.text(2) == "si"; }, &failed).toStringList();
         QVERIFY(!failed);
         QCOMPARE(lines, (QStringList{"Beta    C:           N: si", "zeta    C:           N: si"}));
     }

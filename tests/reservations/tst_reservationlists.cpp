@@ -45,7 +45,7 @@ QString writeArchive(const qvtest::TempProgramFolder &folder, const QList<Bookin
 QStringList lines(const ListSource &source, const RecordTest &test)
 {
     bool failed = true;
-    const QStringList result = listLines(source, test, &failed);
+    const QStringList result = listLines(source, test, &failed).toStringList();
     return failed ? QStringList{"failed"} : result;
 }
 
