@@ -482,8 +482,11 @@ SeatStateLine::SeatStateLine(QWidget *parent) : QWidget(parent)
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("lblStatoPostoTesto"));
     m_text->setWordWrap(true);
-    // A seat held by many: the words wrap, but the card keeps its height (the tooltip holds them all).
-    m_text->setMaximumHeight(3 * m_text->fontMetrics().lineSpacing());
+    // A seat held by many: the words wrap onto a second line and neither widen the card nor change
+    // its height (the tooltip holds them all).
+    m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_text->setFixedHeight(2 * m_text->fontMetrics().lineSpacing());
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(4, 0, 0, 0);
     row->setSpacing(8);

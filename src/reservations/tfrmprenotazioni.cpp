@@ -112,7 +112,8 @@ FormDescription TfrmPrenotazioni::description()
                 // The seat, large; no highlight.
                 {.label = "Posto n.", .name = "txtPosto", .length = 5, .width = "000000", .rule = Rule::TrimmedUpper,
                  .align = Qt::AlignCenter, .highlight = false, .height = 58, .to = &txtPosto},
-                {.name = "lblStatoPosto", .kind = Control::Widget, .join = true,
+                // What the archive says of the seat, on a line of its own below it.
+                {.name = "lblStatoPosto", .kind = Control::Widget,
                  .make = [](QWidget *parent) { return new SeatStateLine(parent); }, .to = &lblStatoPosto},
                 {.label = "E' possibile verificare la disponibilit\u00E0 del posto o visualizzare l'elenco di quelli "
                           "gi\u00E0 prenotati.",

@@ -1,5 +1,6 @@
 #include "events/tfrmregistro.h"
 #include "participants/tfrmclienti.h"
+#include "reservations/seatwidgets.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "support/testsupport.h"
 #include "ui/style.h"
@@ -93,6 +94,28 @@ private slots:
             QVERIFY2(shown.right() < screen.width(), qPrintable(child->objectName()));
             QVERIFY2(shown.bottom() < screen.height(), qPrintable(child->objectName()));
         }
+    }
+
+    // What the reservation card says of its seat wraps beside the seat box:
+    // however long, it never makes the card wider than the screen.
+    void seatStateNeverWidensTheCard()
+    {
+        const std::unique_ptr<QWidget> w = shownCard("frmPrenotazioni", QSize(1280, 720));
+        QVERIFY(w);
+        auto *state = w->findChild<qv::SeatStateLine *>("lblStatoPosto");
+        QVERIFY(state);
+        state->setState({.known = true, .state = qv::SeatState::Twice,
+                         .text = QString::fromUtf8("gi\u00E0 assegnato a 4 persone: Bianchi Giovanni Battista, "
+                                                   "Rossi Mario, Verdi Anna Maria, Esposito Gennaro")});
+        QApplication::processEvents();
+        auto *scroll = w->findChild<QScrollArea *>("scrScheda");
+        QVERIFY(scroll);
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+        QVERIFY(scroll->widget()->width() <= scroll->viewport()->width());
+        const QWidget *group = w->findChild<QWidget *>("grpPosto");
+        QVERIFY(group);
+        const QRect shown(state->mapTo(group, QPoint(0, 0)), state->size());
+        QVERIFY(group->rect().contains(shown));
     }
 
     void boxesShowWhatTheyHold_data()
