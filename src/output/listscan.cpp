@@ -33,9 +33,9 @@ void scanArchive(const QString &path, const RecordLayout &layout, const RecordVi
 QStringList searchLines(const ListSource &source, const FilterRule &rule)
 {
     QStringList lines;
-    scanArchive(source.archivePath(), *source.layout, [&](const RecordView &record, qint64) {
+    scanArchive(source.archivePath(), *source.layout, [&](const RecordView &record, qint64 number) {
         if (rule.matches(record))
-            lines.append(source.lines.line(record));
+            lines.append(source.line(record, number));
     });
     sortLines(lines);
     return lines;
@@ -47,9 +47,9 @@ QStringList listLines(const ListSource &source, const RecordTest &test, bool *fa
     if (failed)
         *failed = false;
     try {
-        scanArchive(source.archivePath(), *source.layout, [&](const RecordView &record, qint64) {
+        scanArchive(source.archivePath(), *source.layout, [&](const RecordView &record, qint64 number) {
             if (test(record))
-                lines.append(source.lines.line(record));
+                lines.append(source.line(record, number));
         });
     } catch (const ArchiveError &) {
         if (failed)
@@ -64,7 +64,7 @@ int deliverChosen(const ListSource &source, const QString &chosen, const RecordD
     const QString wanted = trimmed(chosen);
     int delivered = 0;
     scanArchive(source.archivePath(), *source.layout, [&](const RecordView &record, qint64 number) {
-        if (trimmed(source.lines.line(record)) == wanted) {
+        if (trimmed(source.line(record, number)) == wanted) {
             deliver(record.record(), number);
             ++delivered;
         }

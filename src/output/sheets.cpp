@@ -348,20 +348,24 @@ void printParticipantSheet(QWidget *card)
 
 void saveParticipantSheetPdf(QWidget *card)
 {
+    saveSheetPdf(sheets::participantSheet(card, Clock::now()), sheets::kParticipantPdf,
+                 QStringLiteral("L'esportazione della scheda in PDF \u00E8 terminata con successo."), card);
+}
+
+bool saveSheetPdf(const page::Document &document, const QString &fileName, const QString &done, QWidget *owner)
+{
     // Written beside the old file and put in its place only when whole: a
     // file held open, a read-only folder or a full disk leave the old one as
     // it was and are reported, never announced as a success.
-    const page::Document sheet = sheets::participantSheet(card, Clock::now());
-    if (!PageOutput::writePdf(sheet, ProgramFolder::file(sheets::kParticipantPdf))) {
+    if (!PageOutput::writePdf(document, ProgramFolder::file(fileName))) {
         Messages::plain(QStringLiteral("Attenzione: il sistema non permette di creare il file PDF.") + Messages::kBreak
                             + QStringLiteral("Accertarsi che il file non sia gi\u00E0 aperto."),
-                        card);
-        return;
+                        owner);
+        return false;
     }
-    if (Messages::question(QStringLiteral("L'esportazione della scheda in PDF \u00E8 terminata con successo.\r\n\r\n"
-                                          "Si vuole aprire il file?"),
-                           card))
-        TMisc::Open(TMisc::ProgramFile(sheets::kParticipantPdf));
+    if (Messages::question(done + QStringLiteral("\r\n\r\nSi vuole aprire il file?"), owner))
+        TMisc::Open(TMisc::ProgramFile(fileName));
+    return true;
 }
 
 } // namespace qv

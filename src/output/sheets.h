@@ -67,4 +67,10 @@ void previewParticipantSheet(QWidget *card);
 void printParticipantSheet(QWidget *card);
 void saveParticipantSheetPdf(QWidget *card);
 
+// Writes `document` as `fileName` in the program folder, beside the old file
+// and put in its place only when whole, then says `done` and asks whether to
+// open it. A failure is reported and leaves the old file as it was; returns
+// whether the file was written.
+bool saveSheetPdf(const page::Document &document, const QString &fileName, const QString &done, QWidget *owner);
+
 } // namespace qv
