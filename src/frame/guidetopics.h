@@ -7,7 +7,17 @@
 // PDF guide built with the program. Widget-free.
 namespace qv {
 
-enum class GuideTopic { General, Events, Participants, Reservations, EventsExport, ParticipantsExport, ReservationsExport };
+enum class GuideTopic {
+    General,
+    Events,
+    Participants,
+    Reservations,
+    EventsExport,
+    ParticipantsExport,
+    ReservationsExport,
+    Badges,  // the name badges' window
+    CheckIn, // the check-in at the door
+};
 
 // Every topic, in the order of the PDF guide.
 QList<GuideTopic> guideTopics();
