@@ -6,6 +6,8 @@
 #include "core/programfolder.h"
 #include "core/text.h"
 #include "events/eventdialogs.h"
+#include "reservations/tfrmaccoglienza.h"
+#include "reservations/tfrmcartellini.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "ui/keyboard.h"
 #include "ui/pictures.h"
@@ -87,6 +89,21 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     icoDue = picture(QStringLiteral("icoDue"), QStringLiteral("step2"), 32, panel);
     icoMano02 = picture(QStringLiteral("icoMano02"), QStringLiteral("hand_pointer"), 32, panel);
     icoMano02->hide();
+    imgAccoglienza = new ClickablePicture(QStringLiteral("imgAccoglienza"), qv::picture(QStringLiteral("checkin")),
+                                          QStringLiteral("Accoglienza"), panel);
+    imgAccoglienza->setAccessibleDescription(
+        QStringLiteral("Registra l'ingresso dei partecipanti all'evento scelto."));
+    imgCartellini = new ClickablePicture(QStringLiteral("imgCartellini"), qv::picture(QStringLiteral("badge")),
+                                         QStringLiteral("Cartellini"), panel);
+    imgCartellini->setAccessibleDescription(
+        QStringLiteral("Stampa i cartellini con codice QR dei partecipanti all'evento scelto."));
+    for (ClickablePicture *p : {imgAccoglienza, imgCartellini}) {
+        p->setText(p->accessibleName());
+        p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        p->setIconSize(QSize(32, 32));
+        p->setToolTip(p->accessibleDescription());
+        p->setEnabled(false);
+    }
 
     lblPosizione = new QLabel(this);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
@@ -143,6 +160,9 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     step2->addWidget(icoDue);
     step2->addWidget(btnAssegna);
     step2->addWidget(icoMano02);
+    step2->addSpacing(12);
+    step2->addWidget(imgAccoglienza);
+    step2->addWidget(imgCartellini);
     step2->addStretch(1);
 
     auto *tools = new QHBoxLayout;
@@ -182,6 +202,8 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     connect(txtTitolo, &QLineEdit::textChanged, this, [this] { txtTitoloChange(); });
     connect(imgGuida, &QToolButton::clicked, this, [this] { showGuide(this, GuideTopic::Reservations); });
     connect(imgEsci, &QToolButton::clicked, this, [this] { close(); });
+    connect(imgAccoglienza, &QToolButton::clicked, this, [this] { imgAccoglienzaClick(); });
+    connect(imgCartellini, &QToolButton::clicked, this, [this] { imgCartelliniClick(); });
     for (QLineEdit *box : eventBoxes()) {
         onKeyPress(box, [this](QKeyEvent *event) {
             if (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)
@@ -211,6 +233,7 @@ void TfrmMenuPrenotazioni::showEvent(QShowEvent *event)
     icoMano01->show();
     btnSeleziona->setEnabled(true);
     btnAssegna->setEnabled(false);
+    enableDayOfEvent(false);
     btnSeleziona->setFocus(Qt::OtherFocusReason);
 }
 
@@ -220,6 +243,13 @@ void TfrmMenuPrenotazioni::txtTitoloChange()
     btnAssegna->setEnabled(chosen);
     icoMano02->setVisible(chosen);
     icoMano01->setVisible(!chosen);
+    enableDayOfEvent(chosen);
+}
+
+void TfrmMenuPrenotazioni::enableDayOfEvent(bool chosen)
+{
+    imgAccoglienza->setEnabled(chosen);
+    imgCartellini->setEnabled(chosen);
 }
 
 void TfrmMenuPrenotazioni::discardChoice()
@@ -230,6 +260,7 @@ void TfrmMenuPrenotazioni::discardChoice()
     icoMano01->show();
     btnSeleziona->setEnabled(true);
     btnAssegna->setEnabled(false);
+    enableDayOfEvent(false);
 }
 
 void TfrmMenuPrenotazioni::btnSelezionaClick()
@@ -249,6 +280,40 @@ void TfrmMenuPrenotazioni::btnAssegnaClick()
         theirs[i]->setText(trimmed(mine[i]->text()));
     lblMemory->setText(QStringLiteral("prenotazioni"));
     close();
+}
+
+EventInfo TfrmMenuPrenotazioni::chosenEvent() const
+{
+    EventInfo event;
+    event.number = trimmed(lblPosizione->text()).toLongLong();
+    event.titolo = trimmed(txtTitolo->text());
+    event.dataInizio = trimmed(txtDataInizio->text());
+    event.oraInizio = trimmed(txtOraInizio->text());
+    event.sede = trimmed(txtSede->text());
+    event.indirizzo = trimmed(txtIndirizzo->text());
+    return event;
+}
+
+void TfrmMenuPrenotazioni::imgAccoglienzaClick()
+{
+    const EventInfo event = chosenEvent();
+    if (event.number <= 0)
+        return;
+    TfrmAccoglienza desk(event, TSchedaPrenotazione::archivePath(event.number), this);
+    desk.exec();
+    // The attendance list asked for a booking's card: on to the card, bound
+    // to this event, showing it.
+    if (const std::optional<Record> &chosen = desk.chosenRecord()) {
+        btnAssegnaClick();
+        windows().frmPrenotazioni->showRecord(*chosen, desk.chosenNumber());
+    }
+}
+
+void TfrmMenuPrenotazioni::imgCartelliniClick()
+{
+    const EventInfo event = chosenEvent();
+    if (event.number > 0)
+        openBadges(this, TSchedaPrenotazione::archivePath(event.number), event);
 }
 
 QWidget *TfrmMenuPrenotazioni::windowAfterClose() const

@@ -6,6 +6,7 @@ class QLineEdit;
 class QPushButton;
 namespace qv {
 class ClickablePicture;
+struct EventInfo;
 }
 
 // Chooses the event whose seats are booked, then hands over to the
@@ -24,12 +25,16 @@ public:
         *txtPosti;
     QPushButton *btnAssegna;
     QLabel *icoDue, *icoMano02;
+    // The day of the event, once one is chosen: check-in at the door, badges.
+    qv::ClickablePicture *imgAccoglienza, *imgCartellini;
     QLabel *lblPosizione; // the chosen event's record number
     QLabel *lblMemory;    // "avvio" while shown; "prenotazioni" once the seats are to be assigned
     qv::ClickablePicture *imgGuida, *imgEsci;
 
     void btnSelezionaClick();
     void btnAssegnaClick();
+    void imgAccoglienzaClick();
+    void imgCartelliniClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -39,4 +44,6 @@ private:
     QList<QLineEdit *> eventBoxes() const;
     void txtTitoloChange();
     void discardChoice();
+    void enableDayOfEvent(bool chosen);
+    qv::EventInfo chosenEvent() const;
 };

@@ -7,7 +7,9 @@
 #include "frame/guide.h"
 #include "output/sheetprintdialog.h"
 #include "participants/participantdialogs.h"
+#include "reservations/bookings.h"
 #include "reservations/reservationlists.h"
+#include "reservations/tfrmcartellini.h"
 #include "reservations/tfrmconvalida.h"
 #include "reservations/tfrmdaconfermare.h"
 #include "reservations/tfrmexpprenotazioni.h"
@@ -58,6 +60,8 @@ FormDescription TfrmPrenotazioni::description()
              [this] { btnDaConfermareClick(); }, &btnDaConfermare},
             {"btnEsporta", "export", "Esporta le schede in archivio in un file di Microsoft Excel.",
              [this] { btnEsportaClick(); }, &btnEsporta},
+            {"btnCartellini", "badge", "Stampa il cartellino con codice QR della scheda corrente o dell'evento.",
+             [this] { btnCartelliniClick(); }, &btnCartellini},
             ToolEntry::separator(),
             {"btnGuida", "guide", "Visualizza la pagina della guida sensibile al contesto.",
              [this] { btnGuidaClick(); }, &btnGuida},
@@ -172,6 +176,18 @@ QString TfrmPrenotazioni::archivePath() const
     return trimmed(lblFile->text());
 }
 
+EventInfo TfrmPrenotazioni::eventInfo() const
+{
+    EventInfo event;
+    event.number = Bookings::eventNumberOf(archivePath());
+    event.titolo = trimmed(txtTitolo->text());
+    event.dataInizio = trimmed(txtDataInizio->text());
+    event.oraInizio = trimmed(txtOraInizio->text());
+    event.sede = trimmed(txtSede->text());
+    event.indirizzo = trimmed(txtIndirizzo->text());
+    return event;
+}
+
 void TfrmPrenotazioni::showRecord(const qv::Record &record, qint64 number)
 {
     m_form->card().Show(record, number);
@@ -244,6 +260,12 @@ void TfrmPrenotazioni::btnDaConfermareClick()
 void TfrmPrenotazioni::btnEsportaClick()
 {
     openReservationsExport(this, lblFile->text());
+}
+
+void TfrmPrenotazioni::btnCartelliniClick()
+{
+    // A card not saved yet has no number, so no badge of its own.
+    openBadges(this, archivePath(), eventInfo(), trimmed(lblPosizione->text()).toLongLong());
 }
 
 void TfrmPrenotazioni::btnGuidaClick()

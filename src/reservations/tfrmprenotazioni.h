@@ -17,6 +17,7 @@ class ClickablePicture;
 class Form;
 class InfoBar;
 class Record;
+struct EventInfo;
 struct FormDescription;
 }
 
@@ -34,10 +35,14 @@ public:
     void showRecord(const qv::Record &record, qint64 number);
     // The trimmed path of the event's archive.
     QString archivePath() const;
+    // The event the card books seats of: its number (from the archive's
+    // name) and its header.
+    qv::EventInfo eventInfo() const;
 
     // Toolbar, left to right, then the navigation group.
     qv::ClickablePicture *btnNuovo, *btnDuplica, *btnSalva, *btnTrova, *btnStampa, *btnDaConfermare, *btnEsporta,
         *btnGuida, *btnEsci;
+    qv::ClickablePicture *btnCartellini = nullptr; // the badge of the card shown
     qv::ClickablePicture *cmdPrimo, *cmdIndietro;
     QLabel *lblPosizione; // the card's record number; empty for a new card
     qv::ClickablePicture *cmdAvanti, *cmdUltimo;
@@ -73,6 +78,7 @@ public:
     void btnStampaClick();
     void btnDaConfermareClick();
     void btnEsportaClick();
+    void btnCartelliniClick();
     void btnGuidaClick();
     void btnEsciClick();
     void cmdPrimoClick();
