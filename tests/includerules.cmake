@@ -18,7 +18,7 @@ set(rooms_events core archive imports ui checks output frame events participants
 set(rooms_participants ${rooms_events})
 set(rooms_reservations ${rooms_events})
 set(rooms_app core archive password backup imports ui checks output frame events participants reservations app)
-set(rooms_cli core archive password backup checks output imports cli)
+set(rooms_cli core archive password backup checks output imports reservations cli)
 # Tools and benchmarks stand beside the program: anything but its top floor.
 set(rooms_tools core archive password backup imports ui checks output frame events participants reservations)
 set(rooms_bench ${rooms_tools})
