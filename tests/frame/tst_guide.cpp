@@ -81,6 +81,8 @@ private slots:
             << GuideTopic::ParticipantsExport << "Esportazione archivio partecipanti in Microsoft Excel.";
         QTest::newRow("reservations export")
             << GuideTopic::ReservationsExport << "Esportazione archivio prenotazioni in Microsoft Excel.";
+        QTest::newRow("badges") << GuideTopic::Badges << "Cartellini con codice QR.";
+        QTest::newRow("check-in") << GuideTopic::CheckIn << "Accoglienza partecipanti.";
     }
     void topics()
     {

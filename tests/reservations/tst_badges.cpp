@@ -1,6 +1,7 @@
 #include "app/appwindows.h"
 #include "core/clock.h"
 #include "dayfixtures.h"
+#include "frame/guide.h"
 #include "frame/windows.h"
 #include "output/pageoutput.h"
 #include "output/pdftext.h"
@@ -12,6 +13,7 @@
 #include "reservations/tfrmprenotazioni.h"
 #include "reservations/tfrmverificaposti.h"
 #include "support/testsupport.h"
+#include "ui/keyboard.h"
 #include "ui/widgets.h"
 
 #include <QDir>
@@ -332,6 +334,22 @@ private slots:
         QVERIFY(!w.optScheda->isHidden());
         QVERIFY(!w.optScheda->isEnabled());
         QVERIFY(w.optTutte->isChecked());
+    }
+
+    void windowGuideAndKeys()
+    {
+        TempProgramFolder folder;
+        TfrmCartellini w(folder.file("Posti_Riservati_Evento_3.pro"), dayfixtures::convegno(), nullptr);
+        QCOMPARE(shortcutOf(w.cmdAnteprima), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+        QCOMPARE(shortcutOf(w.cmdStampa), QKeySequence(Qt::CTRL | Qt::Key_P));
+        QCOMPARE(shortcutOf(w.cmdPDF), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+        QString title;
+        qvtest::whenModal([&](QWidget *dialog) {
+            if (auto *guide = qobject_cast<TfrmGuida *>(dialog))
+                title = guide->lblTitolo->text();
+        });
+        w.cmdGuida->click();
+        QCOMPARE(title, QStringLiteral("Cartellini con codice QR."));
     }
 
     void windowWithNothingToPrintSaysSo()

@@ -78,6 +78,12 @@ private slots:
         QTest::newRow("previous") << "cmdIndietro" << QKeySequence(Qt::CTRL | Qt::Key_PageUp);
         QTest::newRow("next") << "cmdAvanti" << QKeySequence(Qt::CTRL | Qt::Key_PageDown);
         QTest::newRow("last") << "cmdUltimo" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown);
+        QTest::newRow("badges") << "imgCartellini" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
+        QTest::newRow("badges, booked seats") << "btnCartellini" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
+        QTest::newRow("check-in") << "imgAccoglienza" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I);
+        QTest::newRow("notice to all") << "btnAvvisoTutti" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M);
+        QTest::newRow("attendance list") << "btnPresenze" << QKeySequence(Qt::CTRL | Qt::Key_L);
+        QTest::newRow("undo an entry") << "btnAnnullaIngresso" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete);
         QTest::newRow("no key") << "btnIban" << QKeySequence();
     }
     void houseMap()
@@ -248,6 +254,9 @@ private slots:
         QVERIFY(shortcutTable(GuideTopic::Participants).contains(QStringLiteral("Ctrl+Maiusc+P: anteprima di stampa.")));
         QVERIFY(shortcutTable(GuideTopic::Reservations).contains(QStringLiteral("Ctrl+L: prenotazioni in attesa di conferma.")));
         QCOMPARE(shortcutTable(GuideTopic::EventsExport), QString());
+        QVERIFY(shortcutTable(GuideTopic::Badges).contains(QStringLiteral("Ctrl+Maiusc+E: crea il PDF dei cartellini.")));
+        QVERIFY(shortcutTable(GuideTopic::CheckIn).contains(QStringLiteral("Ctrl+L: elenco dei presenti e degli assenti.")));
+        QVERIFY(shortcutTable(GuideTopic::Reservations).contains(QStringLiteral("Ctrl+Maiusc+B: cartellini con codice QR.")));
     }
 
     // Windows are heard as windows or dialogs named by their caption; a check
