@@ -209,7 +209,8 @@ void TfrmAccoglienza::placeLists()
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         return list;
     };
-    lstCorrispondenze = place(grpIngresso, QStringLiteral("lstCorrispondenze"), 150);
+    lstCorrispondenze = place(grpIngresso, QStringLiteral("lstCorrispondenze"), 96);
+    lstCorrispondenze->setMaximumHeight(124); // more matches scroll in it, the window does not
     lstIngressi = place(grpPresenze, QStringLiteral("lstIngressi"), 260);
     lstCorrispondenze->setAccessibleName(QStringLiteral("Prenotazioni trovate"));
     lstIngressi->setAccessibleName(QStringLiteral("Ultimi ingressi"));

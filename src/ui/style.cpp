@@ -63,7 +63,7 @@ void applyHouseStyle(QApplication &app)
                        min-height: 18px; }
         QProgressBar::chunk { background: #1F4E79; border-radius: 2px; }
         QDialog#frmAccoglienza QLineEdit#txtCodice { font-size: 16pt; font-weight: bold; color: #1F4E79; }
-        QDialog#frmAccoglienza QLabel#lblEsito { font-size: 17pt; font-weight: bold; min-height: 120px;
+        QDialog#frmAccoglienza QLabel#lblEsito { font-size: 16pt; font-weight: bold; min-height: 100px;
                                                  padding: 12px; border: 4px solid transparent; border-radius: 8px;
                                                  background: #F4F6F9; color: #1D2733; }
         QDialog#frmAccoglienza QLabel#lblEsito[esito="registrato"] { background: #2E7D32; color: white; }
