@@ -47,10 +47,7 @@ QString AttendanceCommand::help() const
 
 int AttendanceCommand::run(const Arguments &args)
 {
-    const QString format = args.value(QStringLiteral("--format"), QStringLiteral("csv"));
-    if (format != QLatin1String("csv") && format != QLatin1String("jsonl"))
-        throw usageError(QStringLiteral("formato sconosciuto %1: usare csv o jsonl.").arg(quoted(format)));
-    const bool csv = format == QLatin1String("csv");
+    const bool csv = csvFormat(args);
     bool ok = false;
     const qint64 event = args.positional.at(0).toLongLong(&ok);
     if (!ok || event < 1)

@@ -29,10 +29,7 @@ QString DumpCommand::help() const
 
 int DumpCommand::run(const Arguments &args)
 {
-    const QString format = args.value(QStringLiteral("--format"), QStringLiteral("csv"));
-    if (format != QLatin1String("csv") && format != QLatin1String("jsonl"))
-        throw usageError(QStringLiteral("formato sconosciuto %1: usare csv o jsonl.").arg(quoted(format)));
-    const bool csv = format == QLatin1String("csv");
+    const bool csv = csvFormat(args);
     const QString path = args.positional.at(0);
     RawArchive archive(path, args.value(QStringLiteral("--kind")));
     const ArchiveKind &kind = archive.kind();

@@ -73,4 +73,12 @@ void appendJson(QByteArray &line, const char *text, int size)
     line += '"';
 }
 
+bool csvFormat(const Arguments &args)
+{
+    const QString format = args.value(QStringLiteral("--format"), QStringLiteral("csv"));
+    if (format != QLatin1String("csv") && format != QLatin1String("jsonl"))
+        throw usageError(QStringLiteral("formato sconosciuto %1: usare csv o jsonl.").arg(quoted(format)));
+    return format == QLatin1String("csv");
+}
+
 } // namespace qv::cli

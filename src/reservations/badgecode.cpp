@@ -32,18 +32,6 @@ QByteArray encodedSeat(const QString &seat)
     return out;
 }
 
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
-}
-
 // The seat back from its encoded form; nothing when a "%" is not followed by
 // two hexadecimal digits, a character should have been encoded, or the bytes
 // are not UTF-8.
@@ -58,8 +46,8 @@ std::optional<QString> decodedSeat(const QString &encoded)
             bytes += char(c.unicode());
             continue;
         }
-        const int high = i + 1 < encoded.size() ? hexValue(encoded.at(i + 1)) : -1;
-        const int low = i + 2 < encoded.size() ? hexValue(encoded.at(i + 2)) : -1;
+        const int high = i + 1 < encoded.size() ? hexDigit(encoded.at(i + 1)) : -1;
+        const int low = i + 2 < encoded.size() ? hexDigit(encoded.at(i + 2)) : -1;
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes += char(high * 16 + low);

@@ -291,21 +291,27 @@ void TfrmAccoglienza::selectEntry(qint64 number)
         }
 }
 
+std::optional<QList<Booking>> TfrmAccoglienza::readBookings()
+{
+    try {
+        return Bookings::read(m_archive);
+    } catch (const ArchiveError &) {
+        Messages::error(Messages::kArchiveAccess, this);
+        return std::nullopt;
+    }
+}
+
 void TfrmAccoglienza::txtCodiceEnter()
 {
     const QString typed = trimmed(txtCodice->text());
     if (typed.isEmpty())
         return;
-    QList<Booking> bookings;
-    try {
-        bookings = Bookings::read(m_archive);
-    } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, this);
+    const std::optional<QList<Booking>> bookings = readBookings();
+    if (!bookings)
         return;
-    }
     txtCodice->clear();
     hideMatches();
-    const Attendance::Lookup found = Attendance::lookup(typed, m_event.number, bookings);
+    const Attendance::Lookup found = Attendance::lookup(typed, m_event.number, *bookings);
     switch (found.kind) {
     case Attendance::Lookup::Empty:
         return;
@@ -383,16 +389,12 @@ void TfrmAccoglienza::lstCorrispondenzeChoose()
     if (!item)
         return;
     const qint64 number = item->data(Qt::UserRole).toLongLong();
-    QList<Booking> bookings;
-    try {
-        bookings = Bookings::read(m_archive);
-    } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, this);
+    const std::optional<QList<Booking>> bookings = readBookings();
+    if (!bookings)
         return;
-    }
     hideMatches();
     txtCodice->setFocus(Qt::OtherFocusReason);
-    for (const Booking &b : bookings)
+    for (const Booking &b : *bookings)
         if (b.number == number) {
             checkIn(b);
             return;

@@ -67,6 +67,9 @@ protected:
 private:
     qv::FormDescription description();
     void placeLists();
+    // The event's bookings as they are now; none (and the archive access
+    // message) when they cannot be read.
+    std::optional<QList<qv::Booking>> readBookings();
     void checkIn(const qv::Booking &booking, const QString &note = {});
     void listMatches(const QList<qv::Booking> &matches, const QString &message);
     void hideMatches();

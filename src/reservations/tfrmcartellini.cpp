@@ -2,9 +2,11 @@
 
 #include "archive/tarchivio.h"
 #include "core/regional.h"
+#include "core/text.h"
 #include "frame/guide.h"
 #include "frame/workspace.h"
 #include "output/sheets.h"
+#include "ui/controltext.h"
 #include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
@@ -201,6 +203,21 @@ void TfrmCartellini::cmdPDFClick()
     if (const auto document = badges())
         saveSheetPdf(*document, Badges::pdfName(m_event.number),
                      QStringLiteral("La creazione dei cartellini in PDF \u00E8 terminata con successo."), this);
+}
+
+EventInfo eventShownIn(const QWidget *window, qint64 number)
+{
+    const auto shown = [window](const char *name) {
+        return trimmed(controlText(namedControl(window, QString::fromLatin1(name))));
+    };
+    EventInfo event;
+    event.number = number;
+    event.titolo = shown("txtTitolo");
+    event.dataInizio = shown("txtDataInizio");
+    event.oraInizio = shown("txtOraInizio");
+    event.sede = shown("txtSede");
+    event.indirizzo = shown("txtIndirizzo");
+    return event;
 }
 
 void openBadges(QWidget *owner, const QString &reservationArchive, const EventInfo &event,

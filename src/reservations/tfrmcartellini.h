@@ -54,6 +54,11 @@ private:
     qint64 m_current = 0;
 };
 
+// The event as a window shows it in its header boxes (txtTitolo,
+// txtDataInizio, txtOraInizio, txtSede, txtIndirizzo, which the event
+// selection and the reservation card name alike), with its number.
+qv::EventInfo eventShownIn(const QWidget *window, qint64 number);
+
 // Opens the badges' window for the bookings of `reservationArchive`.
 void openBadges(QWidget *owner, const QString &reservationArchive, const qv::EventInfo &event,
                 std::optional<qint64> current = std::nullopt);

@@ -284,14 +284,7 @@ void TfrmMenuPrenotazioni::btnAssegnaClick()
 
 EventInfo TfrmMenuPrenotazioni::chosenEvent() const
 {
-    EventInfo event;
-    event.number = trimmed(lblPosizione->text()).toLongLong();
-    event.titolo = trimmed(txtTitolo->text());
-    event.dataInizio = trimmed(txtDataInizio->text());
-    event.oraInizio = trimmed(txtOraInizio->text());
-    event.sede = trimmed(txtSede->text());
-    event.indirizzo = trimmed(txtIndirizzo->text());
-    return event;
+    return eventShownIn(this, trimmed(lblPosizione->text()).toLongLong());
 }
 
 void TfrmMenuPrenotazioni::imgAccoglienzaClick()

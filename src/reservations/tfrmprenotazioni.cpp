@@ -178,14 +178,7 @@ QString TfrmPrenotazioni::archivePath() const
 
 EventInfo TfrmPrenotazioni::eventInfo() const
 {
-    EventInfo event;
-    event.number = Bookings::eventNumberOf(archivePath());
-    event.titolo = trimmed(txtTitolo->text());
-    event.dataInizio = trimmed(txtDataInizio->text());
-    event.oraInizio = trimmed(txtOraInizio->text());
-    event.sede = trimmed(txtSede->text());
-    event.indirizzo = trimmed(txtIndirizzo->text());
-    return event;
+    return eventShownIn(this, Bookings::eventNumberOf(archivePath()));
 }
 
 void TfrmPrenotazioni::showRecord(const qv::Record &record, qint64 number)

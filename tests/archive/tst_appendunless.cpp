@@ -23,12 +23,6 @@ TArchivio::RecordTest keyIs(char key)
     return [key](const QByteArray &r) { return r.at(0) == key; };
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 // The append that is made only once: the look at what is there and the
@@ -68,7 +62,7 @@ private slots:
         archive.Close();
         QCOMPARE(outcome.appended, appended);
         QCOMPARE(outcome.number, number);
-        const QByteArray after = fileBytes(path);
+        const QByteArray after = folder.read("Prova.pro");
         if (appended) {
             QCOMPARE(outcome.record, QByteArray());
             QCOMPARE(after, before.left((number - 1) * kLength) + mine);
@@ -96,14 +90,14 @@ private slots:
         const TArchivio::AppendOutcome outcome = mine.AppendUnless(record('r', '*'), keyIs('r'));
         QVERIFY(!outcome.appended);
         QCOMPARE(outcome.number, qint64(1));
-        QCOMPARE(fileBytes(path), record('r'));
+        QCOMPARE(folder.read("Prova.pro"), record('r'));
         // Appended, the new record counts as known to this desk: it may overwrite it.
         const TArchivio::AppendOutcome next = mine.AppendUnless(record('s'), keyIs('s'));
         QVERIFY(next.appended);
         QCOMPARE(mine.Position(), qint64(2));
         mine.Seek(1);
         mine.Write(record('s', '!'));
-        QCOMPARE(fileBytes(path), record('r') + record('s', '!'));
+        QCOMPARE(folder.read("Prova.pro"), record('r') + record('s', '!'));
     }
 
     void refusesWhatIsNotOneRecord_data()
@@ -120,7 +114,7 @@ private slots:
         const QString path = folder.file("Prova.pro");
         TArchivio archive(path, kLength);
         QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.AppendUnless(bytes, keyIs('a')));
-        QCOMPARE(fileBytes(path), QByteArray());
+        QCOMPARE(folder.read("Prova.pro"), QByteArray());
     }
 
     // A write that fails part-way leaves the archive as it was.
@@ -138,7 +132,7 @@ private slots:
         TArchivio archive(path, kLength);
         QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.AppendUnless(record('b'), keyIs('b')));
         TArchivio::setWriteHook({});
-        QCOMPARE(fileBytes(path), record('a'));
+        QCOMPARE(folder.read("Prova.pro"), record('a'));
         QVERIFY(!QFile::exists(TArchivio::journalPath(path)));
     }
 
@@ -153,7 +147,7 @@ private slots:
         TArchivio archive(path, kLength, TArchivio::Access::Read);
         QVERIFY(archive.isReadOnly());
         QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.AppendUnless(record('b'), keyIs('b')));
-        QCOMPARE(fileBytes(path), record('a'));
+        QCOMPARE(folder.read("Prova.pro"), record('a'));
     }
 };
 
