@@ -20,15 +20,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
-#include <set>
 
 using namespace qv;
 using dayfixtures::Guest;
@@ -85,22 +81,6 @@ QList<QList<bool>> modulesIn(const page::Page &page, const QRectF &square, int m
 QRectF codeSquare(const Badges::LabelSheet &sheet, int k)
 {
     return Badges::places(sheet).code.translated(sheet.labelRect(k).topLeft());
-}
-
-// What an independent reader finds in the page: zbarimg on the page drawn
-// at 300 dots per inch. Empty when it is not installed.
-QStringList decodedByZbar(const page::Document &doc, int index, const QString &zbar)
-{
-    QTemporaryDir dir;
-    const QString png = dir.filePath("page.png");
-    if (!page::renderPage(doc, index, 300).save(png))
-        return {"not saved"};
-    QProcess process;
-    process.start(zbar, {"--quiet", "--raw", "-Sdisable", "-Sqrcode.enable", png});
-    process.waitForFinished(60000);
-    QStringList found = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    found.sort();
-    return found;
 }
 
 } // namespace
@@ -181,38 +161,6 @@ private slots:
                 for (int x = 0; x < modules; ++x)
                     QVERIFY2(drawn[y][x] == code.dark(x - QrCode::kQuietZone, y - QrCode::kQuietZone),
                              qPrintable(QStringLiteral("badge %1, module %2,%3").arg(i + 1).arg(x).arg(y)));
-        }
-    }
-
-    // An independent decoder reads every code of the pages back to its
-    // booking's text (only where zbarimg is installed).
-    void codesDecodeWithAnIndependentReader_data()
-    {
-        QTest::addColumn<int>("perPage");
-        QTest::newRow("8 per page") << 8;
-        QTest::newRow("10 per page") << 10;
-    }
-    void codesDecodeWithAnIndependentReader()
-    {
-        QFETCH(int, perPage);
-        const QString zbar = QStandardPaths::findExecutable("zbarimg");
-        if (zbar.isEmpty())
-            QSKIP("zbarimg (Debian's zbar-tools) is not installed");
-        TempProgramFolder folder;
-        QList<Guest> guests = dayfixtures::numberedGuests(10);
-        guests[3].posto = "A;%";                           // a seat that must be encoded
-        guests[4].posto = QStringLiteral("\u00C812");       // and one beyond ASCII
-        guests[5].cliente = "Giovanni Battista Maria De Santis della Rovere";
-        const QList<Booking> bookings = Bookings::read(dayfixtures::writeBookings(folder, 12, guests));
-        const page::Document doc =
-            Badges::document(dayfixtures::convegno(12), bookings,
-                             perPage == 8 ? Badges::eightPerPage() : Badges::tenPerPage());
-        for (int p = 0; p < doc.pages.size(); ++p) {
-            QStringList expected;
-            for (int i = p * perPage; i < std::min<int>(10, (p + 1) * perPage); ++i)
-                expected << QString::fromLatin1(BadgeCode::text(12, bookings[i].number, bookings[i].posto));
-            expected.sort();
-            QCOMPARE(decodedByZbar(doc, p, zbar), expected);
         }
     }
 
