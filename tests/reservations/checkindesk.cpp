@@ -2,9 +2,10 @@
 // program's attendance code, each check-in a user action of its own (open,
 // look and append under the lock, close). The check-in stress test starts
 // two at once on one attendance archive.
-//   qv_checkindesk ATTENDANCE COUNT
-// Checks in the bookings numbered 1 to COUNT, in that order, and says on
-// standard output how many it recorded and how many it found in already:
+//   qv_checkindesk ATTENDANCE COUNT [backwards]
+// Checks in the bookings numbered 1 to COUNT, in that order (or from COUNT
+// down to 1), and says on standard output how many it recorded and how many
+// it found in already:
 //   recorded N
 //   already M
 #include "reservations/attendance.h"
@@ -20,8 +21,9 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: qv_checkindesk ATTENDANCE COUNT\n");
+    const bool backwards = args.size() == 4 && args.at(3) == QLatin1String("backwards");
+    if (args.size() != 3 && !backwards) {
+        std::fprintf(stderr, "usage: qv_checkindesk ATTENDANCE COUNT [backwards]\n");
         return 2;
     }
     // As for the stress writer: on a busy machine a write can take seconds,
@@ -32,7 +34,8 @@ int main(int argc, char **argv)
     const int count = args.at(2).toInt();
     int recorded = 0, already = 0;
     try {
-        for (int booking = 1; booking <= count; ++booking) {
+        for (int i = 1; i <= count; ++i) {
+            const int booking = backwards ? count + 1 - i : i;
             const qv::Attendance::CheckIn done = qv::Attendance::checkIn(
                 path, booking, QString::number(booking), QDateTime::currentDateTime());
             if (done.entry.reservation != booking) {

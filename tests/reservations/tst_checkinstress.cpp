@@ -44,15 +44,28 @@ class TestCheckInStress : public QObject
 {
     Q_OBJECT
 private slots:
+    // In the same order the desks race for each booking and one of them
+    // appends; from both ends both append, one after the other, until they
+    // meet, and then each finds the other's entries.
+    void twoDesksCheckingInTheSameBookingsLeaveOneEntryEach_data()
+    {
+        QTest::addColumn<QStringList>("orders");
+        QTest::newRow("same order") << QStringList{{}, {}};
+        QTest::newRow("from both ends") << QStringList{{}, "backwards"};
+    }
     void twoDesksCheckingInTheSameBookingsLeaveOneEntryEach()
     {
+        QFETCH(QStringList, orders);
         const int count = 500;
         TempProgramFolder folder;
         const QString path = folder.file(QStringLiteral("Presenze_Evento_1.pro"));
         std::vector<std::unique_ptr<QProcess>> desks;
-        for (int d = 0; d < 2; ++d) {
+        for (const QString &order : orders) {
+            QStringList args{path, QString::number(count)};
+            if (!order.isEmpty())
+                args << order;
             auto desk = std::make_unique<QProcess>();
-            desk->start(QStringLiteral(QV_CHECKIN_DESK), {path, QString::number(count)});
+            desk->start(QStringLiteral(QV_CHECKIN_DESK), args);
             QVERIFY2(desk->waitForStarted(), qPrintable(desk->errorString()));
             desks.push_back(std::move(desk));
         }
