@@ -19,7 +19,7 @@ set(rooms_participants ${rooms_events})
 # The seat map keeps its row width in the program's INI file.
 set(rooms_reservations ${rooms_events} password)
 set(rooms_app core archive password backup imports ui checks output frame events participants reservations app)
-set(rooms_cli core archive password backup checks output imports cli)
+set(rooms_cli core archive password backup checks output imports reservations cli)
 # Tools and benchmarks stand beside the program: anything but its top floor.
 set(rooms_tools core archive password backup imports ui checks output frame events participants reservations)
 set(rooms_bench ${rooms_tools})

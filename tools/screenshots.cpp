@@ -33,6 +33,11 @@
 #include "reservations/tfrmtrovaprenotazioni.h"
 #include "reservations/tfrmmappaposti.h"
 #include "reservations/seatwidgets.h"
+#include "reservations/attendance.h"
+#include "reservations/badgecode.h"
+#include "reservations/badges.h"
+#include "reservations/tfrmaccoglienza.h"
+#include "reservations/tfrmcartellini.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -155,6 +160,41 @@ int main(int argc, char**argv){
   { TfrmDaConfermare d(card); dialog(d, "daconfermare"); }
   { TfrmTrovaPrenotazioni d(card); dialog(d, "trovaprenotazioni");
     d.btnCercaClick(); app.processEvents(); d.grab().save(dir + "/trovaprenotazioni_result.png"); }
+  // The day of the event: the event selection with the event chosen, the
+  // badges' window and a page of badges, the check-in and its list.
+  {
+    TfrmMenuPrenotazioni *m = w.frmMenuPrenotazioni;
+    m->txtTitolo->setText(card->txtTitolo->text()); m->txtDataInizio->setText("12/03/2022");
+    m->txtOraInizio->setText("09:30"); m->txtDataFine->setText("13/03/2022"); m->txtOraFine->setText("18:00");
+    m->txtSede->setText("Aula Magna"); m->txtIndirizzo->setText("Via Roma 1, Roma"); m->txtPosti->setText("120");
+    m->lblPosizione->setText("1");
+    m->setWindowState(Qt::WindowNoState); m->resize(W, H); m->show(); app.processEvents();
+    m->grab().save(QString(dir + "/frmMenuPrenotazioni_chosen_%1.png").arg(W));
+    m->hide();
+    card->show();
+  }
+  { TfrmCartellini d(qv::TSchedaPrenotazione::archivePath(1), card->eventInfo(), card, 1); dialog(d, "cartellini"); }
+  for (const qv::Badges::LabelSheet *sheet : {&qv::Badges::eightPerPage(), &qv::Badges::tenPerPage()}) {
+    const qv::page::Document badges = qv::Badges::document(
+        card->eventInfo(), qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1)), *sheet);
+    qv::page::renderPage(badges, 0, 150).save(QString(dir + "/badges_%1.png").arg(sheet->perPage()));
+    // The PDF too, to read back with pdftoppm and a QR decoder.
+    qv::PageOutput::writePdf(badges, QString(dir + "/badges_%1.pdf").arg(sheet->perPage()));
+  }
+  {
+    qv::Attendance::checkIn(qv::TSchedaPresenza::archivePath(1), 4, "A1", QDateTime::currentDateTime().addSecs(-600));
+    TfrmAccoglienza d(card->eventInfo(), qv::TSchedaPrenotazione::archivePath(1), card);
+    d.setWindowState(Qt::WindowNoState); d.resize(W, H); d.show(); app.processEvents();
+    d.txtCodice->setText(QString::fromLatin1(qv::BadgeCode::text(1, 3, "2"))); d.txtCodiceEnter(); app.processEvents();
+    d.grab().save(QString(dir + "/frmAccoglienza_%1.png").arg(W));
+    d.txtCodice->setText("12"); d.txtCodiceEnter(); app.processEvents();
+    d.grab().save(QString(dir + "/frmAccoglienza_choose_%1.png").arg(W));
+    d.txtCodice->setText(QString::fromLatin1(qv::BadgeCode::text(1, 3, "2"))); d.txtCodiceEnter(); app.processEvents();
+    d.grab().save(QString(dir + "/frmAccoglienza_again_%1.png").arg(W));
+    QList<qv::Booking> bookings = qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1));
+    TfrmPresenze list(&d, bookings, qv::Attendance::present(qv::Attendance::read(qv::TSchedaPresenza::archivePath(1))));
+    dialog(list, "presenze");
+  }
   // The exports, over a few participants in a folder of their own.
   QTemporaryDir data; qv::ProgramFolder::setOverride(data.path());
   { QFile f(qv::TSchedaPartecipante::archivePath()); f.open(QIODevice::WriteOnly);

@@ -72,4 +72,22 @@ QString TSchedaPrenotazione::Numero(const QString &posto)
     return (QStringLiteral("00000") + trimmed(posto)).right(5);
 }
 
+const RecordLayout &TSchedaPresenza::layout()
+{
+    static const RecordLayout layout{
+        {"Prenotazione", 10}, {"Posto", 5}, {"DataIngresso", 10}, {"OraIngresso", 8}, {"Annullato", 2},
+    };
+    return layout;
+}
+
+QString TSchedaPresenza::archiveName(qint64 eventNumber)
+{
+    return QStringLiteral("Presenze_Evento_%1.pro").arg(eventNumber);
+}
+
+QString TSchedaPresenza::archivePath(qint64 eventNumber)
+{
+    return ProgramFolder::file(archiveName(eventNumber));
+}
+
 } // namespace qv

@@ -34,4 +34,17 @@ public:
     static QString Numero(const QString &posto);
 };
 
+// One entry at the door: a booking of the event checked in, kept in an
+// archive of its own beside the event's bookings, which check-in never writes.
+// An entry is only ever appended, or marked as undone in place.
+class TSchedaPresenza : public Record
+{
+public:
+    TSchedaPresenza() : Record(layout()) {}
+    static const RecordLayout &layout(); // 40 bytes, 5 fields
+    // Presenze_Evento_<n>.pro in the program folder, n without padding.
+    static QString archivePath(qint64 eventNumber);
+    static QString archiveName(qint64 eventNumber);
+};
+
 } // namespace qv

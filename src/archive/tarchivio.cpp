@@ -280,7 +280,29 @@ void TArchivio::Read(Record &record)
     record.setBytes(bytes);
 }
 
-bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteArray *loaded)
+bool TArchivio::findOnDisk(QFile &file, qint64 count, const RecordTest &test, AppendOutcome &found) const
+{
+    const qint64 perBlock = std::max<qint64>(1, (1 << 20) / m_length);
+    QByteArray block;
+    for (qint64 first = 0; first < count; first += perBlock) {
+        const qint64 records = std::min(perBlock, count - first);
+        block.resize(records * m_length);
+        if (!file.seek(first * m_length) || file.read(block.data(), block.size()) != block.size())
+            throw ArchiveError("read failed");
+        for (qint64 i = 0; i < records; ++i) {
+            const QByteArray record = block.mid(i * m_length, m_length);
+            if (test(record)) {
+                found.number = first + i + 1;
+                found.record = record;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteArray *loaded,
+                            const RecordTest *unless, AppendOutcome *outcome)
 {
     requireOpen();
     const qint64 records = bytes.size() / m_length;
@@ -300,6 +322,10 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
     const qint64 index = target == Target::End ? count : m_position;
     if (target != Target::End && (index >= m_givenCount || index >= count))
         throw ArchiveError("no record at this position: records are added with Append");
+    // Whether the entry may be made is decided here too, from the records
+    // as they stand under the lock: a look taken before could be stale.
+    if (unless && findOnDisk(file, count, *unless, *outcome))
+        return false;
     const qint64 offset = index * m_length;
 
     // What is there now: compared with what the caller loaded, and kept in
@@ -420,6 +446,20 @@ qint64 TArchivio::Append(const Record &record)
 bool TArchivio::WriteIfUnchanged(const QByteArray &bytes, const QByteArray &loaded)
 {
     return writeLocked(bytes, Target::Position, &loaded);
+}
+
+TArchivio::AppendOutcome TArchivio::AppendUnless(const QByteArray &bytes, const RecordTest &inTheWay)
+{
+    requireOpen();
+    AppendOutcome outcome;
+    if (bytes.size() != m_length)
+        throw ArchiveError("record of the wrong length");
+    if (writeLocked(bytes, Target::End, nullptr, &inTheWay, &outcome)) {
+        outcome.appended = true;
+        outcome.number = m_position;
+        outcome.record.clear();
+    }
+    return outcome;
 }
 
 bool TArchivio::WriteIfUnchanged(const Record &record, const QByteArray &loaded)

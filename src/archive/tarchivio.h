@@ -86,6 +86,20 @@ public:
     // someone else changed it since it was loaded.
     bool WriteIfUnchanged(const Record &record, const QByteArray &loaded);
     bool WriteIfUnchanged(const QByteArray &bytes, const QByteArray &loaded);
+    // Appends one record unless a record of the archive stands in its way
+    // (an entry that may be made only once). `inTheWay` is asked about every
+    // whole record on the disk as it stands under the write lock, and the
+    // append is made under that same lock, so of several desks appending the
+    // same entry at once exactly one does. When a record is in the way
+    // nothing is written and the first such record is returned.
+    using RecordTest = std::function<bool(const QByteArray &record)>;
+    struct AppendOutcome
+    {
+        bool appended = false;
+        qint64 number = 0;  // 1-based: the record appended, or the one in the way
+        QByteArray record;  // the bytes of the record in the way
+    };
+    AppendOutcome AppendUnless(const QByteArray &bytes, const RecordTest &inTheWay);
     bool AtEnd() const { requireOpen(); return Position() >= recordsOnDisk(); }
     void Close();
     bool isOpen() const { return m_file.isOpen(); }
@@ -123,8 +137,13 @@ public:
 private:
     enum class Target { Position, End };
     // Writes under the lock; false only when `loaded` is given and the record
-    // on disk differs from it.
-    bool writeLocked(const QByteArray &bytes, Target target, const QByteArray *loaded);
+    // on disk differs from it, or when `unless` finds a record in the way of
+    // an append (then described in `outcome`).
+    bool writeLocked(const QByteArray &bytes, Target target, const QByteArray *loaded,
+                     const RecordTest *unless = nullptr, AppendOutcome *outcome = nullptr);
+    // The first of the `count` records of the open write handle for which
+    // `test` is true, read in large blocks; false when there is none.
+    bool findOnDisk(QFile &file, qint64 count, const RecordTest &test, AppendOutcome &found) const;
     // The lock had and the file opened for a write, an interrupted write
     // undone first.
     void beginWrite(ArchiveLock &lock, QFile &file);

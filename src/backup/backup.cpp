@@ -289,8 +289,9 @@ QStringList archivesIn(const QString &folder)
 
 bool isProgramArchive(const QString &name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(Eventi|Partecipanti|Posti_Riservati_Evento_\\d+)\\.pro$"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(
+        QStringLiteral("^(Eventi|Partecipanti|Posti_Riservati_Evento_\\d+|Presenze_Evento_\\d+)\\.pro$"),
+        QRegularExpression::CaseInsensitiveOption);
     return pattern.match(name).hasMatch();
 }
 

@@ -57,6 +57,12 @@ const ArchiveKind &kindFor(const QString &path, const QString &kindOption)
                          .arg(quoted(path)));
 }
 
+qint64 eventCount()
+{
+    const QFileInfo events(TSchedaEvento::archivePath());
+    return events.isFile() ? events.size() / TSchedaEvento::layout().size() : 0;
+}
+
 RawArchive::RawArchive(const QString &path, const QString &kindOption)
     : m_file(path)
 {

@@ -29,6 +29,9 @@ const ArchiveKind *kindOfFile(const QString &path);
 // neither tells.
 const ArchiveKind &kindFor(const QString &path, const QString &kindOption);
 
+// The events on the disk, counted without creating or changing the archive.
+qint64 eventCount();
+
 // An archive opened read-only: never created, never changed.
 class RawArchive
 {

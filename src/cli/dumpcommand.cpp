@@ -2,109 +2,18 @@
 
 #include "archive/fields.h"
 #include "cli/archivekind.h"
-#include "core/cp1252.h"
+#include "cli/recordtext.h"
 
-#include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstring>
 
 namespace qv::cli {
 namespace {
 
-// What each Windows-1252 byte becomes in the output: its character in
-// UTF-8, escaped as the format wants. Made from the code page once, so that
-// fields go from the record's bytes to the output without a QString.
-struct ByteTexts
-{
-    std::array<std::array<char, 6>, 256> text{};
-    std::array<uchar, 256> size{};
-    // The most bytes one stored byte can become.
-    int widest = 1;
-};
-
-ByteTexts byteTexts(bool json)
-{
-    static const char hex[] = "0123456789abcdef";
-    ByteTexts t;
-    for (int b = 0; b < 256; ++b) {
-        const char c = char(b);
-        QByteArray out;
-        switch (c) {
-        case '"': out = json ? "\\\"" : "\"\""; break;
-        case '\\': out = json ? "\\\\" : "\\"; break;
-        default:
-            if (json && b < 0x20) {
-                switch (c) {
-                case '\n': out = "\\n"; break;
-                case '\r': out = "\\r"; break;
-                case '\t': out = "\\t"; break;
-                default: out = QByteArray("\\u00") + hex[b >> 4] + hex[b & 15];
-                }
-            } else {
-                out = cp1252::decode(&c, 1).toUtf8();
-            }
-        }
-        std::copy_n(out.constData(), out.size(), t.text[b].begin());
-        t.size[b] = uchar(out.size());
-        t.widest = std::max(t.widest, int(out.size()));
-    }
-    return t;
-}
-
-const ByteTexts &jsonTexts()
-{
-    static const ByteTexts table = byteTexts(true);
-    return table;
-}
-
-const ByteTexts &csvTexts()
-{
-    static const ByteTexts table = byteTexts(false);
-    return table;
-}
-
-// Writes the bytes of one field as `texts` says. A longer text is copied
-// whole (six bytes), its end then taken back: the room kept for a record
-// holds six bytes more a field.
-char *putText(char *out, const uchar *text, int size, const ByteTexts &texts)
-{
-    for (const uchar *c = text, *end = text + size; c != end; ++c) {
-        if (texts.size[*c] == 1) {
-            *out++ = texts.text[*c][0];
-        } else {
-            std::memcpy(out, texts.text[*c].data(), 6);
-            out += texts.size[*c];
-        }
-    }
-    return out;
-}
-
 char *put(char *out, const QByteArray &bytes)
 {
     std::memcpy(out, bytes.constData(), size_t(bytes.size()));
     return out + bytes.size();
-}
-
-// RFC 4180: a value with a comma, a quote or a line end goes in quotes, its
-// quotes doubled.
-char *putCsv(char *out, const uchar *text, int size)
-{
-    const bool quote = std::any_of(text, text + size, [](uchar c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
-    if (quote)
-        *out++ = '"';
-    out = putText(out, text, size, csvTexts());
-    if (quote)
-        *out++ = '"';
-    return out;
-}
-
-char *putJson(char *out, const uchar *text, int size)
-{
-    *out++ = '"';
-    out = putText(out, text, size, jsonTexts());
-    *out++ = '"';
-    return out;
 }
 
 } // namespace
@@ -132,10 +41,7 @@ QString DumpCommand::help() const
 
 int DumpCommand::run(const Arguments &args)
 {
-    const QString format = args.value(QStringLiteral("--format"), QStringLiteral("csv"));
-    if (format != QLatin1String("csv") && format != QLatin1String("jsonl"))
-        throw usageError(QStringLiteral("formato sconosciuto %1: usare csv o jsonl.").arg(quoted(format)));
-    const bool csv = format == QLatin1String("csv");
+    const bool csv = csvFormat(args);
     const QString path = args.positional.at(0);
     RawArchive archive(path, args.value(QStringLiteral("--kind")));
     const ArchiveKind &kind = archive.kind();
@@ -148,7 +54,7 @@ int DumpCommand::run(const Arguments &args)
     const QByteArray start = csv ? QByteArray() : QByteArray("{\"Record\":");
     const QByteArray end = csv ? QByteArray("\r\n") : QByteArray("}\n");
     // The most bytes one record can become: every byte at its widest.
-    const int widest = (csv ? csvTexts() : jsonTexts()).widest;
+    const int widest = widestByte(!csv);
     qsizetype recordRoom = start.size() + 20 + end.size();
     for (qsizetype k = 0; k < fields.size(); ++k)
         recordRoom += before.at(k).size() + 2 + qsizetype(fields.at(k).length) * widest + 6;

@@ -22,13 +22,6 @@ QString formatWords(const ExportLayout &layout)
     return words.join(QStringLiteral(", "));
 }
 
-// The events on the disk, counted without creating or changing the archive.
-qint64 eventCount()
-{
-    const QFileInfo events(TSchedaEvento::archivePath());
-    return events.isFile() ? events.size() / TSchedaEvento::layout().size() : 0;
-}
-
 } // namespace
 
 const ExportLayout &ExportCommand::layoutOf(const ArchiveKind &kind)

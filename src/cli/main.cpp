@@ -1,5 +1,6 @@
 // quorvane-cli: the program's companion for the command line. Each command is
 // one class over the same widget-free code the windows use.
+#include "cli/attendancecommand.h"
 #include "cli/backupcommand.h"
 #include "cli/checkcommand.h"
 #include "cli/dumpcommand.h"
@@ -30,6 +31,7 @@ std::vector<std::unique_ptr<Command>> commands()
     list.push_back(std::make_unique<BackupCommand>());
     list.push_back(std::make_unique<RestoreCommand>());
     list.push_back(std::make_unique<ValidateCommand>());
+    list.push_back(std::make_unique<AttendanceCommand>());
     return list;
 }
 

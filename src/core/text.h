@@ -26,4 +26,17 @@ int compareAsciiUpper(const QString &a, const QString &b);
 // Exactly width characters: cut, or padded with blanks on the right.
 QString padded(const QString &text, int width);
 
+// The value of a hexadecimal digit (either case), -1 for any other character.
+constexpr int hexDigit(char16_t u)
+{
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    return -1;
+}
+inline int hexDigit(QChar c) { return hexDigit(c.unicode()); }
+
 } // namespace qv

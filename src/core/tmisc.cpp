@@ -74,21 +74,32 @@ QString percentEncoded(const QString &text, const QByteArray &keep = {})
 
 } // namespace
 
-QString mailtoText(const QString &address, const QString &subject, const QString &body)
+QString mailtoText(const QString &address, const QString &subject, const QString &body, const QStringList &bcc)
 {
     // The address keeps the characters an address is made of; only those
     // that would end it or start a header are encoded.
     QString text = QStringLiteral("mailto:") + percentEncoded(trimmed(address), "@!$'()*+,;:=/");
+    QStringList headers;
+    if (!bcc.isEmpty()) {
+        // In a header value "," separates the addresses, and "=" and "/"
+        // are not allowed as they are.
+        QStringList encoded;
+        for (const QString &a : bcc)
+            encoded.append(percentEncoded(trimmed(a), "@!$'()*+;:"));
+        headers.append(QStringLiteral("bcc=") + encoded.join(QLatin1Char(',')));
+    }
     if (!subject.isEmpty())
-        text += QStringLiteral("?subject=") + percentEncoded(subject);
+        headers.append(QStringLiteral("subject=") + percentEncoded(subject));
     if (!body.isEmpty())
-        text += QStringLiteral("&body=") + percentEncoded(body);
+        headers.append(QStringLiteral("body=") + percentEncoded(body));
+    if (!headers.isEmpty())
+        text += QLatin1Char('?') + headers.join(QLatin1Char('&'));
     return text;
 }
 
-void composeMail(const QString &address, const QString &subject, const QString &body)
+void composeMail(const QString &address, const QString &subject, const QString &body, const QStringList &bcc)
 {
-    TMisc::Open(TMisc::Wrapped(mailtoText(address, subject, body)));
+    TMisc::Open(TMisc::Wrapped(mailtoText(address, subject, body, bcc)));
 }
 
 } // namespace qv

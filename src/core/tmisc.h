@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -28,9 +29,13 @@ namespace qv {
 // subject and body percent-encoded as UTF-8 (RFC 6068), so no character of
 // theirs can cut or garble the message; the address keeps its own characters
 // and has only "%", "?", "#", "&", blanks, quotes and non-ASCII encoded.
-QString mailtoText(const QString &address, const QString &subject = {}, const QString &body = {});
+// Addresses in `bcc` come first, as "?bcc=" + the trimmed addresses joined
+// by ",", each encoded as a header value wants (a "," or "=" of its own too).
+QString mailtoText(const QString &address, const QString &subject = {}, const QString &body = {},
+                   const QStringList &bcc = {});
 // Composes a new message in the user's mail program.
-void composeMail(const QString &address, const QString &subject = {}, const QString &body = {});
+void composeMail(const QString &address, const QString &subject = {}, const QString &body = {},
+                 const QStringList &bcc = {});
 
 // The maker's addresses.
 extern const QString kWebAddress;

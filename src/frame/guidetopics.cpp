@@ -245,6 +245,91 @@ QStringList reservationsTopic()
             "in ordine di numero si stampa l'elenco di Visualizza posti già prenotati. Il pulsante Esporta copia "
             "tutte le prenotazioni dell'evento in un foglio di Microsoft Excel, il file Prenotazioni_Posti.xls "
             "nella cartella del programma."),
+        QStringLiteral(
+            "Nell'elenco di Visualizza posti già prenotati, Avviso a tutti prepara nel programma di posta "
+            "elettronica un messaggio per tutti i prenotati dell'evento: i loro indirizzi e-mail, ciascuno una "
+            "volta sola anche se ripetuto in più prenotazioni, vanno in copia nascosta (Ccn), così che nessuno veda "
+            "gli indirizzi degli altri. L'oggetto è «Comunicazione relativa all'evento» seguito dal titolo; il testo "
+            "comincia con il titolo, la data, l'ora, la sede e l'indirizzo dell'evento, e si completa prima di "
+            "inviarlo. Con più di 50 indirizzi il programma, dopo averlo chiesto, prepara un messaggio ogni 50. Le "
+            "prenotazioni senza indirizzo e-mail sono contate ed elencate in un avviso, per raggiungerle in altro "
+            "modo."),
+        QStringLiteral(
+            "Per il giorno dell'evento, una volta scelto l'evento nella selezione compaiono le icone Accoglienza, "
+            "che registra l'ingresso dei partecipanti, e Cartellini, che stampa i cartellini con il nome e un "
+            "codice QR da leggere all'ingresso. I cartellini si stampano anche dall'elenco dei posti già prenotati "
+            "e, per la sola scheda corrente, dalla schermata di prenotazione. Le due finestre hanno ciascuna la "
+            "propria pagina della guida."),
+    };
+}
+
+QStringList badgesTopic()
+{
+    return {
+        QStringLiteral(
+            "I cartellini sono le etichette con il nome che i partecipanti portano durante l'evento. Si stampano "
+            "dalla selezione dell'evento con l'icona Cartellini, che si attiva una volta scelto l'evento, "
+            "dall'elenco Visualizza posti già prenotati e dalla schermata di prenotazione. Ogni prenotazione con un "
+            "posto assegnato ha il suo cartellino, e i cartellini escono nell'ordine dei posti, lo stesso "
+            "dell'elenco dei posti già prenotati."),
+        QStringLiteral(
+            "Ogni cartellino riporta in alto il titolo dell'evento, poi il cognome e nome del partecipante, scritto "
+            "in grande e rimpicciolito quanto serve perché entri sempre per intero, il posto (per esempio «Posto "
+            "12»), la data di inizio dell'evento e un codice QR. Il codice identifica la prenotazione, cioè il "
+            "numero dell'evento, il numero della scheda e il posto, nella forma QV1;E3;R12;P15: all'ingresso "
+            "l'accoglienza dei partecipanti lo legge con un lettore di codici a barre."),
+        QStringLiteral(
+            "Nella finestra dei cartellini si sceglie quali prenotazioni stampare: tutte, soltanto quelle "
+            "confermate (senza la spunta Da confermare) oppure, quando la finestra è aperta dalla schermata di "
+            "prenotazione, soltanto la scheda corrente così come è salvata in archivio; una scheda non ancora "
+            "salvata non ha cartellino. Si sceglie poi il foglio di etichette adesive A4: 8 cartellini da 99,1 x "
+            "67,7 mm (2 colonne per 4 righe) oppure 10 cartellini da 99,1 x 57 mm (2 colonne per 5 righe). Sotto, "
+            "la finestra dice quanti cartellini e quanti fogli servono."),
+        QStringLiteral(
+            "Anteprima mostra i fogli come verranno stampati. Stampa apre la finestra della stampante, dove la "
+            "scala va lasciata al 100%, perché ogni cartellino cada sulla sua etichetta. Crea PDF scrive il file "
+            "Cartellini_Evento seguito dal numero dell'evento (per esempio Cartellini_Evento_3.pdf) nella cartella "
+            "del programma e chiede se aprirlo; il file precedente viene sostituito soltanto quando il nuovo è "
+            "completo. Se cambiano un nome o un posto basta ristampare il cartellino di quella scheda dalla "
+            "schermata di prenotazione: il codice resta quello della scheda."),
+    };
+}
+
+QStringList checkInTopic()
+{
+    return {
+        QStringLiteral(
+            "L'accoglienza registra l'ingresso dei partecipanti il giorno dell'evento. Si apre dalla selezione "
+            "dell'evento con l'icona Accoglienza, accanto ad Assegna posti, una volta scelto l'evento. Gli ingressi "
+            "sono conservati nell'archivio Presenze_Evento seguito dal numero dell'evento (per esempio "
+            "Presenze_Evento_3.pro), accanto all'archivio delle prenotazioni, che l'accoglienza legge soltanto e "
+            "non modifica mai."),
+        QStringLiteral(
+            "Nella casella Codice, posto o nome si legge il codice QR del cartellino con un lettore di codici a "
+            "barre, che scrive il codice e preme Invio da sé, oppure si digita il numero del posto o una parte del "
+            "nome e si preme Invio. Un codice o un posto che corrisponde a una sola prenotazione registra subito "
+            "l'ingresso: il riquadro sotto la casella diventa verde e mostra il nome, il posto e l'ora. Se quella "
+            "persona è già entrata il riquadro diventa giallo, dice a che ora è stato registrato il primo ingresso "
+            "e non registra nulla; il cartellino di un altro evento o un codice illeggibile colorano il riquadro di "
+            "rosso, senza registrare nulla."),
+        QStringLiteral(
+            "Una parte del nome, senza distinzione tra maiuscole e minuscole né tra lettere accentate e non, "
+            "elenca le prenotazioni che la contengono, e così un posto assegnato a più persone: si sceglie la "
+            "persona con le frecce e si preme Invio, oppure si fa doppio clic sulla riga. Il tasto Esc "
+            "nell'elenco riporta alla casella."),
+        QStringLiteral(
+            "A destra si leggono il conteggio «Presenti X su Y prenotati» e gli ultimi ingressi, dal più recente. "
+            "Per correggere un ingresso registrato per errore lo si seleziona in quell'elenco e si preme Annulla "
+            "ingresso: il programma chiede conferma e lo segna come annullato, così la persona risulta di nuovo "
+            "assente e potrà essere registrata quando entra. Il pulsante Elenco presenze mostra tutti i prenotati, "
+            "prima gli assenti e poi i presenti, in ordine di posto e con l'ora di ingresso: l'elenco si può "
+            "stampare, e un doppio clic o Invio su una riga apre la scheda di quella prenotazione."),
+        QStringLiteral(
+            "Più postazioni possono accogliere i partecipanti insieme dalla stessa cartella condivisa: ogni "
+            "ingresso viene deciso e scritto tenendo riservato l'archivio delle presenze, perciò se due postazioni "
+            "leggono lo stesso cartellino nello stesso istante l'ingresso viene registrato una volta sola e "
+            "l'altra postazione riceve l'avviso di ingresso già registrato. Dalla riga di comando, quorvane-cli "
+            "attendance seguito dal numero dell'evento elenca le prenotazioni con l'ora di ingresso."),
     };
 }
 
@@ -430,8 +515,8 @@ QStringList generalTopic()
 QList<GuideTopic> guideTopics()
 {
     return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
-            GuideTopic::Reservations, GuideTopic::SeatMap,            GuideTopic::ParticipantsExport,
-            GuideTopic::ParticipantsImport,
+            GuideTopic::Reservations, GuideTopic::SeatMap,            GuideTopic::Badges,
+            GuideTopic::CheckIn,      GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
             GuideTopic::EventsExport, GuideTopic::ReservationsExport};
 }
 
@@ -447,6 +532,8 @@ QString guideTitle(GuideTopic topic)
     case GuideTopic::ReservationsExport: return QStringLiteral("Esportazione archivio prenotazioni in Microsoft Excel.");
     case GuideTopic::ParticipantsImport: return QStringLiteral("Importazione dei partecipanti da un file.");
     case GuideTopic::SeatMap: return QStringLiteral("Mappa dei posti.");
+    case GuideTopic::Badges: return QStringLiteral("Cartellini con codice QR.");
+    case GuideTopic::CheckIn: return QStringLiteral("Accoglienza partecipanti.");
     }
     return {};
 }
@@ -472,6 +559,8 @@ QStringList guideParagraphs(GuideTopic topic)
     case GuideTopic::ParticipantsImport:
         return importTopic();
     case GuideTopic::SeatMap: return seatMapTopic();
+    case GuideTopic::Badges: return badgesTopic();
+    case GuideTopic::CheckIn: return checkInTopic();
     }
     return {};
 }

@@ -17,6 +17,8 @@ enum class GuideTopic {
     ReservationsExport,
     ParticipantsImport,
     SeatMap, // the seat map of an event
+    Badges,  // the name badges' window
+    CheckIn, // the check-in at the door
 };
 
 // Every topic, in the order of the PDF guide.

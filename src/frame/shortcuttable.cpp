@@ -69,10 +69,33 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
     case GuideTopic::Reservations: {
         Rows rows = mapRows(QStringList{QStringLiteral("btnNuovo"), QStringLiteral("btnDuplica"), QStringLiteral("btnSalva"),
                              QStringLiteral("btnTrova"), QStringLiteral("btnStampa"),
-                             QStringLiteral("btnDaConfermare"), QStringLiteral("btnMappa"), QStringLiteral("btnEsporta")}
+                             QStringLiteral("btnDaConfermare"), QStringLiteral("btnMappa"), QStringLiteral("btnEsporta"),
+                             QStringLiteral("btnCartellini")}
                             + navigation + QStringList{QStringLiteral("btnGuida"), QStringLiteral("btnEsci")});
         rows.append({f4(), QStringLiteral("nella casella del nome importa i dati dall'anagrafica; nella casella "
                                           "del codice fiscale lo verifica")});
+        rows.append({keyText(standardShortcut(QStringLiteral("imgAccoglienza"))),
+                     QStringLiteral("nella selezione dell'evento, accoglienza dei partecipanti")});
+        rows.append({keyText(standardShortcut(QStringLiteral("btnAvvisoTutti"))),
+                     QStringLiteral("nell'elenco dei posti già prenotati, avviso a tutti i prenotati")});
+        return rows;
+    }
+    case GuideTopic::Badges:
+        return {
+            {keyText(standardShortcut(QStringLiteral("cmdAnteprima"))), QStringLiteral("anteprima dei cartellini")},
+            {keyText(standardShortcut(QStringLiteral("cmdStampa"))), QStringLiteral("stampa i cartellini")},
+            {keyText(standardShortcut(QStringLiteral("cmdPDF"))), QStringLiteral("crea il PDF dei cartellini")},
+            {keyText(standardShortcut(QStringLiteral("cmdGuida"))), QStringLiteral("guida")},
+            {keyText(QKeySequence(Qt::Key_Escape)), QStringLiteral("chiude la finestra")},
+        };
+    case GuideTopic::CheckIn: {
+        Rows rows{{keyText(QKeySequence(Qt::Key_Return)),
+                   QStringLiteral("nella casella registra l'ingresso o cerca le prenotazioni; nell'elenco delle "
+                                  "prenotazioni trovate registra l'ingresso della persona scelta")},
+                  {keyText(QKeySequence(Qt::Key_Escape)),
+                   QStringLiteral("nell'elenco delle prenotazioni trovate torna alla casella")}};
+        rows += mapRows(QStringList{QStringLiteral("btnPresenze"), QStringLiteral("btnAnnullaIngresso"),
+                                    QStringLiteral("btnGuida"), QStringLiteral("btnEsci")});
         return rows;
     }
     case GuideTopic::SeatMap: {

@@ -468,6 +468,26 @@ LineList LineList::sorted(std::deque<LineBatch> batches, qsizetype sharedStart)
     return list;
 }
 
+LineList LineList::fromText(const QStringList &lines)
+{
+    auto data = std::make_shared<Data>();
+    std::vector<qsizetype> ends;
+    ends.reserve(size_t(lines.size()));
+    for (const QString &line : lines) {
+        data->text += cp1252::encode(line);
+        ends.push_back(data->text.size());
+    }
+    qsizetype start = 0;
+    data->rows.reserve(ends.size());
+    for (const qsizetype end : ends) {
+        data->rows.push_back({data->text.constData() + start, end - start});
+        start = end;
+    }
+    LineList list;
+    list.m_data = std::move(data);
+    return list;
+}
+
 QByteArrayView LineList::bytes(qsizetype row) const
 {
     const Row &r = m_data->rows.at(size_t(row));

@@ -131,6 +131,8 @@ public:
     // in the list order; equal lines keep their archive order. Large lists
     // are sorted on two threads.
     static LineList sorted(std::deque<LineBatch> batches, qsizetype sharedStart);
+    // Lines made as text, already in list order.
+    static LineList fromText(const QStringList &lines);
 
     qsizetype size() const { return m_data ? qsizetype(m_data->rows.size()) : 0; }
     bool isEmpty() const { return size() == 0; }
@@ -147,6 +149,7 @@ private:
     struct Data
     {
         std::deque<LineBatch> batches; // owns the bytes the rows point into
+        QByteArray text;               // or this, for lines made as text
         std::vector<Row> rows;
     };
     std::shared_ptr<const Data> m_data;

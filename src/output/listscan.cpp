@@ -195,8 +195,34 @@ void scanArchive(const QString &path, const RecordLayout &layout, const RecordVi
     archive.Close();
 }
 
+namespace {
+
+// A list whose lines tell more than the record's own fields (what another
+// archive says of it): made as text, line by line. What could be read before
+// a failure is listed when `failed` is given; without it the failure goes on.
+LineList numberedLines(const ListSource &source, const RecordTest &keep, bool *failed)
+{
+    QStringList lines;
+    try {
+        scanArchive(source.archivePath(), *source.layout, [&](const RecordView &record, qint64 number) {
+            if (keep(record))
+                lines.append(source.line(record, number));
+        });
+    } catch (const ArchiveError &) {
+        if (!failed)
+            throw;
+        *failed = true;
+    }
+    sortLines(lines);
+    return LineList::fromText(lines);
+}
+
+} // namespace
+
 LineList searchLines(const ListSource &source, const FilterRule &rule)
 {
+    if (source.numberedLine)
+        return numberedLines(source, [&rule](const RecordView &record) { return rule.matches(record); }, nullptr);
     LineGatherer gatherer(source, rule.filledCount() > 0 ? &rule : nullptr);
     gatherer.gather(nullptr);
     return gatherer.sorted();
@@ -204,9 +230,16 @@ LineList searchLines(const ListSource &source, const FilterRule &rule)
 
 LineList listLines(const ListSource &source, const RecordTest &test, bool *failed)
 {
-    LineGatherer gatherer(source, nullptr);
     if (failed)
         *failed = false;
+    if (source.numberedLine) {
+        bool unread = false;
+        LineList lines = numberedLines(source, test, &unread);
+        if (failed)
+            *failed = unread;
+        return lines;
+    }
+    LineGatherer gatherer(source, nullptr);
     try {
         gatherer.gather(&test);
     } catch (const ArchiveError &) {
@@ -230,7 +263,8 @@ int deliverChosen(const ListSource &source, const QString &chosen, const RecordD
     }
     int delivered = 0;
     scanArchive(source.archivePath(), *source.layout, [&](const RecordView &record, qint64 number) {
-        if (possible && source.lines.isTrimmed(record, bytes)) {
+        if (source.numberedLine ? trimmed(source.line(record, number)) == wanted
+                                : possible && source.lines.isTrimmed(record, bytes)) {
             deliver(record.record(), number);
             ++delivered;
         }

@@ -17,6 +17,14 @@ struct ListSource
     const RecordLayout *layout = nullptr;
     std::function<QString()> archivePath;
     LineLayout lines;
+    // A line that tells more than the record's own fields (what another
+    // archive says of the record numbered so): when set, it is the line.
+    std::function<QString(const RecordView &record, qint64 number)> numberedLine = {};
+
+    QString line(const RecordView &record, qint64 number) const
+    {
+        return numberedLine ? numberedLine(record, number) : lines.line(record);
+    }
 };
 
 // Calls visit(record, 1-based number) for every record in file order.

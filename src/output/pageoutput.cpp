@@ -80,17 +80,32 @@ QFont font(const QString &family, double points, bool bold, bool italic)
     return f;
 }
 
-double textWidth(const QString &text, const QFont &font)
+namespace {
+
+// Text is measured at the PDF writer's resolution, where no hinting rounds widths.
+constexpr int kMeasureDotsPerInch = 1200;
+
+QFontMetricsF measured(const QFont &font)
 {
-    // Measured at the PDF writer's resolution, where no hinting rounds widths.
-    static const int kDotsPerInch = 1200;
     static QImage device = [] {
         QImage image(1, 1, QImage::Format_RGB32);
-        image.setDotsPerMeterX(qRound(kDotsPerInch / 0.0254));
-        image.setDotsPerMeterY(qRound(kDotsPerInch / 0.0254));
+        image.setDotsPerMeterX(qRound(kMeasureDotsPerInch / 0.0254));
+        image.setDotsPerMeterY(qRound(kMeasureDotsPerInch / 0.0254));
         return image;
     }();
-    return QFontMetricsF(font, &device).horizontalAdvance(text) * 25.4 / kDotsPerInch;
+    return QFontMetricsF(font, &device);
+}
+
+} // namespace
+
+double textWidth(const QString &text, const QFont &font)
+{
+    return measured(font).horizontalAdvance(text) * 25.4 / kMeasureDotsPerInch;
+}
+
+double lineSpacing(const QFont &font)
+{
+    return measured(font).lineSpacing() * 25.4 / kMeasureDotsPerInch;
 }
 
 QStringList wrapText(const QString &text, const QFont &font, double widthMm)

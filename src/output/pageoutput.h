@@ -105,6 +105,9 @@ QFont font(const QString &family, double points, bool bold = false, bool italic 
 // The width of a one-line text in `font`, in mm, as the PDF writer and the
 // printer lay it out.
 double textWidth(const QString &text, const QFont &font);
+// The distance from one line of text in `font` to the next, in mm, measured
+// the same way.
+double lineSpacing(const QFont &font);
 // The text broken into lines no wider than widthMm: at blanks, or inside a
 // word that alone is wider than a line. Its own line breaks (LF or CR LF)
 // are kept. Text boxes never wrap by themselves; this is how long texts are

@@ -360,6 +360,21 @@ QWidget *SummaryListWindow::buildResultPage()
         notes->addWidget(lblTrovate);
     auto *bottom = new QHBoxLayout;
     bottom->addLayout(notes, 1);
+    for (const SummaryListTool &tool : m_config.tools) {
+        auto *p = new ClickablePicture(tool.name, picture(tool.picture), tool.text, page);
+        p->setText(tool.text);
+        p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        p->setIconSize(QSize(24, 24));
+        p->setToolTip(tool.hint);
+        p->setAccessibleDescription(tool.hint);
+        if (const QKeySequence keys = standardShortcut(tool.name); !keys.isEmpty())
+            giveShortcut(p, keys);
+        connect(p, &QToolButton::clicked, this, [this, onClick = tool.onClick] {
+            if (onClick)
+                onClick(this);
+        });
+        bottom->addWidget(p, 0, Qt::AlignBottom);
+    }
     bottom->addWidget(btnStampa, 0, Qt::AlignBottom);
     bottom->addWidget(btnChiudi, 0, Qt::AlignBottom);
 

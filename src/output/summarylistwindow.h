@@ -28,6 +28,18 @@ struct SummaryFilter
     QString field;     // the record field it is compared with
 };
 
+// A picture with its caption beside the list's "Stampa": an action of its
+// own on the records listed (the booked seats' badges, a notice to all).
+// It takes no keyboard focus; its key comes from the house map by its name.
+struct SummaryListTool
+{
+    QString name;    // btnCartellini
+    QString picture;
+    QString text;    // its caption
+    QString hint;    // its tooltip, what screen readers hear
+    std::function<void(QWidget *window)> onClick;
+};
+
 // Everything that sets one summary list window apart from the others.
 struct SummaryListConfig
 {
@@ -48,6 +60,8 @@ struct SummaryListConfig
     // Where a double-clicked record goes. modeWord is the trimmed text of
     // lblMemory (search windows), empty for the others.
     std::function<void(const Record &record, qint64 number, const QString &modeWord)> deliver;
+    // Pictures beside "Stampa"; none for most lists.
+    QList<SummaryListTool> tools = {};
 };
 
 // The summary list window: a list of one text line per record, the search

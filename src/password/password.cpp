@@ -1,5 +1,7 @@
 #include "password/password.h"
 
+#include "core/text.h"
+
 namespace qv {
 namespace {
 
@@ -10,18 +12,6 @@ constexpr quint16 kAddend = 28590;
 quint16 nextState(quint16 state, quint8 scrambled)
 {
     return quint16(quint16(quint16(state + scrambled) * kMultiplier) + kAddend);
-}
-
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
 }
 
 } // namespace

@@ -5,7 +5,10 @@
 #include "reservations/tfrmverificaposti.h"
 
 #include "core/text.h"
+#include "reservations/bookings.h"
+#include "reservations/noticetoeveryone.h"
 #include "reservations/reservationlists.h"
+#include "reservations/tfrmcartellini.h"
 #include "reservations/tfrmprenotazioni.h"
 
 #include <QLabel>
@@ -49,6 +52,21 @@ SummaryListConfig TfrmVerificaPosti::configuration(TfrmPrenotazioni *card)
     config.reportFillFailure = true;
     config.printTitle = QStringLiteral("Posti prenotati per ") + cardTitle(card);
     config.deliver = intoCard(card);
+    // For the day of the event: the badges of these bookings, a notice to all of them.
+    config.tools = {
+        {QStringLiteral("btnCartellini"), QStringLiteral("badge"), QStringLiteral("Cartellini"),
+         QStringLiteral("Stampa i cartellini con codice QR delle prenotazioni elencate."),
+         [card = QPointer<TfrmPrenotazioni>(card)](QWidget *list) {
+             if (card)
+                 openBadges(list, card->archivePath(), card->eventInfo());
+         }},
+        {QStringLiteral("btnAvvisoTutti"), QStringLiteral("mail_all"), QStringLiteral("Avviso a tutti"),
+         QStringLiteral("Prepara un messaggio di posta elettronica per tutti i prenotati, in copia nascosta."),
+         [card = QPointer<TfrmPrenotazioni>(card)](QWidget *list) {
+             if (card)
+                 noticeToEveryone(list, card->archivePath(), card->eventInfo());
+         }},
+    };
     return config;
 }
 

@@ -7,6 +7,8 @@
 #include "core/text.h"
 #include "events/eventdialogs.h"
 #include "reservations/tfrmmappaposti.h"
+#include "reservations/tfrmaccoglienza.h"
+#include "reservations/tfrmcartellini.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "ui/keyboard.h"
 #include "ui/pictures.h"
@@ -98,6 +100,21 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     imgMappa->setEnabled(false);
     lblPrenotati = new QLabel(panel);
     lblPrenotati->setObjectName(QStringLiteral("lblPrenotati"));
+    imgAccoglienza = new ClickablePicture(QStringLiteral("imgAccoglienza"), qv::picture(QStringLiteral("checkin")),
+                                          QStringLiteral("Accoglienza"), panel);
+    imgAccoglienza->setAccessibleDescription(
+        QStringLiteral("Registra l'ingresso dei partecipanti all'evento scelto."));
+    imgCartellini = new ClickablePicture(QStringLiteral("imgCartellini"), qv::picture(QStringLiteral("badge")),
+                                         QStringLiteral("Cartellini"), panel);
+    imgCartellini->setAccessibleDescription(
+        QStringLiteral("Stampa i cartellini con codice QR dei partecipanti all'evento scelto."));
+    for (ClickablePicture *p : {imgAccoglienza, imgCartellini}) {
+        p->setText(p->accessibleName());
+        p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        p->setIconSize(QSize(32, 32));
+        p->setToolTip(p->accessibleDescription());
+        p->setEnabled(false);
+    }
 
     lblPosizione = new QLabel(this);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
@@ -155,8 +172,10 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     step2->addWidget(icoDue);
     step2->addWidget(btnAssegna);
     step2->addWidget(icoMano02);
-    step2->addSpacing(24);
+    step2->addSpacing(12);
     step2->addWidget(imgMappa);
+    step2->addWidget(imgAccoglienza);
+    step2->addWidget(imgCartellini);
     step2->addStretch(1);
 
     auto *tools = new QHBoxLayout;
@@ -197,6 +216,8 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     connect(imgGuida, &QToolButton::clicked, this, [this] { showGuide(this, GuideTopic::Reservations); });
     connect(imgEsci, &QToolButton::clicked, this, [this] { close(); });
     connect(imgMappa, &QToolButton::clicked, this, [this] { imgMappaClick(); });
+    connect(imgAccoglienza, &QToolButton::clicked, this, [this] { imgAccoglienzaClick(); });
+    connect(imgCartellini, &QToolButton::clicked, this, [this] { imgCartelliniClick(); });
     for (QLineEdit *box : eventBoxes()) {
         onKeyPress(box, [this](QKeyEvent *event) {
             if (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)
@@ -228,6 +249,7 @@ void TfrmMenuPrenotazioni::showEvent(QShowEvent *event)
     btnAssegna->setEnabled(false);
     imgMappa->setEnabled(false);
     lblPrenotati->clear();
+    enableDayOfEvent(false);
     btnSeleziona->setFocus(Qt::OtherFocusReason);
 }
 
@@ -240,6 +262,13 @@ void TfrmMenuPrenotazioni::txtTitoloChange()
     icoMano01->setVisible(!chosen);
     if (!chosen)
         lblPrenotati->clear();
+    enableDayOfEvent(chosen);
+}
+
+void TfrmMenuPrenotazioni::enableDayOfEvent(bool chosen)
+{
+    imgAccoglienza->setEnabled(chosen);
+    imgCartellini->setEnabled(chosen);
 }
 
 void TfrmMenuPrenotazioni::discardChoice()
@@ -252,6 +281,7 @@ void TfrmMenuPrenotazioni::discardChoice()
     btnAssegna->setEnabled(false);
     imgMappa->setEnabled(false);
     lblPrenotati->clear();
+    enableDayOfEvent(false);
 }
 
 void TfrmMenuPrenotazioni::btnSelezionaClick()
@@ -294,6 +324,33 @@ void TfrmMenuPrenotazioni::imgMappaClick()
         return;
     const SeatMapEvent event = chosenEvent();
     TfrmMappaPosti::open(event, TfrmPrenotazioni::seatDesk(windows().frmPrenotazioni, event));
+}
+
+EventInfo TfrmMenuPrenotazioni::chosenEventInfo() const
+{
+    return eventShownIn(this, trimmed(lblPosizione->text()).toLongLong());
+}
+
+void TfrmMenuPrenotazioni::imgAccoglienzaClick()
+{
+    const EventInfo event = chosenEventInfo();
+    if (event.number <= 0)
+        return;
+    TfrmAccoglienza desk(event, TSchedaPrenotazione::archivePath(event.number), this);
+    desk.exec();
+    // The attendance list asked for a booking's card: on to the card, bound
+    // to this event, showing it.
+    if (const std::optional<Record> &chosen = desk.chosenRecord()) {
+        btnAssegnaClick();
+        windows().frmPrenotazioni->showRecord(*chosen, desk.chosenNumber());
+    }
+}
+
+void TfrmMenuPrenotazioni::imgCartelliniClick()
+{
+    const EventInfo event = chosenEventInfo();
+    if (event.number > 0)
+        openBadges(this, TSchedaPrenotazione::archivePath(event.number), event);
 }
 
 QWidget *TfrmMenuPrenotazioni::windowAfterClose() const

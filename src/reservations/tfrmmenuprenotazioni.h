@@ -7,6 +7,7 @@ class QLineEdit;
 class QPushButton;
 namespace qv {
 class ClickablePicture;
+struct EventInfo;
 }
 
 // Chooses the event whose seats are booked, then hands over to the
@@ -27,6 +28,8 @@ public:
     QLabel *icoDue, *icoMano02;
     qv::ClickablePicture *imgMappa; // the seat map of the chosen event
     QLabel *lblPrenotati;           // "Prenotati P di N posti (A in attesa di conferma)"
+    // The day of the event, once one is chosen: check-in at the door, badges.
+    qv::ClickablePicture *imgAccoglienza, *imgCartellini;
     QLabel *lblPosizione; // the chosen event's record number
     QLabel *lblMemory;    // "avvio" while shown; "prenotazioni" once the seats are to be assigned
     qv::ClickablePicture *imgGuida, *imgEsci;
@@ -38,6 +41,8 @@ public:
     qv::SeatMapEvent chosenEvent() const;
     // Counts the chosen event's bookings into lblPrenotati.
     void updateBookedCount();
+    void imgAccoglienzaClick();
+    void imgCartelliniClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -47,4 +52,7 @@ private:
     QList<QLineEdit *> eventBoxes() const;
     void txtTitoloChange();
     void discardChoice();
+    void enableDayOfEvent(bool chosen);
+    // The chosen event as the day of the event's windows take it.
+    qv::EventInfo chosenEventInfo() const;
 };

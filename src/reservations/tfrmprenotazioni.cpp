@@ -9,9 +9,11 @@
 #include "frame/windows.h"
 #include "output/sheetprintdialog.h"
 #include "participants/participantdialogs.h"
+#include "reservations/bookings.h"
 #include "reservations/reservationlists.h"
 #include "reservations/seatmap.h"
 #include "reservations/seatwidgets.h"
+#include "reservations/tfrmcartellini.h"
 #include "reservations/tfrmconvalida.h"
 #include "reservations/tfrmdaconfermare.h"
 #include "reservations/tfrmexpprenotazioni.h"
@@ -70,6 +72,8 @@ FormDescription TfrmPrenotazioni::description()
              &btnMappa},
             {"btnEsporta", "export", "Esporta le schede in archivio in un file di Microsoft Excel.",
              [this] { btnEsportaClick(); }, &btnEsporta},
+            {"btnCartellini", "badge", "Stampa il cartellino con codice QR della scheda corrente o dell'evento.",
+             [this] { btnCartelliniClick(); }, &btnCartellini},
             ToolEntry::separator(),
             {"btnGuida", "guide", "Visualizza la pagina della guida sensibile al contesto.",
              [this] { btnGuidaClick(); }, &btnGuida},
@@ -186,6 +190,11 @@ InfoBar *TfrmPrenotazioni::infoBar() const
 QString TfrmPrenotazioni::archivePath() const
 {
     return trimmed(lblFile->text());
+}
+
+EventInfo TfrmPrenotazioni::eventInfo() const
+{
+    return eventShownIn(this, Bookings::eventNumberOf(archivePath()));
 }
 
 void TfrmPrenotazioni::showRecord(const qv::Record &record, qint64 number)
@@ -357,6 +366,12 @@ void TfrmPrenotazioni::btnMappaClick()
 void TfrmPrenotazioni::btnEsportaClick()
 {
     openReservationsExport(this, lblFile->text());
+}
+
+void TfrmPrenotazioni::btnCartelliniClick()
+{
+    // A card not saved yet has no number, so no badge of its own.
+    openBadges(this, archivePath(), eventInfo(), trimmed(lblPosizione->text()).toLongLong());
 }
 
 void TfrmPrenotazioni::btnGuidaClick()

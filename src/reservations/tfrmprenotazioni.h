@@ -19,6 +19,7 @@ class Form;
 class InfoBar;
 class Record;
 class SeatStateLine;
+struct EventInfo;
 struct FormDescription;
 }
 
@@ -36,6 +37,9 @@ public:
     void showRecord(const qv::Record &record, qint64 number);
     // The trimmed path of the event's archive.
     QString archivePath() const;
+    // The event the card books seats of: its number (from the archive's
+    // name) and its header.
+    qv::EventInfo eventInfo() const;
 
     // The event the card books for: its archive (lblFile) and its header.
     qv::SeatMapEvent boundEvent() const;
@@ -52,6 +56,7 @@ public:
     // Toolbar, left to right, then the navigation group.
     qv::ClickablePicture *btnNuovo, *btnDuplica, *btnSalva, *btnTrova, *btnStampa, *btnDaConfermare, *btnMappa,
         *btnEsporta, *btnGuida, *btnEsci;
+    qv::ClickablePicture *btnCartellini = nullptr; // the badge of the card shown
     qv::ClickablePicture *cmdPrimo, *cmdIndietro;
     QLabel *lblPosizione; // the card's record number; empty for a new card
     qv::ClickablePicture *cmdAvanti, *cmdUltimo;
@@ -89,6 +94,7 @@ public:
     void btnDaConfermareClick();
     void btnMappaClick();
     void btnEsportaClick();
+    void btnCartelliniClick();
     void btnGuidaClick();
     void btnEsciClick();
     void cmdPrimoClick();

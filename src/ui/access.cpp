@@ -102,6 +102,7 @@ QString keyText(const QKeySequence &sequence)
         {QStringLiteral("PgDown"), QStringLiteral("Pag Gi\u00F9")},
         {QStringLiteral("Return"), QStringLiteral("Invio")},
         {QStringLiteral("Space"), QStringLiteral("Barra spaziatrice")},
+        {QStringLiteral("Del"), QStringLiteral("Canc")},
     };
     QStringList chords;
     for (int i = 0; i < sequence.count(); ++i) {

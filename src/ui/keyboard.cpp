@@ -203,6 +203,16 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("guida")},
         {{QStringLiteral("cmdEsci"), QStringLiteral("btnEsci"), QStringLiteral("imgEsci")}, QKeySequence(CTRL | Key_W),
          QStringLiteral("chiude la schermata di lavoro")},
+        // The day of the event.
+        {{QStringLiteral("imgCartellini"), QStringLiteral("btnCartellini")}, QKeySequence(CTRL | SHIFT | Key_B),
+         QStringLiteral("cartellini con codice QR")},
+        {{QStringLiteral("imgAccoglienza")}, QKeySequence(CTRL | SHIFT | Key_I),
+         QStringLiteral("accoglienza dei partecipanti")},
+        {{QStringLiteral("btnAvvisoTutti")}, QKeySequence(CTRL | SHIFT | Key_M),
+         QStringLiteral("avviso a tutti i prenotati")},
+        {{QStringLiteral("btnPresenze")}, QKeySequence(CTRL | Key_L), QStringLiteral("elenco dei presenti e degli assenti")},
+        {{QStringLiteral("btnAnnullaIngresso")}, QKeySequence(CTRL | SHIFT | Key_Delete),
+         QStringLiteral("annulla l'ingresso selezionato")},
     };
     return map;
 }

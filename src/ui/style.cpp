@@ -71,6 +71,17 @@ void applyHouseStyle(QApplication &app)
         QProgressBar { border: 1px solid #B8C4D1; border-radius: 3px; background: white; text-align: center;
                        min-height: 18px; }
         QProgressBar::chunk { background: #1F4E79; border-radius: 2px; }
+        QDialog#frmAccoglienza QLineEdit#txtCodice { font-size: 16pt; font-weight: bold; color: #1F4E79; }
+        QDialog#frmAccoglienza QLabel#lblEsito { font-size: 16pt; font-weight: bold; min-height: 100px;
+                                                 padding: 12px; border: 4px solid transparent; border-radius: 8px;
+                                                 background: #F4F6F9; color: #1D2733; }
+        QDialog#frmAccoglienza QLabel#lblEsito[esito="registrato"] { background: #2E7D32; color: white; }
+        QDialog#frmAccoglienza QLabel#lblEsito[esito="gia"] { background: #F6C343; color: #1D2733; }
+        QDialog#frmAccoglienza QLabel#lblEsito[esito="rifiutato"] { background: #B22222; color: white; }
+        QDialog#frmAccoglienza QLabel#lblEsito[esito="avviso"] { background: #DCE6F1; color: #1F4E79; }
+        QDialog#frmAccoglienza QLabel#lblEsito[lampo="true"] { border-color: #1D2733; }
+        QDialog#frmAccoglienza QLabel#lblTotali { font-size: 15pt; font-weight: bold; color: #1F4E79; }
+        QDialog#frmAccoglienza QListWidget { font-size: 11pt; }
     )"));
 }
 

@@ -104,6 +104,10 @@ private slots:
         {"Email", 261, 50}, {"Posto", 312, 5}, {"Numero", 318, 5}, {"Ubicazione", 324, 250},
         {"Annotazioni", 575, 250}, {"DaConfermare", 826, 2},
         };
+        QTest::newRow("attendance") << 3 << 40 << Table{
+        {"Prenotazione", 0, 10}, {"Posto", 11, 5}, {"DataIngresso", 17, 10}, {"OraIngresso", 28, 8},
+        {"Annullato", 37, 2},
+        };
     }
     void recordLayoutsHaveEveryFieldInPlace()
     {
@@ -112,7 +116,8 @@ private slots:
         QFETCH(Table, table);
         const RecordLayout &layout = kind == 0 ? TSchedaEvento::layout()
                                      : kind == 1 ? TSchedaPartecipante::layout()
-                                                 : TSchedaPrenotazione::layout();
+                                     : kind == 2 ? TSchedaPrenotazione::layout()
+                                                 : TSchedaPresenza::layout();
         QCOMPARE(layout.size(), size);
         QCOMPARE(layout.fieldCount(), int(table.size()));
         for (int i = 0; i < int(table.size()); ++i) {
@@ -165,6 +170,7 @@ private slots:
         QCOMPARE(TSchedaPrenotazione::Numero("A12"), QStringLiteral("00A12"));
         QCOMPARE(TSchedaPrenotazione::Numero("12345"), QStringLiteral("12345"));
         QCOMPARE(TSchedaPrenotazione::Numero(""), QStringLiteral("00000"));
+        QCOMPARE(TSchedaPresenza::archiveName(12), QStringLiteral("Presenze_Evento_12.pro"));
     }
 
     void missingArchiveIsCreatedEmpty()

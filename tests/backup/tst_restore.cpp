@@ -82,6 +82,25 @@ private slots:
         QVERIFY(!ArchiveLock::heldElsewhere(p.folder.file("Eventi.pro")));
     }
 
+    // The door's entries go back with the bookings they name: an event's
+    // attendance archive the backup has comes back as it was, one it lacks
+    // goes (a later event of that number would find its entries otherwise).
+    void attendanceArchivesGoBackWithTheirBookings()
+    {
+        Sample p;
+        const QByteArray entries = records(40, "E", 2);
+        p.folder.write("Presenze_Evento_1.pro", entries);
+        const Backup::Outcome backup = p.make(at(1));
+        p.folder.write("Presenze_Evento_1.pro", entries + records(40, "F", 1));
+        p.folder.write("Presenze_Evento_2.pro", records(40, "G", 1));
+        const Backup::RestoreOutcome done = Backup::restore(p.request(at(2)), backup.path);
+        QCOMPARE(p.folder.read("Presenze_Evento_1.pro"), entries);
+        QVERIFY(!QFile::exists(p.folder.file("Presenze_Evento_2.pro")));
+        QCOMPARE(done.removed, QStringList{"Presenze_Evento_2.pro"});
+        QVERIFY(Backup::isProgramArchive("Presenze_Evento_12.pro"));
+        QVERIFY(!Backup::isProgramArchive("Presenze_Evento_.pro"));
+    }
+
     // Under a desk's write lock nothing happens: no backup, no file touched.
     void refusesWhileADeskWrites_data()
     {

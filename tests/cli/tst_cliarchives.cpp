@@ -425,7 +425,7 @@ private slots:
     void everyCommandHasHelp_data()
     {
         QTest::addColumn<QString>("command");
-        for (const char *c : {"check", "dump", "import", "export", "password", "validate"})
+        for (const char *c : {"check", "dump", "import", "export", "password", "validate", "attendance"})
             QTest::newRow(c) << QString(c);
     }
     void everyCommandHasHelp()

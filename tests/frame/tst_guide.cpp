@@ -82,6 +82,8 @@ private slots:
         QTest::newRow("reservations export")
             << GuideTopic::ReservationsExport << "Esportazione archivio prenotazioni in Microsoft Excel.";
         QTest::newRow("seat map") << GuideTopic::SeatMap << "Mappa dei posti.";
+        QTest::newRow("badges") << GuideTopic::Badges << "Cartellini con codice QR.";
+        QTest::newRow("check-in") << GuideTopic::CheckIn << "Accoglienza partecipanti.";
     }
     void topics()
     {

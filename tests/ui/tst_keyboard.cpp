@@ -82,6 +82,12 @@ private slots:
         QTest::newRow("calendar") << "cmdCalendario" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
         QTest::newRow("import") << "cmdImporta" << QKeySequence(Qt::CTRL | Qt::Key_I);
         QTest::newRow("import file") << "cmdApriFile" << QKeySequence(Qt::CTRL | Qt::Key_O);
+        QTest::newRow("badges") << "imgCartellini" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
+        QTest::newRow("badges, booked seats") << "btnCartellini" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
+        QTest::newRow("check-in") << "imgAccoglienza" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I);
+        QTest::newRow("notice to all") << "btnAvvisoTutti" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M);
+        QTest::newRow("attendance list") << "btnPresenze" << QKeySequence(Qt::CTRL | Qt::Key_L);
+        QTest::newRow("undo an entry") << "btnAnnullaIngresso" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete);
         QTest::newRow("no key") << "btnIban" << QKeySequence();
     }
     void houseMap()
@@ -259,6 +265,9 @@ private slots:
         QVERIFY(shortcutTable(GuideTopic::ParticipantsImport).contains(QStringLiteral("Ctrl+O: sceglie il file da importare.")));
         QVERIFY(shortcutTable(GuideTopic::Participants).contains(QStringLiteral("Ctrl+I: importa partecipanti da un file.")));
         QVERIFY(shortcutTable(GuideTopic::Events).contains(QStringLiteral("Ctrl+Maiusc+C: aggiunge l'evento al calendario.")));
+        QVERIFY(shortcutTable(GuideTopic::Badges).contains(QStringLiteral("Ctrl+Maiusc+E: crea il PDF dei cartellini.")));
+        QVERIFY(shortcutTable(GuideTopic::CheckIn).contains(QStringLiteral("Ctrl+L: elenco dei presenti e degli assenti.")));
+        QVERIFY(shortcutTable(GuideTopic::Reservations).contains(QStringLiteral("Ctrl+Maiusc+B: cartellini con codice QR.")));
     }
 
     // Windows are heard as windows or dialogs named by their caption; a check
