@@ -90,16 +90,11 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     icoDue = picture(QStringLiteral("icoDue"), QStringLiteral("step2"), 32, panel);
     icoMano02 = picture(QStringLiteral("icoMano02"), QStringLiteral("hand_pointer"), 32, panel);
     icoMano02->hide();
+    // What can be done with the chosen event besides booking: pictures with
+    // their label beside them, usable once an event is chosen.
     imgMappa = new ClickablePicture(QStringLiteral("imgMappa"), qv::picture(QStringLiteral("seat_map")),
-                                    QStringLiteral("Visualizza la mappa dei posti dell'evento scelto."), panel);
-    imgMappa->setText(QStringLiteral("Mappa dei posti"));
-    imgMappa->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    imgMappa->setIconSize(QSize(28, 28));
-    imgMappa->setAccessibleName(QString()); // heard by the label it shows
+                                    QStringLiteral("Mappa dei posti"), panel);
     imgMappa->setAccessibleDescription(QStringLiteral("Visualizza la mappa dei posti dell'evento scelto."));
-    imgMappa->setEnabled(false);
-    lblPrenotati = new QLabel(panel);
-    lblPrenotati->setObjectName(QStringLiteral("lblPrenotati"));
     imgAccoglienza = new ClickablePicture(QStringLiteral("imgAccoglienza"), qv::picture(QStringLiteral("checkin")),
                                           QStringLiteral("Accoglienza"), panel);
     imgAccoglienza->setAccessibleDescription(
@@ -108,13 +103,15 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
                                          QStringLiteral("Cartellini"), panel);
     imgCartellini->setAccessibleDescription(
         QStringLiteral("Stampa i cartellini con codice QR dei partecipanti all'evento scelto."));
-    for (ClickablePicture *p : {imgAccoglienza, imgCartellini}) {
+    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini}) {
         p->setText(p->accessibleName());
         p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         p->setIconSize(QSize(32, 32));
         p->setToolTip(p->accessibleDescription());
         p->setEnabled(false);
     }
+    lblPrenotati = new QLabel(panel);
+    lblPrenotati->setObjectName(QStringLiteral("lblPrenotati"));
 
     lblPosizione = new QLabel(this);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));

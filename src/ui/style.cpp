@@ -57,8 +57,10 @@ void applyHouseStyle(QApplication &app)
         QWidget#frmMappaPosti QLabel#lblTitoloEvento { font-size: 13pt; font-weight: bold; color: #7B3F00; }
         QWidget#frmMappaPosti QLabel#lblContatori { font-weight: bold; color: #1F4E79; }
         QWidget#frmMenuPrenotazioni QLabel#lblPrenotati { font-weight: bold; color: #1F4E79; }
-        QWidget#frmMenuPrenotazioni QToolButton#imgMappa { color: #1F4E79; font-weight: 600; padding: 2px 6px; }
-        QWidget#frmMenuPrenotazioni QToolButton#imgMappa:disabled { color: #8A96A3; }
+        QWidget#frmMenuPrenotazioni QToolButton#imgMappa, QWidget#frmMenuPrenotazioni QToolButton#imgAccoglienza,
+        QWidget#frmMenuPrenotazioni QToolButton#imgCartellini { color: #1F4E79; font-weight: 600; padding: 2px 6px; }
+        QWidget#frmMenuPrenotazioni QToolButton#imgMappa:disabled, QWidget#frmMenuPrenotazioni QToolButton#imgAccoglienza:disabled,
+        QWidget#frmMenuPrenotazioni QToolButton#imgCartellini:disabled { color: #8A96A3; }
         QWidget#frmPrenotazioni QLabel#lblStatoPostoTesto { font-weight: bold; }
         QToolButton[keyboardStop="true"] { border: 3px solid transparent; border-radius: 6px; }
         QToolButton[keyboardStop="true"]:focus { border-color: #F6C343; background: #FFF8E1; }

@@ -147,10 +147,14 @@ int main(int argc, char**argv){
     TfrmMenuPrenotazioni *menu = w.frmMenuPrenotazioni;
     menu->setWindowState(Qt::WindowNoState); menu->resize(W, H); menu->show(); app.processEvents();
     menu->lblPosizione->setText("1"); menu->txtTitolo->setText(card->txtTitolo->text());
-    menu->txtPosti->setText("120"); menu->txtSede->setText("Aula Magna"); menu->updateBookedCount();
+    menu->txtDataInizio->setText("12/03/2022"); menu->txtOraInizio->setText("09:30");
+    menu->txtDataFine->setText("13/03/2022"); menu->txtOraFine->setText("18:00");
+    menu->txtSede->setText("Aula Magna"); menu->txtIndirizzo->setText("Via Roma 1, Roma");
+    menu->txtPosti->setText("120"); menu->updateBookedCount();
     app.processEvents();
     menu->grab().save(QString(dir + "/frmMenuPrenotazioni_chosen_%1.png").arg(W));
     menu->hide();
+    card->show();
   }
   { TfrmConvalida d(qv::TSchedaPrenotazione::archivePath(1), "12", card);
     d.txtConvalida->setText(TfrmConvalida::heading("12")); dialog(d, "convalida_taken"); }
@@ -160,19 +164,8 @@ int main(int argc, char**argv){
   { TfrmDaConfermare d(card); dialog(d, "daconfermare"); }
   { TfrmTrovaPrenotazioni d(card); dialog(d, "trovaprenotazioni");
     d.btnCercaClick(); app.processEvents(); d.grab().save(dir + "/trovaprenotazioni_result.png"); }
-  // The day of the event: the event selection with the event chosen, the
-  // badges' window and a page of badges, the check-in and its list.
-  {
-    TfrmMenuPrenotazioni *m = w.frmMenuPrenotazioni;
-    m->txtTitolo->setText(card->txtTitolo->text()); m->txtDataInizio->setText("12/03/2022");
-    m->txtOraInizio->setText("09:30"); m->txtDataFine->setText("13/03/2022"); m->txtOraFine->setText("18:00");
-    m->txtSede->setText("Aula Magna"); m->txtIndirizzo->setText("Via Roma 1, Roma"); m->txtPosti->setText("120");
-    m->lblPosizione->setText("1");
-    m->setWindowState(Qt::WindowNoState); m->resize(W, H); m->show(); app.processEvents();
-    m->grab().save(QString(dir + "/frmMenuPrenotazioni_chosen_%1.png").arg(W));
-    m->hide();
-    card->show();
-  }
+  // The day of the event (the event selection above shows its pictures):
+  // the badges' window and a page of badges, the check-in and its list.
   { TfrmCartellini d(qv::TSchedaPrenotazione::archivePath(1), card->eventInfo(), card, 1); dialog(d, "cartellini"); }
   for (const qv::Badges::LabelSheet *sheet : {&qv::Badges::eightPerPage(), &qv::Badges::tenPerPage()}) {
     const qv::page::Document badges = qv::Badges::document(
