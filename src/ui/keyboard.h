@@ -51,7 +51,7 @@ bool isPlainKey(const QKeyEvent *event);
 // True for a key that only modifies others (Shift, Ctrl, Alt, Caps Lock...).
 bool isModifierKey(int key);
 
-// A picture the keyboard can reach, where no tab order is specified (the main
+// A picture the keyboard can reach, where a window has no tab order of its own (the main
 // menu, the information windows): a Tab stop (Tab only, so a click leaves no
 // mark), framed in yellow while it has the focus (house style), pressed by
 // Enter or Space.

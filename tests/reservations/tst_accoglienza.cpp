@@ -87,7 +87,7 @@ private slots:
     void init() { Clock::setFixed(kNine); }
     void cleanup() { Clock::setFixed({}); }
 
-    void windowAsSpecified()
+    void windowAsLaidOut()
     {
         TempProgramFolder folder;
         Desk desk(folder);

@@ -63,7 +63,7 @@ private slots:
             QVERIFY(w->findChild<QLineEdit *>(name)->isReadOnly());
     }
 
-    void windowAsSpecified()
+    void windowAsLaidOut()
     {
         QCOMPARE(w->windowTitle(), QString(" Quorvane - Posti Assegnati"));
         QVERIFY(w->windowState() & Qt::WindowMaximized);
