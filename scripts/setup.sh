@@ -1,7 +1,26 @@
 #!/usr/bin/env bash
-# Installs what building Quorvane needs on Debian 12 (only what is missing).
+# Installs what building and testing Quorvane needs on Debian 12 (only what is
+# missing). The one list of the project's packages: both README commands come
+# through here (run.sh and test.sh call build.sh, which calls this).
 set -euo pipefail
-packages=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libssl-dev libgl-dev libxlsxwriter-dev libminizip-dev libqrencode-dev fonts-liberation fonts-dejavu-core xdg-utils)
+packages=(
+    # compiler and build
+    g++ make cmake pkg-config
+    # Qt 6: widgets, printing, SVG pictures, tests; its Italian texts
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
+    # backups' SHA-256
+    libssl-dev
+    # .xlsx written (libxlsxwriter) and read (minizip, whose header includes zlib's)
+    libxlsxwriter-dev libminizip-dev zlib1g-dev
+    # QR codes of the name badges
+    libqrencode-dev
+    # fonts standing in for Arial and Courier New in sheets, lists and PDFs
+    fonts-liberation fonts-dejavu-core
+    # the system's opener of files and mail links
+    xdg-utils
+    # the tests: an independent reader of the PDFs written, file attributes
+    poppler-utils e2fsprogs
+)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
