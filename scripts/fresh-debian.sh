@@ -36,9 +36,14 @@ step() { step_start=$(date +%s); echo "== $1"; }
 took() { echo "   $1: $(($(date +%s) - step_start)) s"; }
 fail() { echo "FAILED: $1 (log: $log)" >&2; tail -30 "$log" >&2; exit 1; }
 
-# The mirror this machine's own apt sources name (one-line or deb822 form).
-mirror=$(grep -rhoE '^(deb|URIs:)\s+(\[[^]]*\]\s+)?https?://[^ ]+' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null \
-    | grep -v security | head -1 | grep -oE 'https?://[^ ]+' || true)
+# The mirror this machine's own apt sources name for bookworm (one-line or
+# deb822 form; only the files apt itself reads, security updates aside).
+sources=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources)
+mirror=$(cat "${sources[@]}" 2>/dev/null | awk '
+    /^deb / { for (i = 2; i <= NF; i++) if ($i ~ /^https?:/) { if ($(i + 1) == "bookworm") { print $i; exit } break } }
+    /^URIs:/ { uri = $2 }
+    /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == "bookworm" && uri != "") { print uri; exit } }
+    /^$/ { uri = "" }' || true)
 mirror=${mirror:-http://deb.debian.org/debian}
 
 command -v debootstrap >/dev/null || {

@@ -4,7 +4,7 @@
 # failures, optionally while a busy loop keeps the other cores loaded.
 #   bash scripts/stress.sh [RUNS] [--busy]
 # STRESS_TEST names another test of processes to run so, e.g. the two desks
-# checking people in at the door: build/tests/reservations/tst_checkinstress.
+# checking people in at the door: build/tests/eventday/tst_checkinstress.
 # Needs a build (scripts/build.sh). Exit status 1 when any run failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."

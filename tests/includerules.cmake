@@ -14,14 +14,15 @@ set(rooms_ui core archive ui)
 set(rooms_checks core archive ui checks)
 set(rooms_output core archive ui output)
 set(rooms_frame core archive ui output frame)
-set(rooms_events core archive imports ui checks output frame events participants reservations)
+set(rooms_events core archive imports ui checks output frame events participants reservations eventday)
 set(rooms_participants ${rooms_events})
 # The seat map keeps its row width in the program's INI file.
 set(rooms_reservations ${rooms_events} password)
-set(rooms_app core archive password backup imports ui checks output frame events participants reservations app)
-set(rooms_cli core archive password backup checks output imports reservations cli)
+set(rooms_eventday ${rooms_events})
+set(rooms_app core archive password backup imports ui checks output frame events participants reservations eventday app)
+set(rooms_cli core archive password backup checks output imports reservations eventday cli)
 # Tools and benchmarks stand beside the program: anything but its top floor.
-set(rooms_tools core archive password backup imports ui checks output frame events participants reservations)
+set(rooms_tools core archive password backup imports ui checks output frame events participants reservations eventday)
 set(rooms_bench ${rooms_tools})
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE}

@@ -5,7 +5,7 @@
 #include "cli/archivekind.h"
 #include "cli/recordtext.h"
 #include "core/cp1252.h"
-#include "reservations/attendance.h"
+#include "eventday/attendance.h"
 
 namespace qv::cli {
 

@@ -5,10 +5,10 @@
 #include "reservations/tfrmverificaposti.h"
 
 #include "core/text.h"
-#include "reservations/bookings.h"
-#include "reservations/noticetoeveryone.h"
+#include "eventday/bookings.h"
+#include "eventday/noticetoeveryone.h"
 #include "reservations/reservationlists.h"
-#include "reservations/tfrmcartellini.h"
+#include "eventday/tfrmcartellini.h"
 #include "reservations/tfrmprenotazioni.h"
 
 #include <QLabel>

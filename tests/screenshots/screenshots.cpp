@@ -33,11 +33,11 @@
 #include "reservations/tfrmtrovaprenotazioni.h"
 #include "reservations/tfrmmappaposti.h"
 #include "reservations/seatwidgets.h"
-#include "reservations/attendance.h"
-#include "reservations/badgecode.h"
-#include "reservations/badges.h"
-#include "reservations/tfrmaccoglienza.h"
-#include "reservations/tfrmcartellini.h"
+#include "eventday/attendance.h"
+#include "eventday/badgecode.h"
+#include "eventday/badges.h"
+#include "eventday/tfrmaccoglienza.h"
+#include "eventday/tfrmcartellini.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 #include "output/pageoutput.h"
-#include "reservations/badges.h"
-#include "reservations/bookings.h"
+#include "eventday/badges.h"
+#include "eventday/bookings.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "reservations/badges.h"
+#include "eventday/badges.h"
 
 #include "core/text.h"
 #include "output/qrcode.h"
-#include "reservations/badgecode.h"
+#include "eventday/badgecode.h"
 
 #include <cmath>
 

@@ -8,7 +8,7 @@
 // it found in already:
 //   recorded N
 //   already M
-#include "reservations/attendance.h"
+#include "eventday/attendance.h"
 
 #include "archive/tarchivio.h"
 

@@ -3,11 +3,11 @@
 #include "core/clock.h"
 #include "core/tmisc.h"
 #include "dayfixtures.h"
-#include "reservations/attendance.h"
-#include "reservations/badgecode.h"
-#include "reservations/bookings.h"
-#include "reservations/everyonenotice.h"
-#include "reservations/noticetoeveryone.h"
+#include "eventday/attendance.h"
+#include "eventday/badgecode.h"
+#include "eventday/bookings.h"
+#include "eventday/everyonenotice.h"
+#include "eventday/noticetoeveryone.h"
 #include "support/testsupport.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "reservations/noticetoeveryone.h"
+#include "eventday/noticetoeveryone.h"
 
 #include "archive/tarchivio.h"
 #include "core/tmisc.h"
-#include "reservations/everyonenotice.h"
+#include "eventday/everyonenotice.h"
 #include "ui/messages.h"
 
 namespace qv {

@@ -1,4 +1,4 @@
-#include "reservations/badgecode.h"
+#include "eventday/badgecode.h"
 
 #include "core/text.h"
 

@@ -2,7 +2,7 @@
 // Bookings of an event written into a temporary program folder, for the
 // tests of the day of the event (badges, check-in, notice to everyone).
 #include "archive/records.h"
-#include "reservations/bookings.h"
+#include "eventday/bookings.h"
 #include "support/testsupport.h"
 
 #include <QList>

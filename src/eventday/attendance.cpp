@@ -1,4 +1,4 @@
-#include "reservations/attendance.h"
+#include "eventday/attendance.h"
 
 #include "archive/fields.h"
 #include "archive/records.h"

@@ -1,4 +1,4 @@
-#include "reservations/tfrmcartellini.h"
+#include "eventday/tfrmcartellini.h"
 
 #include "archive/tarchivio.h"
 #include "core/programfolder.h"

@@ -1,4 +1,4 @@
-#include "reservations/tfrmaccoglienza.h"
+#include "eventday/tfrmaccoglienza.h"
 
 #include "archive/records.h"
 #include "archive/tarchivio.h"

@@ -1,6 +1,6 @@
 #pragma once
 #include "output/pageoutput.h"
-#include "reservations/bookings.h"
+#include "eventday/bookings.h"
 
 #include <QList>
 #include <QRectF>

@@ -1,4 +1,4 @@
-#include "reservations/everyonenotice.h"
+#include "eventday/everyonenotice.h"
 
 #include "core/text.h"
 

@@ -1,4 +1,4 @@
-#include "reservations/bookings.h"
+#include "eventday/bookings.h"
 
 #include "archive/fields.h"
 #include "archive/records.h"

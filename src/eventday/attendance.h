@@ -1,6 +1,6 @@
 #pragma once
-#include "reservations/badgecode.h"
-#include "reservations/bookings.h"
+#include "eventday/badgecode.h"
+#include "eventday/bookings.h"
 
 #include <QByteArray>
 #include <QDateTime>

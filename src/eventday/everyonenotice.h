@@ -1,5 +1,5 @@
 #pragma once
-#include "reservations/bookings.h"
+#include "eventday/bookings.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 #include "archive/record.h"
 #include "output/summarylistwindow.h"
-#include "reservations/attendance.h"
+#include "eventday/attendance.h"
 
 #include <QDialog>
 #include <QHash>
