@@ -90,4 +90,22 @@ QString TSchedaPresenza::archivePath(qint64 eventNumber)
     return ProgramFolder::file(archiveName(eventNumber));
 }
 
+const RecordLayout &TSchedaUscita::layout()
+{
+    static const RecordLayout layout{
+        {"Prenotazione", 10}, {"Posto", 5}, {"DataUscita", 10}, {"OraUscita", 8}, {"Annullato", 2},
+    };
+    return layout;
+}
+
+QString TSchedaUscita::archiveName(qint64 eventNumber)
+{
+    return QStringLiteral("Uscite_Evento_%1.pro").arg(eventNumber);
+}
+
+QString TSchedaUscita::archivePath(qint64 eventNumber)
+{
+    return ProgramFolder::file(archiveName(eventNumber));
+}
+
 } // namespace qv

@@ -47,4 +47,17 @@ public:
     static QString archiveName(qint64 eventNumber);
 };
 
+// One exit at the door, for events that count the hours present: kept as the
+// entries are, in an archive of its own (the entries' files stay as they
+// were), record for record of the same shape.
+class TSchedaUscita : public Record
+{
+public:
+    TSchedaUscita() : Record(layout()) {}
+    static const RecordLayout &layout(); // 40 bytes, 5 fields
+    // Uscite_Evento_<n>.pro in the program folder, n without padding.
+    static QString archivePath(qint64 eventNumber);
+    static QString archiveName(qint64 eventNumber);
+};
+
 } // namespace qv

@@ -63,7 +63,9 @@ int AttendanceCommand::run(const Arguments &args)
     QHash<qint64, Attendance::Entry> present;
     try {
         bookings = Bookings::read(reservations);
-        present = Attendance::present(Attendance::read(Attendance::archiveBeside(reservations)));
+        for (const Attendance::Entry &e : Attendance::read(Attendance::archiveBeside(reservations)))
+            if (!e.undone && !present.contains(e.reservation))
+                present.insert(e.reservation, e);
     } catch (const ArchiveError &) {
         throw fileError(QStringLiteral("impossibile leggere gli archivi dell'evento %1 (%2).")
                             .arg(QString::number(event), reservations));

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace qv::Attendance {
 
 namespace {
@@ -35,12 +37,14 @@ QString folded(const QString &text)
 
 } // namespace
 
-QString archiveBeside(const QString &reservationArchive)
+QString archiveBeside(const QString &reservationArchive, Passage passage)
 {
     const qint64 event = Bookings::eventNumberOf(reservationArchive);
     if (event <= 0)
         return {};
-    return QFileInfo(reservationArchive).dir().filePath(TSchedaPresenza::archiveName(event));
+    const QString name = passage == Passage::In ? TSchedaPresenza::archiveName(event)
+                                                 : TSchedaUscita::archiveName(event);
+    return QFileInfo(reservationArchive).dir().filePath(name);
 }
 
 QString Entry::when(const QDate &today) const
@@ -97,33 +101,142 @@ QList<Entry> read(const QString &attendanceArchive)
     return entries;
 }
 
-QHash<qint64, Entry> present(const QList<Entry> &entries)
+QHash<qint64, Entry> onDay(const QList<Entry> &records, const QDate &day)
 {
     QHash<qint64, Entry> in;
-    for (const Entry &e : entries)
-        if (!e.undone && e.reservation > 0 && !in.contains(e.reservation))
+    for (const Entry &e : records)
+        if (!e.undone && e.reservation > 0 && e.moment.date() == day && !in.contains(e.reservation))
             in.insert(e.reservation, e);
     return in;
 }
 
-CheckIn checkIn(const QString &attendanceArchive, qint64 reservation, const QString &posto, const QDateTime &moment)
+QList<QDate> eventDays(const QString &dataInizio, const QString &dataFine)
 {
-    TArchivio archive(attendanceArchive, layout().size());
+    const QDate first = parseDate(trimmed(dataInizio));
+    if (!first.isValid())
+        return {};
+    QDate last = parseDate(trimmed(dataFine));
+    if (!last.isValid() || last < first)
+        last = first;
+    last = std::min(last, first.addDays(365));
+    QList<QDate> days;
+    for (QDate d = first; d <= last; d = d.addDays(1))
+        days.append(d);
+    return days;
+}
+
+std::optional<qint64> secondsPresent(const Entry &in, const Entry &out)
+{
+    if (!in.moment.isValid() || !out.moment.isValid())
+        return std::nullopt;
+    const qint64 seconds = in.moment.secsTo(out.moment);
+    if (seconds <= 0)
+        return std::nullopt;
+    return seconds;
+}
+
+QString hoursText(qint64 seconds)
+{
+    const qint64 minutes = seconds / 60;
+    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+Register Register::read(const QString &reservationArchive)
+{
+    Register reg;
+    reg.entries = Attendance::read(archiveBeside(reservationArchive, Passage::In));
+    reg.exits = Attendance::read(archiveBeside(reservationArchive, Passage::Out));
+    return reg;
+}
+
+QList<QDate> Register::daysWithRecords() const
+{
+    QList<QDate> days;
+    for (const QList<Entry> *records : {&entries, &exits})
+        for (const Entry &e : *records)
+            if (!e.undone && e.moment.isValid())
+                days.append(e.moment.date());
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    return days;
+}
+
+QList<QDate> Register::daysToShow(const QList<QDate> &eventDays, const QDate &today) const
+{
+    QList<QDate> days = daysWithRecords() + eventDays;
+    if (today.isValid())
+        days.append(today);
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    return days;
+}
+
+std::optional<qint64> Day::seconds() const
+{
+    if (!in || !out)
+        return std::nullopt;
+    return secondsPresent(*in, *out);
+}
+
+QHash<qint64, Day> daysOf(const Register &reg, const QDate &day)
+{
+    QHash<qint64, Day> days;
+    const QHash<qint64, Entry> in = onDay(reg.entries, day);
+    for (auto it = in.cbegin(); it != in.cend(); ++it)
+        days[it.key()].in = it.value();
+    const QHash<qint64, Entry> out = onDay(reg.exits, day);
+    for (auto it = out.cbegin(); it != out.cend(); ++it)
+        days[it.key()].out = it.value();
+    return days;
+}
+
+namespace {
+
+// Appends a record of `reservation` at `moment` unless one of that booking
+// and that day is in force there already, under the archive's write lock.
+CheckIn appendOnce(const QString &archivePath, qint64 reservation, const QString &posto, const QDateTime &moment)
+{
+    TArchivio archive(archivePath, layout().size());
     const QByteArray bytes = record(reservation, posto, moment);
-    const TArchivio::AppendOutcome outcome = archive.AppendUnless(bytes, [reservation](const QByteArray &stored) {
+    const QDate day = moment.date();
+    const TArchivio::AppendOutcome outcome = archive.AppendUnless(bytes, [reservation, day](const QByteArray &stored) {
         const Entry e = entryOf(stored, 0);
-        return !e.undone && e.reservation == reservation;
+        return !e.undone && e.reservation == reservation && e.moment.date() == day;
     });
     archive.Close();
     CheckIn done;
-    done.recorded = outcome.appended;
+    done.outcome = outcome.appended ? CheckIn::Recorded : CheckIn::Already;
     done.entry = entryOf(outcome.appended ? bytes : outcome.record, outcome.number);
     return done;
 }
 
-bool undo(const QString &attendanceArchive, const Entry &entry)
+} // namespace
+
+CheckIn checkIn(const QString &attendanceArchive, qint64 reservation, const QString &posto, const QDateTime &moment)
 {
-    TArchivio archive(attendanceArchive, layout().size());
+    return appendOnce(attendanceArchive, reservation, posto, moment);
+}
+
+CheckIn checkOut(const QString &reservationArchive, qint64 reservation, const QString &posto,
+                 const QDateTime &moment)
+{
+    // Entries are only appended or undone: read without their lock, the
+    // day's entry is at worst one undone a moment later, as at the desk.
+    const QHash<qint64, Entry> in = onDay(read(archiveBeside(reservationArchive, Passage::In)), moment.date());
+    const auto entry = in.constFind(reservation);
+    if (entry == in.cend()) {
+        CheckIn refused;
+        refused.outcome = CheckIn::NoEntry;
+        return refused;
+    }
+    CheckIn done = appendOnce(archiveBeside(reservationArchive, Passage::Out), reservation, posto, moment);
+    done.in = *entry;
+    return done;
+}
+
+bool undo(const QString &archivePath, const Entry &entry)
+{
+    TArchivio archive(archivePath, layout().size());
     if (entry.number < 1 || entry.number > archive.Count())
         return false;
     TSchedaPresenza r;
@@ -176,6 +289,143 @@ Lookup lookup(const QString &typed, qint64 eventNumber, const QList<Booking> &bo
         if (nameHolds(b.cliente, text))
             found.matches.append(b);
     return found;
+}
+
+QString whenSaid(const Entry &entry, const QDate &today)
+{
+    if (!entry.moment.isValid())
+        return QString();
+    const QString time = entry.moment.time().toString(kTimeFormat);
+    if (entry.moment.date() == today)
+        return QStringLiteral("alle ") + time;
+    return QStringLiteral("il ") + formatDate(entry.moment.date()) + QStringLiteral(" alle ") + time;
+}
+
+QString DeskAnswer::style() const
+{
+    switch (kind) {
+    case Recorded:
+        return QStringLiteral("registrato");
+    case Pending:
+        return QStringLiteral("sospeso");
+    case Already:
+        return QStringLiteral("gia");
+    case Refused:
+        return QStringLiteral("rifiutato");
+    case Choose:
+        return QStringLiteral("avviso");
+    }
+    return {};
+}
+
+namespace {
+
+DeskAnswer refused(const QString &text)
+{
+    DeskAnswer answer;
+    answer.kind = DeskAnswer::Refused;
+    answer.text = text;
+    return answer;
+}
+
+DeskAnswer choose(const QList<Booking> &matches, const QString &text)
+{
+    DeskAnswer answer;
+    answer.kind = DeskAnswer::Choose;
+    answer.matches = matches;
+    answer.text = text + QStringLiteral("\nScegliere la persona nell'elenco e premere Invio");
+    return answer;
+}
+
+} // namespace
+
+DeskAnswer Desk::scan(const QString &typed, Passage passage, const QDateTime &now) const
+{
+    const QString text = trimmed(typed);
+    if (text.isEmpty())
+        return {};
+    const QString none = passage == Passage::In ? QStringLiteral("Nessun ingresso registrato")
+                                                : QStringLiteral("Nessuna uscita registrata");
+    const Lookup found = lookup(text, m_event, Bookings::read(m_reservations));
+    switch (found.kind) {
+    case Lookup::Empty:
+        return {};
+    case Lookup::Badge: {
+        const Booking &b = found.matches.first();
+        return pass(b, passage, now,
+                    ReservationLists::sameSeat(found.code.seat, b.posto)
+                        ? QString()
+                        : QStringLiteral("\nAttenzione: il cartellino riporta il posto %1").arg(found.code.seat));
+    }
+    case Lookup::OtherEvent:
+        return refused(QStringLiteral("Cartellino di un altro evento (evento n. %1)\n").arg(found.code.event) + none);
+    case Lookup::BadCode:
+        return refused(QStringLiteral("Codice non riconosciuto\nLeggere di nuovo il cartellino, oppure digitare il "
+                                      "numero del posto o parte del nome"));
+    case Lookup::UnknownRecord:
+        return refused(QStringLiteral("Il cartellino non corrisponde a nessuna prenotazione di questo evento\n") + none);
+    case Lookup::Seat:
+        if (found.matches.size() == 1)
+            return pass(found.matches.first(), passage, now);
+        return choose(found.matches, QStringLiteral("Il posto %1 \u00E8 assegnato a %2 prenotazioni")
+                                         .arg(found.matches.first().posto)
+                                         .arg(found.matches.size()));
+    case Lookup::Name:
+        if (found.matches.isEmpty())
+            return refused(QStringLiteral("Nessuna prenotazione corrisponde a \u00AB%1\u00BB").arg(text));
+        return choose(found.matches, found.matches.size() == 1
+                                         ? QStringLiteral("Trovata una prenotazione")
+                                         : QStringLiteral("Trovate %1 prenotazioni").arg(found.matches.size()));
+    }
+    return {};
+}
+
+DeskAnswer Desk::pass(const Booking &booking, Passage passage, const QDateTime &now, const QString &note) const
+{
+    const QDate today = now.date();
+    const QString who = QStringLiteral("\n") + booking.cliente + QStringLiteral("\nPosto ") + booking.posto;
+    DeskAnswer answer;
+    answer.booking = booking;
+    if (passage == Passage::In) {
+        const CheckIn done = checkIn(archiveBeside(m_reservations, Passage::In), booking.number, booking.posto, now);
+        answer.entry = done.entry;
+        if (!done.recorded()) {
+            answer.kind = DeskAnswer::Already;
+            answer.text = QStringLiteral("Ingresso gi\u00E0 registrato oggi ") + whenSaid(done.entry, today)
+                          + QStringLiteral(": nulla \u00E8 cambiato") + who;
+        } else if (booking.pending) {
+            answer.kind = DeskAnswer::Pending;
+            answer.text = QStringLiteral("Ingresso registrato ") + whenSaid(done.entry, today)
+                          + QStringLiteral(" - PRENOTAZIONE DA CONFERMARE") + who + note;
+        } else {
+            answer.kind = DeskAnswer::Recorded;
+            answer.text = QStringLiteral("Ingresso registrato ") + whenSaid(done.entry, today) + who + note;
+        }
+        return answer;
+    }
+    const CheckIn done = checkOut(m_reservations, booking.number, booking.posto, now);
+    switch (done.outcome) {
+    case CheckIn::NoEntry:
+        answer.kind = DeskAnswer::Refused;
+        answer.text = QStringLiteral("Nessun ingresso registrato oggi: uscita non registrata") + who;
+        break;
+    case CheckIn::Already:
+        answer.entry = done.entry;
+        answer.kind = DeskAnswer::Already;
+        answer.text = QStringLiteral("Uscita gi\u00E0 registrata oggi ") + whenSaid(done.entry, today)
+                      + QStringLiteral(": nulla \u00E8 cambiato") + who;
+        break;
+    case CheckIn::Recorded: {
+        answer.entry = done.entry;
+        answer.kind = DeskAnswer::Recorded;
+        const std::optional<qint64> seconds = done.in ? secondsPresent(*done.in, done.entry) : std::nullopt;
+        answer.text = QStringLiteral("Uscita registrata ") + whenSaid(done.entry, today)
+                      + (seconds ? QStringLiteral(" (presente %1 ore)").arg(hoursText(*seconds)) : QString()) + who
+                      + note;
+        break;
+    }
+    }
+    return answer;
 }
 
 } // namespace qv::Attendance

@@ -257,7 +257,7 @@ bool TfrmAccoglienza::refresh()
     m_bookings.clear();
     for (const Booking &b : bookings)
         m_bookings.insert(b.number, b);
-    const QHash<qint64, Attendance::Entry> present = Attendance::present(entries);
+    const QHash<qint64, Attendance::Entry> present = Attendance::onDay(entries, Clock::today());
     qsizetype in = 0;
     for (const Booking &b : bookings)
         in += present.contains(b.number);
@@ -359,7 +359,7 @@ void TfrmAccoglienza::listMatches(const QList<Booking> &matches, const QString &
 {
     QHash<qint64, Attendance::Entry> present;
     try {
-        present = Attendance::present(Attendance::read(attendanceArchive()));
+        present = Attendance::onDay(Attendance::read(attendanceArchive()), Clock::today());
     } catch (const ArchiveError &) {
         // Only the words "già entrato" are missing: the check-in itself decides.
     }
@@ -415,7 +415,7 @@ void TfrmAccoglienza::checkIn(const Booking &booking, const QString &note)
         return;
     }
     const QString who = QStringLiteral("\n") + booking.cliente + QStringLiteral("\nPosto ") + booking.posto;
-    if (done.recorded)
+    if (done.recorded())
         showOutcome(kRecorded, QStringLiteral("Ingresso registrato ") + whenSaid(done.entry) + who + note);
     else
         showOutcome(kAlready, QStringLiteral("Ingresso gi\u00E0 registrato ") + whenSaid(done.entry)
@@ -459,7 +459,7 @@ void TfrmAccoglienza::btnPresenzeClick()
     QHash<qint64, Attendance::Entry> present;
     try {
         bookings = Bookings::read(m_archive);
-        present = Attendance::present(Attendance::read(attendanceArchive()));
+        present = Attendance::onDay(Attendance::read(attendanceArchive()), Clock::today());
     } catch (const ArchiveError &) {
         // A list that called everyone absent would be believed.
         Messages::error(Messages::kArchiveAccess, this);

@@ -216,6 +216,7 @@ EventInfo eventShownIn(const QWidget *window, qint64 number)
     event.titolo = shown("txtTitolo");
     event.dataInizio = shown("txtDataInizio");
     event.oraInizio = shown("txtOraInizio");
+    event.dataFine = shown("txtDataFine");
     event.sede = shown("txtSede");
     event.indirizzo = shown("txtIndirizzo");
     return event;

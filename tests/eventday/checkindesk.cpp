@@ -43,7 +43,7 @@ int main(int argc, char **argv)
                              static_cast<long long>(done.entry.reservation));
                 return 1;
             }
-            ++(done.recorded ? recorded : already);
+            ++(done.recorded() ? recorded : already);
         }
     } catch (const qv::ArchiveError &e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -217,7 +217,7 @@ private slots:
         TempProgramFolder folder;
         const QString path = folder.file("Presenze_Evento_3.pro");
         const Attendance::CheckIn first = Attendance::checkIn(path, 15, "A12", kNine);
-        QVERIFY(first.recorded);
+        QVERIFY(first.recorded());
         QCOMPARE(first.entry.number, qint64(1));
         QByteArray expected(40, '\0');
         expected.replace(0, 3, QByteArray("\x02" "15", 3));
@@ -228,11 +228,11 @@ private slots:
         QCOMPARE(folder.read("Presenze_Evento_3.pro"), expected);
 
         const Attendance::CheckIn again = Attendance::checkIn(path, 15, "A12", kNine.addSecs(600));
-        QVERIFY(!again.recorded);
+        QVERIFY(!again.recorded());
         QCOMPARE(again.entry.number, qint64(1));
         QCOMPARE(again.entry.moment, kNine);
         QCOMPARE(folder.read("Presenze_Evento_3.pro"), expected);
-        QVERIFY(Attendance::checkIn(path, 16, "A13", kNine).recorded); // another booking
+        QVERIFY(Attendance::checkIn(path, 16, "A13", kNine).recorded()); // another booking
 
         QVERIFY(Attendance::undo(path, first.entry));
         QCOMPARE(folder.read("Presenze_Evento_3.pro").mid(37, 3), QByteArray("\x02S\xEC", 3));
@@ -244,12 +244,12 @@ private slots:
         other.bytes[5] = 'x'; // not what the disk holds
         QVERIFY(!Attendance::undo(path, other));
         QCOMPARE(folder.read("Presenze_Evento_3.pro"), undone);
-        QVERIFY(!Attendance::present(Attendance::read(path)).contains(15));
+        QVERIFY(!Attendance::onDay(Attendance::read(path), kNine.date()).contains(15));
 
         const Attendance::CheckIn back = Attendance::checkIn(path, 15, "A12", kNine.addSecs(3600));
-        QVERIFY(back.recorded);
+        QVERIFY(back.recorded());
         QCOMPARE(back.entry.number, qint64(3));
-        const QHash<qint64, Attendance::Entry> in = Attendance::present(Attendance::read(path));
+        const QHash<qint64, Attendance::Entry> in = Attendance::onDay(Attendance::read(path), kNine.date());
         QCOMPARE(in.size(), 2);
         QCOMPARE(in.value(15).number, qint64(3));
         QCOMPARE(in.value(15).when(kNine.date()), QStringLiteral("10:31:05"));

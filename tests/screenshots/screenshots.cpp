@@ -185,7 +185,7 @@ int main(int argc, char**argv){
     d.txtCodice->setText(QString::fromLatin1(qv::BadgeCode::text(1, 3, "2"))); d.txtCodiceEnter(); app.processEvents();
     d.grab().save(QString(dir + "/frmAccoglienza_again_%1.png").arg(W));
     QList<qv::Booking> bookings = qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1));
-    TfrmPresenze list(&d, bookings, qv::Attendance::present(qv::Attendance::read(qv::TSchedaPresenza::archivePath(1))));
+    TfrmPresenze list(&d, bookings, qv::Attendance::onDay(qv::Attendance::read(qv::TSchedaPresenza::archivePath(1)), QDate(2026, 3, 12)));
     dialog(list, "presenze");
   }
   // The exports, over a few participants in a folder of their own.
