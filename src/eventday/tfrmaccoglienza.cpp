@@ -12,7 +12,11 @@
 #include "ui/messages.h"
 #include "ui/widgets.h"
 
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -20,39 +24,41 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QStyle>
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 using namespace qv;
 
 namespace {
 
-const QString kRecorded = QStringLiteral("registrato");
-const QString kAlready = QStringLiteral("gia");
 const QString kRefused = QStringLiteral("rifiutato");
 const QString kNotice = QStringLiteral("avviso");
 
 // How long the result flashes after an action: a cue that needs no sound.
 constexpr int kFlashMs = 1200;
 
+using Attendance::Passage;
+
+QString passageWord(Passage passage)
+{
+    return passage == Passage::In ? QStringLiteral("Ingresso") : QStringLiteral("Uscita");
+}
+
+// One line of the day's records: "In" or "Out", then its number.
+QString keyOf(Passage passage, qint64 number)
+{
+    return (passage == Passage::In ? QStringLiteral("In") : QStringLiteral("Out")) + QString::number(number);
+}
+
 QString nameOf(const QHash<qint64, Booking> &bookings, qint64 number)
 {
     const auto it = bookings.constFind(number);
     return it == bookings.cend() ? QStringLiteral("scheda n. %1").arg(number) : it->cliente;
-}
-
-// "alle 09:31:05", or "il 12/03/2026 alle 09:31:05" for another day.
-QString whenSaid(const Attendance::Entry &entry)
-{
-    if (!entry.moment.isValid())
-        return QString();
-    const QString time = entry.moment.time().toString(QStringLiteral("HH:mm:ss"));
-    if (entry.moment.date() == Clock::today())
-        return QStringLiteral("alle ") + time;
-    return QStringLiteral("il ") + formatDate(entry.moment.date()) + QStringLiteral(" alle ") + time;
 }
 
 // A double-click on a line of a list chooses that line (the list's own
@@ -89,7 +95,7 @@ private:
 } // namespace
 
 TfrmAccoglienza::TfrmAccoglienza(const EventInfo &event, const QString &reservationArchive, QWidget *owner)
-    : QDialog(owner), m_event(event), m_archive(reservationArchive)
+    : QDialog(owner), m_event(event), m_archive(reservationArchive), m_desk(event.number, reservationArchive)
 {
     applyRegionalSettings();
     m_form = buildForm(this, description());
@@ -118,6 +124,7 @@ TfrmAccoglienza::TfrmAccoglienza(const EventInfo &event, const QString &reservat
             return true;
         }
         if (key->key() == Qt::Key_Escape) {
+            hideMatches();
             txtCodice->setFocus(Qt::OtherFocusReason);
             return true;
         }
@@ -137,6 +144,23 @@ TfrmAccoglienza::TfrmAccoglienza(const EventInfo &event, const QString &reservat
 
 TfrmAccoglienza::~TfrmAccoglienza() = default;
 
+TfrmAccoglienza *TfrmAccoglienza::open(const EventInfo &event, const QString &reservationArchive, BookingCard card)
+{
+    TfrmAccoglienza *desk = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *open = qobject_cast<TfrmAccoglienza *>(w); open && open->m_archive == reservationArchive)
+            desk = open;
+    if (!desk) {
+        desk = new TfrmAccoglienza(event, reservationArchive, nullptr);
+        desk->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    desk->setBookingCard(std::move(card));
+    desk->show();
+    desk->raise();
+    desk->activateWindow();
+    return desk;
+}
+
 FormDescription TfrmAccoglienza::description()
 {
     return {
@@ -145,10 +169,13 @@ FormDescription TfrmAccoglienza::description()
         .heading = "Accoglienza partecipanti",
         .tools = {
             {"btnPresenze", "attendance",
-             "Visualizza l'elenco dei prenotati: prima gli assenti, poi i presenti con l'ora di ingresso.",
+             "Visualizza l'elenco dei prenotati nel giorno scelto: prima gli assenti, poi i presenti con gli orari.",
              [this] { btnPresenzeClick(); }, &btnPresenze},
-            {"btnAnnullaIngresso", "undo", "Annulla l'ingresso selezionato nell'elenco degli ultimi ingressi.",
+            {"btnAnnullaIngresso", "undo", "Annulla l'ingresso o l'uscita selezionati nell'elenco degli ultimi passaggi.",
              [this] { btnAnnullaIngressoClick(); }, &btnAnnullaIngresso},
+            {"btnNuovoIngresso", "new",
+             "Nuovo ingresso: prenota un posto per chi arriva senza prenotazione e ne registra l'ingresso.",
+             [this] { btnNuovoIngressoClick(); }, &btnNuovoIngresso},
             ToolEntry::separator(),
             {"btnGuida", "guide", "Visualizza la pagina della guida sensibile al contesto.",
              [this] { btnGuidaClick(); }, &btnGuida},
@@ -157,8 +184,27 @@ FormDescription TfrmAccoglienza::description()
             ToolEntry::heading(),
         },
         .sections = {
-            {.name = "grpIngresso", .title = "Registrazione ingresso", .picture = "checkin", .to = &grpIngresso,
-             .row = 1, .rows = {
+            {.name = "grpIngresso", .title = "Registrazione ingressi e uscite", .picture = "checkin",
+             .to = &grpIngresso, .row = 1, .rows = {
+                {.label = "Registra:", .name = "optModo", .kind = Control::Widget,
+                 .make = [this](QWidget *parent) {
+                     auto *box = new QWidget(parent);
+                     auto *line = new QHBoxLayout(box);
+                     line->setContentsMargins(0, 0, 0, 0);
+                     optIngressi = new QRadioButton(QStringLiteral("&Ingressi"), box);
+                     optUscite = new QRadioButton(QStringLiteral("&Uscite"), box);
+                     optIngressi->setObjectName(QStringLiteral("optIngressi"));
+                     optUscite->setObjectName(QStringLiteral("optUscite"));
+                     optIngressi->setChecked(true);
+                     auto *group = new QButtonGroup(box);
+                     group->addButton(optIngressi);
+                     group->addButton(optUscite);
+                     connect(optUscite, &QRadioButton::toggled, this, [this] { passageChanged(); });
+                     line->addWidget(optIngressi);
+                     line->addWidget(optUscite);
+                     line->addStretch();
+                     return box;
+                 }},
                 {.label = "Leggere il codice QR del cartellino con il lettore, oppure digitare il numero del posto "
                           "o parte del nome e premere Invio.",
                  .name = "lblIstruzioni", .kind = Control::Caption, .to = &lblIstruzioni},
@@ -171,10 +217,19 @@ FormDescription TfrmAccoglienza::description()
             }},
             {.name = "grpPresenze", .title = "Presenze", .picture = "section_people", .to = &grpPresenze, .row = 1,
              .column = 1, .rows = {
-                {.label = "Presenti 0 su 0 prenotati", .name = "lblTotali", .kind = Control::Caption,
+                {.label = "Giorno:", .name = "cboGiorno", .kind = Control::Widget,
+                 .make = [this](QWidget *parent) {
+                     cboGiorno = new QComboBox(parent);
+                     cboGiorno->setObjectName(QStringLiteral("cboGiorno"));
+                     cboGiorno->setAccessibleName(QStringLiteral("Giorno mostrato"));
+                     connect(cboGiorno, &QComboBox::activated, this,
+                             [this] { showDay(cboGiorno->currentData().toDate()); });
+                     return cboGiorno;
+                 }},
+                {.label = "Presenti oggi 0 su 0 prenotati", .name = "lblTotali", .kind = Control::Caption,
                  .to = &lblTotali},
-                {.label = "Ultimi ingressi, dal pi\u00F9 recente:", .name = "lblIngressi", .kind = Control::Caption},
-                // Stands in for the list of the latest entries (placeLists).
+                {.label = "Ultimi passaggi, dal pi\u00F9 recente:", .name = "lblIngressi", .kind = Control::Caption},
+                // Stands in for the list of the latest records (placeLists).
                 {.label = " ", .name = "lstIngressi", .kind = Control::Caption},
             }},
             {.name = "grpEvento", .title = "Evento", .picture = "section_event", .to = &grpEvento, .columnSpan = 2,
@@ -213,10 +268,11 @@ void TfrmAccoglienza::placeLists()
     lstCorrispondenze->setMaximumHeight(124); // more matches scroll in it, the window does not
     lstIngressi = place(grpPresenze, QStringLiteral("lstIngressi"), 260);
     lstCorrispondenze->setAccessibleName(QStringLiteral("Prenotazioni trovate"));
-    lstIngressi->setAccessibleName(QStringLiteral("Ultimi ingressi"));
+    lstIngressi->setAccessibleName(QStringLiteral("Ultimi passaggi"));
     lstCorrispondenze->hide();
     setTabOrder(txtCodice, lstCorrispondenze);
-    setTabOrder(lstCorrispondenze, lstIngressi);
+    setTabOrder(lstCorrispondenze, cboGiorno);
+    setTabOrder(cboGiorno, lstIngressi);
 }
 
 void TfrmAccoglienza::showEvent(QShowEvent *event)
@@ -228,9 +284,34 @@ void TfrmAccoglienza::showEvent(QShowEvent *event)
     txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
-QString TfrmAccoglienza::attendanceArchive() const
+Attendance::Passage TfrmAccoglienza::passage() const
 {
-    return Attendance::archiveBeside(m_archive);
+    return optUscite->isChecked() ? Passage::Out : Passage::In;
+}
+
+void TfrmAccoglienza::passageChanged()
+{
+    const bool in = passage() == Passage::In;
+    lblIstruzioni->setText(
+        (in ? QStringLiteral("Ingressi: ") : QStringLiteral("Uscite: "))
+        + QStringLiteral("leggere il codice QR del cartellino con il lettore, oppure digitare il numero del posto o "
+                         "parte del nome e premere Invio."));
+    hideMatches();
+    showOutcome(kNotice, in ? QStringLiteral("Pronto per registrare gli ingressi.")
+                            : QStringLiteral("Pronto per registrare le uscite."));
+    txtCodice->setFocus(Qt::OtherFocusReason);
+}
+
+QDate TfrmAccoglienza::dayShown() const
+{
+    return m_day.isValid() ? m_day : Clock::today();
+}
+
+void TfrmAccoglienza::showDay(const QDate &day)
+{
+    // Today's list follows the clock past midnight; another day stays.
+    m_day = day == Clock::today() ? QDate() : day;
+    refresh();
 }
 
 void TfrmAccoglienza::showOutcome(const QString &kind, const QString &text)
@@ -246,59 +327,120 @@ void TfrmAccoglienza::showOutcome(const QString &kind, const QString &text)
 bool TfrmAccoglienza::refresh()
 {
     QList<Booking> bookings;
-    QList<Attendance::Entry> entries;
+    Attendance::Register reg;
     try {
         bookings = Bookings::read(m_archive);
-        entries = Attendance::read(attendanceArchive());
+        reg = Attendance::Register::read(m_archive);
     } catch (const ArchiveError &) {
         Messages::error(Messages::kArchiveAccess, this);
         return false;
     }
+    {
+        // The days: the event's, those with records, today.
+        const QSignalBlocker quiet(cboGiorno);
+        QList<QDate> days = reg.daysToShow(Attendance::eventDays(m_event.dataInizio, m_event.dataFine), Clock::today());
+        if (!days.contains(dayShown()))
+            m_day = QDate();
+        cboGiorno->clear();
+        for (const QDate &day : days)
+            cboGiorno->addItem(day == Clock::today() ? QStringLiteral("oggi, ") + formatDate(day) : formatDate(day),
+                               day);
+        cboGiorno->setCurrentIndex(cboGiorno->findData(dayShown()));
+    }
+    const QDate day = dayShown();
     m_bookings.clear();
     for (const Booking &b : bookings)
         m_bookings.insert(b.number, b);
-    const QHash<qint64, Attendance::Entry> present = Attendance::onDay(entries, Clock::today());
-    qsizetype in = 0;
-    for (const Booking &b : bookings)
-        in += present.contains(b.number);
-    lblTotali->setText(QStringLiteral("Presenti %1 su %2 prenotati").arg(in).arg(bookings.size()));
+    const QHash<qint64, Attendance::Day> days = Attendance::daysOf(reg, day);
+    qsizetype in = 0, out = 0;
+    for (const Booking &b : bookings) {
+        const auto d = days.constFind(b.number);
+        if (d != days.cend() && d->in) {
+            ++in;
+            out += d->out.has_value();
+        }
+    }
+    const QString when = day == Clock::today() ? QStringLiteral("oggi") : QStringLiteral("il ") + formatDate(day);
+    lblTotali->setText(QStringLiteral("Presenti %1 %2 su %3 prenotati").arg(when).arg(in).arg(bookings.size())
+                       + (out ? QStringLiteral(", usciti %1").arg(out) : QString()));
 
-    const qint64 selected = lstIngressi->currentItem() ? lstIngressi->currentItem()->data(Qt::UserRole).toLongLong() : 0;
-    QList<Attendance::Entry> latest = present.values();
-    std::sort(latest.begin(), latest.end(),
-              [](const Attendance::Entry &a, const Attendance::Entry &b) { return a.number > b.number; });
+    struct Line
+    {
+        Passage passage;
+        Attendance::Entry entry;
+    };
+    QList<Line> latest;
+    for (auto it = days.cbegin(); it != days.cend(); ++it) {
+        if (it->in)
+            latest.append({Passage::In, *it->in});
+        if (it->out)
+            latest.append({Passage::Out, *it->out});
+    }
+    std::sort(latest.begin(), latest.end(), [](const Line &a, const Line &b) {
+        if (a.entry.moment != b.entry.moment)
+            return a.entry.moment > b.entry.moment;
+        if (a.passage != b.passage)
+            return a.passage > b.passage; // an exit after the entry of the same second
+        return a.entry.number > b.entry.number;
+    });
+    const QString selected = lstIngressi->currentItem() ? lstIngressi->currentItem()->data(Qt::UserRole).toString()
+                                                        : QString();
     lstIngressi->clear();
     m_shown.clear();
-    const QDate today = Clock::today();
-    for (const Attendance::Entry &e : latest) {
-        auto *item = new QListWidgetItem(e.when(today) + QStringLiteral("   Posto ") + e.posto + QStringLiteral("   ")
-                                             + nameOf(m_bookings, e.reservation),
-                                         lstIngressi);
-        item->setData(Qt::UserRole, e.number);
-        m_shown.insert(e.number, e);
+    for (const Line &l : latest) {
+        const Attendance::Day &d = days[l.entry.reservation];
+        QString text = l.entry.when(day) + QStringLiteral("   ") + passageWord(l.passage).leftJustified(8)
+                       + QStringLiteral("   Posto ") + l.entry.posto + QStringLiteral("   ")
+                       + nameOf(m_bookings, l.entry.reservation);
+        if (l.passage == Passage::Out)
+            if (const std::optional<qint64> seconds = d.seconds())
+                text += QStringLiteral("   ") + Attendance::hoursText(*seconds) + QStringLiteral(" ore");
+        const QString key = keyOf(l.passage, l.entry.number);
+        auto *item = new QListWidgetItem(text, lstIngressi);
+        item->setData(Qt::UserRole, key);
+        m_shown.insert(key, {l.passage, l.entry, l.passage == Passage::In && d.out.has_value()});
     }
-    selectEntry(selected);
+    selectRecord(selected);
     return true;
 }
 
-void TfrmAccoglienza::selectEntry(qint64 number)
+void TfrmAccoglienza::selectRecord(const QString &key)
 {
     for (int row = 0; row < lstIngressi->count(); ++row)
-        if (lstIngressi->item(row)->data(Qt::UserRole).toLongLong() == number) {
+        if (lstIngressi->item(row)->data(Qt::UserRole).toString() == key) {
             lstIngressi->setCurrentRow(row);
             lstIngressi->scrollToItem(lstIngressi->item(row));
             return;
         }
 }
 
-std::optional<QList<Booking>> TfrmAccoglienza::readBookings()
+void TfrmAccoglienza::act(const std::function<Attendance::DeskAnswer()> &action)
 {
+    hideMatches();
+    Attendance::DeskAnswer answer;
     try {
-        return Bookings::read(m_archive);
+        answer = action();
     } catch (const ArchiveError &) {
         Messages::error(Messages::kArchiveAccess, this);
-        return std::nullopt;
+        showOutcome(kRefused, (passage() == Passage::In ? QStringLiteral("Ingresso non registrato")
+                                                         : QStringLiteral("Uscita non registrata")));
+        txtCodice->setFocus(Qt::OtherFocusReason);
+        return;
     }
+    if (answer.kind == Attendance::DeskAnswer::Choose) {
+        listMatches(answer);
+        return;
+    }
+    if (!answer.text.isEmpty())
+        showOutcome(answer.style(), answer.text);
+    // What was just done is today's: the list shows today again.
+    if (answer.entry)
+        showDay(Clock::today());
+    else
+        refresh();
+    if (answer.entry)
+        selectRecord(keyOf(passage(), answer.entry->number));
+    txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmAccoglienza::txtCodiceEnter()
@@ -306,75 +448,37 @@ void TfrmAccoglienza::txtCodiceEnter()
     const QString typed = trimmed(txtCodice->text());
     if (typed.isEmpty())
         return;
-    const std::optional<QList<Booking>> bookings = readBookings();
-    if (!bookings)
-        return;
     txtCodice->clear();
-    hideMatches();
-    const Attendance::Lookup found = Attendance::lookup(typed, m_event.number, *bookings);
-    switch (found.kind) {
-    case Attendance::Lookup::Empty:
-        return;
-    case Attendance::Lookup::Badge: {
-        const Booking &b = found.matches.first();
-        checkIn(b, ReservationLists::sameSeat(found.code.seat, b.posto)
-                       ? QString()
-                       : QStringLiteral("\nAttenzione: il cartellino riporta il posto %1").arg(found.code.seat));
-        return;
-    }
-    case Attendance::Lookup::OtherEvent:
-        showOutcome(kRefused, QStringLiteral("Cartellino di un altro evento (evento n. %1)\nNessun ingresso registrato")
-                                  .arg(found.code.event));
-        return;
-    case Attendance::Lookup::BadCode:
-        showOutcome(kRefused, QStringLiteral("Codice non riconosciuto\nLeggere di nuovo il cartellino, oppure digitare "
-                                             "il numero del posto o parte del nome"));
-        return;
-    case Attendance::Lookup::UnknownRecord:
-        showOutcome(kRefused, QStringLiteral("Il cartellino non corrisponde a nessuna prenotazione di questo evento\n"
-                                             "Nessun ingresso registrato"));
-        return;
-    case Attendance::Lookup::Seat:
-        if (found.matches.size() == 1)
-            checkIn(found.matches.first());
-        else
-            listMatches(found.matches, QStringLiteral("Il posto %1 \u00E8 assegnato a %2 prenotazioni\nScegliere la "
-                                                      "persona nell'elenco e premere Invio")
-                                           .arg(found.matches.first().posto)
-                                           .arg(found.matches.size()));
-        return;
-    case Attendance::Lookup::Name:
-        if (found.matches.isEmpty())
-            showOutcome(kRefused, QStringLiteral("Nessuna prenotazione corrisponde a \u00AB%1\u00BB").arg(typed));
-        else
-            listMatches(found.matches,
-                        (found.matches.size() == 1 ? QStringLiteral("Trovata una prenotazione")
-                                                   : QStringLiteral("Trovate %1 prenotazioni").arg(found.matches.size()))
-                            + QStringLiteral("\nScegliere la persona nell'elenco e premere Invio"));
-        return;
-    }
+    act([&] { return m_desk.scan(typed, passage(), Clock::now()); });
 }
 
-void TfrmAccoglienza::listMatches(const QList<Booking> &matches, const QString &message)
+void TfrmAccoglienza::listMatches(const Attendance::DeskAnswer &answer)
 {
-    QHash<qint64, Attendance::Entry> present;
+    QHash<qint64, Attendance::Day> today;
     try {
-        present = Attendance::onDay(Attendance::read(attendanceArchive()), Clock::today());
+        today = Attendance::daysOf(Attendance::Register::read(m_archive), Clock::today());
     } catch (const ArchiveError &) {
         // Only the words "già entrato" are missing: the check-in itself decides.
     }
     lstCorrispondenze->clear();
-    for (const Booking &b : matches) {
+    for (const Booking &b : answer.matches) {
         QString text = Bookings::describe(b);
-        if (const auto in = present.constFind(b.number); in != present.cend())
-            text += QStringLiteral("   (gi\u00E0 entrato ") + whenSaid(*in) + QLatin1Char(')');
+        if (b.pending)
+            text += QStringLiteral("   DA CONFERMARE");
+        const auto d = today.constFind(b.number);
+        if (d != today.cend() && d->out)
+            text += QStringLiteral("   (gi\u00E0 uscito ") + Attendance::whenSaid(*d->out, Clock::today())
+                    + QLatin1Char(')');
+        else if (d != today.cend() && d->in)
+            text += QStringLiteral("   (gi\u00E0 entrato ") + Attendance::whenSaid(*d->in, Clock::today())
+                    + QLatin1Char(')');
         auto *item = new QListWidgetItem(text, lstCorrispondenze);
         item->setData(Qt::UserRole, b.number);
     }
     lstCorrispondenze->show();
     lstCorrispondenze->setCurrentRow(0);
     lstCorrispondenze->setFocus(Qt::OtherFocusReason);
-    showOutcome(kNotice, message);
+    showOutcome(kNotice, answer.text);
 }
 
 void TfrmAccoglienza::hideMatches()
@@ -389,98 +493,118 @@ void TfrmAccoglienza::lstCorrispondenzeChoose()
     if (!item)
         return;
     const qint64 number = item->data(Qt::UserRole).toLongLong();
-    const std::optional<QList<Booking>> bookings = readBookings();
-    if (!bookings)
-        return;
-    hideMatches();
-    txtCodice->setFocus(Qt::OtherFocusReason);
-    for (const Booking &b : *bookings)
-        if (b.number == number) {
-            checkIn(b);
-            return;
-        }
-    // Its seat was taken away since it was listed.
-    showOutcome(kRefused, QStringLiteral("La prenotazione non ha pi\u00F9 un posto assegnato\nNessun ingresso "
-                                         "registrato"));
-}
-
-void TfrmAccoglienza::checkIn(const Booking &booking, const QString &note)
-{
-    Attendance::CheckIn done;
-    try {
-        done = Attendance::checkIn(attendanceArchive(), booking.number, booking.posto, Clock::now());
-    } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, this);
-        showOutcome(kRefused, QStringLiteral("Ingresso non registrato\n") + booking.cliente);
-        return;
-    }
-    const QString who = QStringLiteral("\n") + booking.cliente + QStringLiteral("\nPosto ") + booking.posto;
-    if (done.recorded())
-        showOutcome(kRecorded, QStringLiteral("Ingresso registrato ") + whenSaid(done.entry) + who + note);
-    else
-        showOutcome(kAlready, QStringLiteral("Ingresso gi\u00E0 registrato ") + whenSaid(done.entry)
-                                  + QStringLiteral(": nulla \u00E8 cambiato") + who);
-    refresh();
-    selectEntry(done.entry.number);
-    txtCodice->setFocus(Qt::OtherFocusReason);
+    act([&] {
+        for (const Booking &b : Bookings::read(m_archive))
+            if (b.number == number)
+                return m_desk.pass(b, passage(), Clock::now());
+        // Its seat was taken away since it was listed.
+        Attendance::DeskAnswer gone;
+        gone.text = QStringLiteral("La prenotazione non ha pi\u00F9 un posto assegnato\nNulla \u00E8 stato registrato");
+        return gone;
+    });
 }
 
 void TfrmAccoglienza::btnAnnullaIngressoClick()
 {
+    hideMatches();
     const QListWidgetItem *item = lstIngressi->currentItem();
-    if (!item || !m_shown.contains(item->data(Qt::UserRole).toLongLong())) {
-        Messages::warning(QStringLiteral("Selezionare nell'elenco degli ultimi ingressi quello da annullare."), this);
+    if (!item || !m_shown.contains(item->data(Qt::UserRole).toString())) {
+        Messages::warning(QStringLiteral("Selezionare nell'elenco degli ultimi passaggi l'ingresso o l'uscita da "
+                                         "annullare."),
+                          this);
         return;
     }
-    const Attendance::Entry entry = m_shown.value(item->data(Qt::UserRole).toLongLong());
-    const QString who = nameOf(m_bookings, entry.reservation);
-    if (!Messages::question(QStringLiteral("Annullare l'ingresso di %1 (posto %2) registrato %3?")
-                                .arg(who, entry.posto, whenSaid(entry)),
+    const Shown shown = m_shown.value(item->data(Qt::UserRole).toString());
+    const QString who = nameOf(m_bookings, shown.entry.reservation);
+    const bool in = shown.passage == Passage::In;
+    if (in && shown.hasExit) {
+        Messages::warning(QStringLiteral("%1 ha gi\u00E0 un'uscita registrata in quel giorno: annullare prima "
+                                         "l'uscita, poi l'ingresso.")
+                              .arg(who),
+                          this);
+        return;
+    }
+    const QString what = in ? QStringLiteral("l'ingresso") : QStringLiteral("l'uscita");
+    if (!Messages::question(QStringLiteral("Annullare %1 di %2 (posto %3) registrat%4 %5?")
+                                .arg(what, who, shown.entry.posto, in ? QStringLiteral("o") : QStringLiteral("a"),
+                                     Attendance::whenSaid(shown.entry, Clock::today())),
                             this))
         return;
     bool undone = false;
     try {
-        undone = Attendance::undo(attendanceArchive(), entry);
+        undone = Attendance::undo(Attendance::archiveBeside(m_archive, shown.passage), shown.entry);
     } catch (const ArchiveError &) {
         Messages::error(Messages::kArchiveAccess, this);
         return;
     }
-    showOutcome(kNotice, undone ? QStringLiteral("Ingresso annullato\n%1\nPosto %2").arg(who, entry.posto)
-                                : QStringLiteral("L'ingresso non \u00E8 pi\u00F9 quello letto: nulla \u00E8 cambiato"
-                                                 "\n%1")
-                                      .arg(who));
+    const QString word = passageWord(shown.passage);
+    showOutcome(kNotice,
+                undone ? QStringLiteral("%1 annullat%2\n%3\nPosto %4")
+                             .arg(word, in ? QStringLiteral("o") : QStringLiteral("a"), who, shown.entry.posto)
+                       : QStringLiteral("%1 non \u00E8 pi\u00F9 quell%2 letto: nulla \u00E8 cambiato\n%3")
+                             .arg(word, in ? QStringLiteral("o") : QStringLiteral("a"), who));
     refresh();
     txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
+void TfrmAccoglienza::btnNuovoIngressoClick()
+{
+    hideMatches();
+    if (!m_card.walkIn)
+        return;
+    const QString typed = trimmed(txtCodice->text());
+    // A code or a seat is not a name to start a card with.
+    const QString name = BadgeCode::looksLikeCode(typed) || typed.toLongLong() > 0 ? QString() : typed;
+    txtCodice->clear();
+    const QPointer<TfrmAccoglienza> desk(this);
+    m_card.walkIn(name, [desk](qint64 number) {
+        if (desk)
+            desk->walkInSaved(number);
+    });
+}
+
+void TfrmAccoglienza::walkInSaved(qint64 number)
+{
+    // A walk-in comes in: whatever the desk was set to record.
+    act([&] {
+        for (const Booking &b : Bookings::read(m_archive))
+            if (b.number == number)
+                return m_desk.pass(b, Passage::In, Clock::now());
+        Attendance::DeskAnswer none;
+        none.text = QStringLiteral("La nuova scheda non ha un posto assegnato\nNessun ingresso registrato");
+        return none;
+    });
+}
+
+void TfrmAccoglienza::openCard(qint64 number)
+{
+    if (m_card.show)
+        m_card.show(number);
+}
+
 void TfrmAccoglienza::btnPresenzeClick()
 {
+    hideMatches();
     QList<Booking> bookings;
-    QHash<qint64, Attendance::Entry> present;
+    QHash<qint64, Attendance::Day> days;
+    const QDate day = dayShown();
     try {
         bookings = Bookings::read(m_archive);
-        present = Attendance::onDay(Attendance::read(attendanceArchive()), Clock::today());
+        days = Attendance::daysOf(Attendance::Register::read(m_archive), day);
     } catch (const ArchiveError &) {
         // A list that called everyone absent would be believed.
         Messages::error(Messages::kArchiveAccess, this);
         return;
     }
+    m_chosen = 0;
     {
-        TfrmPresenze list(this, bookings, present);
+        TfrmPresenze list(this, bookings, day, days);
         list.exec();
-    }
-    if (m_chosen) {
-        accept();
-        return;
     }
     refresh();
     txtCodice->setFocus(Qt::OtherFocusReason);
-}
-
-void TfrmAccoglienza::chooseBooking(const Record &record, qint64 number)
-{
-    m_chosen = record;
-    m_chosenNumber = number;
+    if (m_chosen > 0)
+        openCard(std::exchange(m_chosen, 0));
 }
 
 void TfrmAccoglienza::btnGuidaClick()
@@ -490,45 +614,51 @@ void TfrmAccoglienza::btnGuidaClick()
 
 void TfrmAccoglienza::btnEsciClick()
 {
-    reject();
+    close();
 }
 
 SummaryListConfig TfrmPresenze::configuration(TfrmAccoglienza *desk, const QList<Booking> &bookings,
-                                              const QHash<qint64, Attendance::Entry> &present)
+                                              const QDate &day, const QHash<qint64, Attendance::Day> &days)
 {
-    const auto in = std::make_shared<const QHash<qint64, Attendance::Entry>>(present);
-    const QDate today = Clock::today();
+    const auto seen = std::make_shared<const QHash<qint64, Attendance::Day>>(days);
     qsizetype presentCount = 0;
     for (const Booking &b : bookings)
-        presentCount += present.contains(b.number);
+        presentCount += days.value(b.number).in.has_value();
     SummaryListConfig config;
     config.objectName = QStringLiteral("frmPresenze");
     config.caption = QStringLiteral(" Riepilogo presenze");
     config.source = ReservationLists::bookedSource([path = desk->reservationArchive()] { return path; });
     // "Assente " sorts before "Presente": who is missing comes first, then
     // who is in, each in seat order.
-    config.source.numberedLine = [in, today](const RecordView &record, qint64 number) {
+    config.source.numberedLine = [seen, day](const RecordView &record, qint64 number) {
         static const LineLayout seat(TSchedaPrenotazione::layout(),
                                      {{QStringLiteral("Posto n. "), "Numero", 5}, {QStringLiteral("   "), "Cliente", 34}});
-        const auto entry = in->constFind(number);
-        if (entry == in->cend())
+        const auto d = seen->constFind(number);
+        if (d == seen->cend() || !d->in)
             return QStringLiteral("Assente    ") + seat.line(record);
-        return QStringLiteral("Presente   ") + seat.line(record) + QStringLiteral("  ingresso ") + entry->when(today);
+        QString line = QStringLiteral("Presente   ") + seat.line(record) + QStringLiteral("  ingresso ")
+                       + d->in->when(day);
+        if (d->out) {
+            line += QStringLiteral("  uscita ") + d->out->when(day);
+            if (const std::optional<qint64> seconds = d->seconds())
+                line += QStringLiteral("  ore ") + Attendance::hoursText(*seconds);
+        }
+        return line;
     };
-    config.lineWidth = 1300;
+    config.lineWidth = 1500;
     config.test = [](const RecordView &record, const QDate &) { return ReservationLists::isBooked(record); };
     config.reportFillFailure = true;
-    config.printTitle = QStringLiteral("Presenze per ") + desk->event().titolo
-                        + QStringLiteral(": presenti %1 su %2 prenotati").arg(presentCount).arg(bookings.size());
-    config.deliver = [desk = QPointer<TfrmAccoglienza>(desk)](const Record &record, qint64 number, const QString &) {
+    config.deliver = [desk = QPointer<TfrmAccoglienza>(desk)](const Record &, qint64 number, const QString &) {
         if (desk)
-            desk->chooseBooking(record, number);
+            desk->chooseBooking(number);
     };
+    config.printTitle = QStringLiteral("Presenze del %1 per ").arg(formatDate(day)) + desk->event().titolo
+                        + QStringLiteral(": presenti %1 su %2 prenotati").arg(presentCount).arg(bookings.size());
     return config;
 }
 
-TfrmPresenze::TfrmPresenze(TfrmAccoglienza *desk, const QList<Booking> &bookings,
-                           const QHash<qint64, Attendance::Entry> &present)
-    : SummaryListWindow(configuration(desk, bookings, present), desk)
+TfrmPresenze::TfrmPresenze(TfrmAccoglienza *desk, const QList<Booking> &bookings, const QDate &day,
+                           const QHash<qint64, Attendance::Day> &days)
+    : SummaryListWindow(configuration(desk, bookings, day, days), desk)
 {
 }

@@ -299,37 +299,54 @@ QStringList checkInTopic()
 {
     return {
         QStringLiteral(
-            "L'accoglienza registra l'ingresso dei partecipanti il giorno dell'evento. Si apre dalla selezione "
-            "dell'evento con l'icona Accoglienza, accanto ad Assegna posti, una volta scelto l'evento. Gli ingressi "
-            "sono conservati nell'archivio Presenze_Evento seguito dal numero dell'evento (per esempio "
-            "Presenze_Evento_3.pro), accanto all'archivio delle prenotazioni, che l'accoglienza legge soltanto e "
-            "non modifica mai."),
+            "L'accoglienza registra l'ingresso dei partecipanti in ogni giorno dell'evento, dalla data di inizio "
+            "alla data di fine (un solo giorno se la data di fine manca), e, se servono le ore di presenza (per "
+            "esempio per i crediti formativi), anche l'uscita. Si apre dalla selezione dell'evento con l'icona "
+            "Accoglienza, accanto ad Assegna posti, una volta scelto l'evento, e resta aperta accanto alle altre "
+            "finestre. Gli ingressi sono conservati nell'archivio Presenze_Evento seguito dal numero dell'evento "
+            "(per esempio Presenze_Evento_3.pro) e le uscite in Uscite_Evento_3.pro, accanto all'archivio delle "
+            "prenotazioni, che l'accoglienza legge soltanto e non modifica mai."),
         QStringLiteral(
-            "Nella casella Codice, posto o nome si legge il codice QR del cartellino con un lettore di codici a "
-            "barre, che scrive il codice e preme Invio da sé, oppure si digita il numero del posto o una parte del "
-            "nome e si preme Invio. Un codice o un posto che corrisponde a una sola prenotazione registra subito "
-            "l'ingresso: il riquadro sotto la casella diventa verde e mostra il nome, il posto e l'ora. Se quella "
-            "persona è già entrata il riquadro diventa giallo, dice a che ora è stato registrato il primo ingresso "
-            "e non registra nulla; il cartellino di un altro evento o un codice illeggibile colorano il riquadro di "
-            "rosso, senza registrare nulla."),
+            "In alto si sceglie che cosa registrare: Ingressi (Alt+I) oppure Uscite (Alt+U). Nella casella Codice, "
+            "posto o nome si legge il codice QR del cartellino con un lettore di codici a barre, che scrive il "
+            "codice e preme Invio da sé, oppure si digita il numero del posto o una parte del nome e si preme "
+            "Invio. Un codice o un posto che corrisponde a una sola prenotazione registra subito l'ingresso: il "
+            "riquadro sotto la casella diventa verde e mostra il nome, il posto e l'ora. Ogni persona entra una "
+            "volta al giorno: se è già entrata oggi il riquadro diventa giallo, dice a che ora è stato registrato "
+            "l'ingresso di oggi e non registra nulla; il giorno dopo lo stesso cartellino registra un nuovo "
+            "ingresso. Una prenotazione ancora da confermare entra con il riquadro arancione e la scritta "
+            "PRENOTAZIONE DA CONFERMARE, da verificare con la persona. Il cartellino di un altro evento o un codice "
+            "illeggibile colorano il riquadro di rosso, senza registrare nulla."),
+        QStringLiteral(
+            "Le uscite si registrano allo stesso modo, una volta al giorno e soltanto per chi è entrato quel "
+            "giorno: il riquadro dice le ore di presenza, cioè il tempo dall'ingresso all'uscita (per esempio "
+            "8:30 ore)."),
         QStringLiteral(
             "Una parte del nome, senza distinzione tra maiuscole e minuscole né tra lettere accentate e non, "
-            "elenca le prenotazioni che la contengono, e così un posto assegnato a più persone: si sceglie la "
-            "persona con le frecce e si preme Invio, oppure si fa doppio clic sulla riga. Il tasto Esc "
-            "nell'elenco riporta alla casella."),
+            "elenca le prenotazioni che la contengono, e così un posto assegnato a più persone; le prenotazioni da "
+            "confermare sono segnate DA CONFERMARE. Si sceglie la persona con le frecce e si preme Invio, oppure si "
+            "fa doppio clic sulla riga. Il tasto Esc nell'elenco riporta alla casella."),
         QStringLiteral(
-            "A destra si leggono il conteggio «Presenti X su Y prenotati» e gli ultimi ingressi, dal più recente. "
-            "Per correggere un ingresso registrato per errore lo si seleziona in quell'elenco e si preme Annulla "
-            "ingresso: il programma chiede conferma e lo segna come annullato, così la persona risulta di nuovo "
-            "assente e potrà essere registrata quando entra. Il pulsante Elenco presenze mostra tutti i prenotati, "
-            "prima gli assenti e poi i presenti, in ordine di posto e con l'ora di ingresso: l'elenco si può "
-            "stampare, e un doppio clic o Invio su una riga apre la scheda di quella prenotazione."),
+            "Chi arriva senza prenotazione si accoglie con Nuovo ingresso (Ctrl+N): si apre la scheda di "
+            "prenotazione dell'evento con il nome scritto nella casella, dove si può anche importare la persona "
+            "dall'anagrafica; si indica il posto e si salva, e la scheda si chiude registrando l'ingresso."),
+        QStringLiteral(
+            "A destra si sceglie il giorno da guardare (oggi, se non se ne sceglie un altro) e si leggono il "
+            "conteggio «Presenti oggi X su Y prenotati», dove i prenotati sono le schede con un posto assegnato, "
+            "e gli ultimi passaggi, dal più recente, con le ore di chi è uscito. Per correggere un ingresso o "
+            "un'uscita registrati per errore li si seleziona in quell'elenco e si preme Annulla (Ctrl+Maiusc+Canc): "
+            "il programma chiede conferma e lo segna come annullato; un ingresso che ha già la sua uscita si "
+            "annulla dopo l'uscita. Il pulsante Elenco presenze mostra tutti i prenotati del giorno scelto, prima "
+            "gli assenti e poi i presenti, in ordine di posto e con gli orari: l'elenco si può stampare, e un "
+            "doppio clic o Invio su una riga porta in primo piano la scheda di quella prenotazione; chiudendo la "
+            "scheda si torna all'accoglienza."),
         QStringLiteral(
             "Più postazioni possono accogliere i partecipanti insieme dalla stessa cartella condivisa: ogni "
-            "ingresso viene deciso e scritto tenendo riservato l'archivio delle presenze, perciò se due postazioni "
-            "leggono lo stesso cartellino nello stesso istante l'ingresso viene registrato una volta sola e "
-            "l'altra postazione riceve l'avviso di ingresso già registrato. Dalla riga di comando, quorvane-cli "
-            "attendance seguito dal numero dell'evento elenca le prenotazioni con l'ora di ingresso."),
+            "ingresso e ogni uscita vengono decisi e scritti tenendo riservato il proprio archivio, perciò se due "
+            "postazioni leggono lo stesso cartellino nello stesso istante il passaggio viene registrato una volta "
+            "sola e l'altra postazione riceve l'avviso. Dalla riga di comando, quorvane-cli attendance seguito dal "
+            "numero dell'evento elenca le prenotazioni con una colonna per giorno, e quorvane-cli checkin registra "
+            "un ingresso (o con --exit un'uscita) con le stesse regole, per esempio da un chiosco."),
     };
 }
 

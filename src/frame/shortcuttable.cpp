@@ -90,12 +90,14 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
         };
     case GuideTopic::CheckIn: {
         Rows rows{{keyText(QKeySequence(Qt::Key_Return)),
-                   QStringLiteral("nella casella registra l'ingresso o cerca le prenotazioni; nell'elenco delle "
-                                  "prenotazioni trovate registra l'ingresso della persona scelta")},
+                   QStringLiteral("nella casella registra l'ingresso (o l'uscita) o cerca le prenotazioni; "
+                                  "nell'elenco delle prenotazioni trovate registra quello della persona scelta")},
                   {keyText(QKeySequence(Qt::Key_Escape)),
-                   QStringLiteral("nell'elenco delle prenotazioni trovate torna alla casella")}};
+                   QStringLiteral("nell'elenco delle prenotazioni trovate torna alla casella")},
+                  {QStringLiteral("Alt+I, Alt+U"), QStringLiteral("registra gli ingressi, le uscite")}};
         rows += mapRows(QStringList{QStringLiteral("btnPresenze"), QStringLiteral("btnAnnullaIngresso"),
-                                    QStringLiteral("btnGuida"), QStringLiteral("btnEsci")});
+                                    QStringLiteral("btnNuovoIngresso"), QStringLiteral("btnGuida"),
+                                    QStringLiteral("btnEsci")});
         return rows;
     }
     case GuideTopic::SeatMap: {

@@ -333,14 +333,20 @@ void TfrmMenuPrenotazioni::imgAccoglienzaClick()
     const EventInfo event = chosenEventInfo();
     if (event.number <= 0)
         return;
-    TfrmAccoglienza desk(event, TSchedaPrenotazione::archivePath(event.number), this);
-    desk.exec();
-    // The attendance list asked for a booking's card: on to the card, bound
-    // to this event, showing it.
-    if (const std::optional<Record> &chosen = desk.chosenRecord()) {
-        btnAssegnaClick();
-        windows().frmPrenotazioni->showRecord(*chosen, desk.chosenNumber());
-    }
+    // The desk stays open beside the other windows: a booking's card opened
+    // from it comes forward bound to this event, and closing it returns here.
+    const SeatMapEvent seats = chosenEvent();
+    const QPointer<TfrmPrenotazioni> card(windows().frmPrenotazioni);
+    auto *desk = TfrmAccoglienza::open(event, TSchedaPrenotazione::archivePath(event.number), {});
+    const QPointer<TfrmAccoglienza> back(desk);
+    desk->setBookingCard({[card, seats, back](qint64 number) {
+                              if (card)
+                                  card->showForDesk(seats, number, back);
+                          },
+                          [card, seats, back](const QString &name, std::function<void(qint64)> saved) {
+                              if (card)
+                                  card->walkInForDesk(seats, name, back, std::move(saved));
+                          }});
 }
 
 void TfrmMenuPrenotazioni::imgCartelliniClick()

@@ -34,6 +34,9 @@
 #include <QPointer>
 #include <QShowEvent>
 
+#include <utility>
+#include <QCloseEvent>
+
 using namespace qv;
 
 TfrmPrenotazioni::TfrmPrenotazioni(QWidget *parent) : qv::Workspace(parent)
@@ -225,9 +228,10 @@ void TfrmPrenotazioni::bindEvent(const SeatMapEvent &event)
         emptyCard(); // its record number belongs to the other event's archive
 }
 
-void TfrmPrenotazioni::comeForward(const SeatMapEvent &event)
+QWidget *TfrmPrenotazioni::comeForward(const SeatMapEvent &event)
 {
     bindEvent(event);
+    QWidget *gaveWay = nullptr;
     if (!isVisible()) {
         // The long-lived window in front (the event selection) gives way, as
         // when "Assegna posti" hands over; showing the card starts a new card.
@@ -239,9 +243,11 @@ void TfrmPrenotazioni::comeForward(const SeatMapEvent &event)
             switchWindow(shown, this);
         else
             show();
+        gaveWay = shown;
     }
     raise();
     activateWindow();
+    return gaveWay;
 }
 
 TfrmMappaPosti::Desk TfrmPrenotazioni::seatDesk(TfrmPrenotazioni *card, const SeatMapEvent &event)
@@ -262,6 +268,45 @@ TfrmMappaPosti::Desk TfrmPrenotazioni::seatDesk(TfrmPrenotazioni *card, const Se
                 to->comeForward(event);
                 to->showRecordNumber(record);
             }};
+}
+
+void TfrmPrenotazioni::showForDesk(const SeatMapEvent &event, qint64 number, QWidget *desk)
+{
+    if (QWidget *gaveWay = comeForward(event))
+        m_afterDesk = gaveWay;
+    m_desk = desk;
+    m_walkIn = {};
+    showRecordNumber(number);
+}
+
+void TfrmPrenotazioni::walkInForDesk(const SeatMapEvent &event, const QString &name, QWidget *desk,
+                                     std::function<void(qint64 record)> saved)
+{
+    if (QWidget *gaveWay = comeForward(event))
+        m_afterDesk = gaveWay;
+    m_desk = desk;
+    m_walkIn = std::move(saved);
+    emptyCard();
+    txtCliente->setText(name);
+    updateSeatState();
+    (name.isEmpty() ? txtCliente : txtPosto)->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmPrenotazioni::closeEvent(QCloseEvent *event)
+{
+    Workspace::closeEvent(event);
+    m_walkIn = {};
+    if (const QPointer<QWidget> desk = std::exchange(m_desk, nullptr)) {
+        desk->raise();
+        desk->activateWindow();
+    }
+}
+
+QWidget *TfrmPrenotazioni::windowAfterClose() const
+{
+    // Handed over by the desk at the door: back to the window that gave way
+    // (the event selection the desk was opened from), the desk in front of it.
+    return m_desk && m_afterDesk ? m_afterDesk.data() : Workspace::windowAfterClose();
 }
 
 void TfrmPrenotazioni::showRecordNumber(qint64 number)
@@ -336,8 +381,16 @@ void TfrmPrenotazioni::btnDuplicaClick()
 
 void TfrmPrenotazioni::btnSalvaClick()
 {
+    const bool fresh = trimmed(lblPosizione->text()).isEmpty();
     m_form->card().Save();
     updateSeatState(); // saving never refuses a seat, but the card tells
+    const qint64 saved = trimmed(lblPosizione->text()).toLongLong();
+    if (fresh && saved > 0 && m_walkIn) {
+        // The walk-in's card is saved: back to the desk, which lets them in.
+        const std::function<void(qint64)> letIn = std::exchange(m_walkIn, {});
+        close();
+        letIn(saved);
+    }
 }
 
 void TfrmPrenotazioni::btnTrovaClick()

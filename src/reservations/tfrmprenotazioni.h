@@ -3,6 +3,9 @@
 #include "reservations/tfrmmappaposti.h"
 
 #include <QList>
+#include <QPointer>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -52,6 +55,13 @@ public:
     static TfrmMappaPosti::Desk seatDesk(TfrmPrenotazioni *card, const qv::SeatMapEvent &event);
     // Reads the seat's state from the archive into the line beside the seat.
     void updateSeatState();
+    // The desk at the door hands the card over: it comes forward for `event`
+    // showing booking `number`, or on a new card for a walk-in named `name`
+    // (`saved` gets its record number once it is saved, and the card then
+    // closes); closing the card brings `desk` back in front.
+    void showForDesk(const qv::SeatMapEvent &event, qint64 number, QWidget *desk);
+    void walkInForDesk(const qv::SeatMapEvent &event, const QString &name, QWidget *desk,
+                       std::function<void(qint64 record)> saved);
 
     // Toolbar, left to right, then the navigation group.
     qv::ClickablePicture *btnNuovo, *btnDuplica, *btnSalva, *btnTrova, *btnStampa, *btnDaConfermare, *btnMappa,
@@ -114,6 +124,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    QWidget *windowAfterClose() const override;
 
 private:
     qv::FormDescription description();
@@ -121,10 +133,14 @@ private:
     void emptyCard();
     // Warns and focuses `box` when its trimmed text is empty.
     bool requireText(QLineEdit *box, const QString &warning);
-    // Comes forward bound to `event`, in place of the window shown.
-    void comeForward(const qv::SeatMapEvent &event);
+    // Comes forward bound to `event`, in place of the window shown, which it
+    // returns (nullptr when the card was in view already).
+    QWidget *comeForward(const qv::SeatMapEvent &event);
     // Shows record `number` of the archive; the access message when it cannot be read.
     void showRecordNumber(qint64 number);
 
     qv::Form *m_form = nullptr;
+    QPointer<QWidget> m_desk;                      // the desk at the door that handed the card over
+    QPointer<QWidget> m_afterDesk;                 // the window the card came in place of, then
+    std::function<void(qint64 record)> m_walkIn;   // the desk's walk-in, until saved
 };

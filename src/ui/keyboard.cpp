@@ -212,7 +212,9 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("avviso a tutti i prenotati")},
         {{QStringLiteral("btnPresenze")}, QKeySequence(CTRL | Key_L), QStringLiteral("elenco dei presenti e degli assenti")},
         {{QStringLiteral("btnAnnullaIngresso")}, QKeySequence(CTRL | SHIFT | Key_Delete),
-         QStringLiteral("annulla l'ingresso selezionato")},
+         QStringLiteral("annulla l'ingresso o l'uscita selezionati")},
+        {{QStringLiteral("btnNuovoIngresso")}, QKeySequence(CTRL | Key_N),
+         QStringLiteral("nuovo ingresso di chi non ha prenotato")},
     };
     return map;
 }

@@ -78,6 +78,7 @@ void applyHouseStyle(QApplication &app)
                                                  padding: 12px; border: 4px solid transparent; border-radius: 8px;
                                                  background: #F4F6F9; color: #1D2733; }
         QDialog#frmAccoglienza QLabel#lblEsito[esito="registrato"] { background: #2E7D32; color: white; }
+        QDialog#frmAccoglienza QLabel#lblEsito[esito="sospeso"] { background: #E07B00; color: #1D2733; }
         QDialog#frmAccoglienza QLabel#lblEsito[esito="gia"] { background: #F6C343; color: #1D2733; }
         QDialog#frmAccoglienza QLabel#lblEsito[esito="rifiutato"] { background: #B22222; color: white; }
         QDialog#frmAccoglienza QLabel#lblEsito[esito="avviso"] { background: #DCE6F1; color: #1F4E79; }

@@ -10,6 +10,7 @@
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "support/testsupport.h"
+#include "ui/cardoperations.h"
 #include "ui/keyboard.h"
 #include "ui/widgets.h"
 
@@ -19,6 +20,9 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QPointer>
+#include <QComboBox>
+#include <QRadioButton>
 #include <QtTest>
 
 using namespace qv;
@@ -96,7 +100,7 @@ private slots:
         QCOMPARE(desk.w.objectName(), QStringLiteral("frmAccoglienza"));
         QCOMPARE(desk.w.txtTitolo->text(), QStringLiteral("Convegno di primavera"));
         QVERIFY(desk.w.txtTitolo->isReadOnly());
-        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti 0 su 3 prenotati"));
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti oggi 0 su 3 prenotati"));
         QCOMPARE(QApplication::focusWidget(), desk.w.txtCodice);
         QVERIFY(!desk.w.lstCorrispondenze->isVisible());
         QVERIFY(desk.w.lstIngressi->isVisible());
@@ -121,17 +125,17 @@ private slots:
         QCOMPARE(desk.w.lblEsito->property("lampo").toBool(), true);
         QCOMPARE(desk.w.txtCodice->text(), QString());
         QCOMPARE(QApplication::focusWidget(), desk.w.txtCodice);
-        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti 1 su 3 prenotati"));
-        QCOMPARE(desk.latest(), QStringList{"09:31:05   Posto 12   Rossi Mario"});
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti oggi 1 su 3 prenotati"));
+        QCOMPARE(desk.latest(), QStringList{"09:31:05   Ingresso   Posto 12   Rossi Mario"});
         QCOMPARE(folder.read("Presenze_Evento_3.pro").size(), 40);
 
         Clock::setFixed(kNine.addSecs(125));
         desk.scan(QString::fromLatin1(BadgeCode::text(3, 1, "12")));
         QCOMPARE(desk.outcome(), QStringLiteral("gia"));
         QCOMPARE(desk.w.lblEsito->text(),
-                 QStringLiteral("Ingresso gi\u00E0 registrato alle 09:31:05: nulla \u00E8 cambiato\nRossi Mario\nPosto 12"));
+                 QStringLiteral("Ingresso gi\u00E0 registrato oggi alle 09:31:05: nulla \u00E8 cambiato\nRossi Mario\nPosto 12"));
         QCOMPARE(folder.read("Presenze_Evento_3.pro").size(), 40);
-        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti 1 su 3 prenotati"));
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti oggi 1 su 3 prenotati"));
         QCOMPARE(folder.read(Desk::kArchiveName), desk.before);
     }
 
@@ -193,11 +197,11 @@ private slots:
 
         desk.scan("bianchi");
         QCOMPARE(desk.matches(), QStringList{"Posto 7  Bianchi Anna"}); // one match is still a choice
-        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti 2 su 3 prenotati"));
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti oggi 2 su 3 prenotati"));
         QTRY_VERIFY(desk.w.lstCorrispondenze->visualItemRect(desk.w.lstCorrispondenze->item(0)).height() > 0);
         const QRect row = desk.w.lstCorrispondenze->visualItemRect(desk.w.lstCorrispondenze->item(0));
         QTest::mouseDClick(desk.w.lstCorrispondenze->viewport(), Qt::LeftButton, {}, row.center());
-        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti 3 su 3 prenotati"));
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti oggi 3 su 3 prenotati"));
         QCOMPARE(desk.latest().size(), 3);
         QVERIFY(desk.latest().first().endsWith("Bianchi Anna")); // the latest first
         QCOMPARE(folder.read(Desk::kArchiveName), desk.before);
@@ -228,7 +232,7 @@ private slots:
         QCOMPARE(folder.read("Presenze_Evento_3.pro").size(), 40);
         QCOMPARE(folder.read("Presenze_Evento_3.pro").mid(37, 3), QByteArray("\x02S\xEC", 3));
         QCOMPARE(desk.outcome(), QStringLiteral("avviso"));
-        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti 0 su 3 prenotati"));
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti oggi 0 su 3 prenotati"));
         QVERIFY(desk.latest().isEmpty());
 
         desk.scan("12");
@@ -237,9 +241,12 @@ private slots:
         QCOMPARE(folder.read(Desk::kArchiveName), desk.before);
     }
 
-    // Who is in and who is not: absent first, then present, in seat order;
-    // printed with the totals; Enter on a line loads that booking's card.
-    void attendanceListLoadsTheCard()
+    // The desk opens beside the other windows and keeps its place: the
+    // attendance list (absent first, then present, in seat order, printed
+    // with the day's totals) brings a booking's card forward, and closing
+    // the card returns to the desk. A walk-in gets a new card with the name
+    // typed, and is in once the card is saved.
+    void deskKeepsItsPlaceBehindTheCard()
     {
         TempProgramFolder folder;
         MessageRecorder messages;
@@ -251,40 +258,180 @@ private slots:
         selection->txtTitolo->setText("Convegno di primavera");
         QVERIFY(selection->imgAccoglienza->isEnabled());
         QCOMPARE(selection->imgAccoglienza->text(), QStringLiteral("Accoglienza"));
+        selection->imgAccoglienza->click();
+        TfrmAccoglienza *desk = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *open = qobject_cast<TfrmAccoglienza *>(w))
+                desk = open;
+        QVERIFY(desk);
+        QVERIFY(desk->isVisible());
+        QVERIFY(!desk->isModal());
+        const QPointer<TfrmAccoglienza> alive(desk);
+        QTest::keyClicks(desk->txtCodice, "12");
+        QTest::keyClick(desk->txtCodice, Qt::Key_Return);
 
         QStringList lines;
         QString printTitle;
-        qvtest::whenModal([&](QWidget *dialog) {
-            auto *desk = qobject_cast<TfrmAccoglienza *>(dialog);
-            QVERIFY(desk);
-            QTest::keyClicks(desk->txtCodice, "12");
-            QTest::keyClick(desk->txtCodice, Qt::Key_Return);
-            qvtest::whenModal([&](QWidget *shown) {
-                auto *list = qobject_cast<TfrmPresenze *>(shown);
-                QVERIFY(list);
-                QCOMPARE(list->windowTitle(), QStringLiteral(" Riepilogo presenze"));
-                lines = list->lines();
-                printTitle = list->config().printTitle;
-                list->selectRow(2);
-                QTest::keyClick(list->lstRecords, Qt::Key_Return);
-            });
-            desk->btnPresenze->click();
+        qvtest::whenModal([&](QWidget *shown) {
+            auto *list = qobject_cast<TfrmPresenze *>(shown);
+            QVERIFY(list);
+            QCOMPARE(list->windowTitle(), QStringLiteral(" Riepilogo presenze"));
+            lines = list->lines();
+            printTitle = list->config().printTitle;
+            list->selectRow(2);
+            QTest::keyClick(list->lstRecords, Qt::Key_Return);
         });
-        selection->imgAccoglienza->click();
-
+        desk->btnPresenze->click();
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].startsWith("Assente    Posto n. 00007   Bianchi Anna"));
         QVERIFY(lines[1].startsWith("Assente    Posto n. 00007   Rossini Paolo"));
         QVERIFY(lines[2].startsWith("Presente   Posto n. 00012   Rossi Mario"));
         QVERIFY(lines[2].endsWith("ingresso 09:31:05"));
-        QCOMPARE(printTitle, QStringLiteral("Presenze per Convegno di primavera: presenti 1 su 3 prenotati"));
+        QCOMPARE(printTitle,
+                 QStringLiteral("Presenze del 12/03/2026 per Convegno di primavera: presenti 1 su 3 prenotati"));
         TfrmPrenotazioni *card = windows().frmPrenotazioni;
         QVERIFY(card->isVisible());
         QCOMPARE(card->lblFile->text(), folder.file("Posti_Riservati_Evento_3.pro"));
         QCOMPARE(card->lblPosizione->text(), QStringLiteral("1"));
         QCOMPARE(card->txtCliente->text(), QStringLiteral("Rossi Mario"));
-        QCOMPARE(messages.count(), 0);
+        QVERIFY(alive && desk->isVisible()); // the queue keeps its desk
+
+        card->close();
+        QVERIFY(!card->isVisible());
+        QVERIFY(alive && desk->isVisible());
+        QVERIFY(selection->isVisible()); // the window the card came in place of
+        QVERIFY(!windows().mainMenu->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), desk);
+
+        // A walk-in: the name typed at the desk fills a new card.
+        desk->txtCodice->setText("Verdi Luca");
+        QTest::keyClick(desk->txtCodice, Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(card->isVisible());
+        QCOMPARE(card->lblPosizione->text(), QString());
+        QCOMPARE(card->txtCliente->text(), QStringLiteral("Verdi Luca"));
+        QTRY_COMPARE(QApplication::focusWidget(), card->txtPosto);
+        card->txtPosto->setText("20");
+        card->btnSalva->click();
+        QVERIFY(!card->isVisible());
+        QVERIFY(alive && desk->isVisible());
+        QCOMPARE(desk->lblEsito->property("esito").toString(), QStringLiteral("registrato"));
+        QCOMPARE(desk->lblEsito->text(), QStringLiteral("Ingresso registrato alle 09:31:05\nVerdi Luca\nPosto 20"));
+        QCOMPARE(desk->lblTotali->text(), QStringLiteral("Presenti oggi 2 su 4 prenotati"));
+        QCOMPARE(folder.read("Presenze_Evento_3.pro").size(), 80);
+        QCOMPARE(messages.count(), 1); // the card's own word on the save
+        QCOMPARE(messages.last().text, CardOperations::kInserted);
+        desk->close();
+        QTRY_VERIFY(!alive); // destroyed on close
         destroyWindows();
+    }
+
+    // A convention of two days: in once a day, "already in" only on the same
+    // day; the counter and the list are today's, another day on request.
+    // Exits give the hours; an exit without the day's entry is refused, and
+    // an entry is undone only after its exit.
+    void everyDayOfTheEventWithExits()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        Desk desk(folder);
+        desk.scan(QString::fromLatin1(BadgeCode::text(3, 1, "12")));
+        QCOMPARE(desk.outcome(), QStringLiteral("registrato"));
+
+        const QDateTime dayTwo(QDate(2026, 3, 13), QTime(8, 50, 0));
+        Clock::setFixed(dayTwo);
+        desk.w.showDay(dayTwo.date());
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti oggi 0 su 3 prenotati"));
+        desk.scan(QString::fromLatin1(BadgeCode::text(3, 1, "12")));
+        QCOMPARE(desk.outcome(), QStringLiteral("registrato"));
+        QCOMPARE(desk.w.lblEsito->text(), QStringLiteral("Ingresso registrato alle 08:50:00\nRossi Mario\nPosto 12"));
+        QCOMPARE(folder.read("Presenze_Evento_3.pro").size(), 80);
+        Clock::setFixed(dayTwo.addSecs(60));
+        desk.scan("12");
+        QCOMPARE(desk.outcome(), QStringLiteral("gia"));
+        QVERIFY(desk.w.lblEsito->text().startsWith("Ingresso gi\u00E0 registrato oggi alle 08:50:00"));
+
+        // The days to look at: the event's (it has no end date here), the
+        // days with records, today.
+        QStringList days;
+        for (int i = 0; i < desk.w.cboGiorno->count(); ++i)
+            days << desk.w.cboGiorno->itemText(i);
+        QCOMPARE(days, (QStringList{"12/03/2026", "oggi, 13/03/2026"}));
+        desk.w.showDay(QDate(2026, 3, 12));
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti il 12/03/2026 1 su 3 prenotati"));
+        QCOMPARE(desk.latest(), QStringList{"09:31:05   Ingresso   Posto 12   Rossi Mario"});
+
+        // Exits: refused for who has not come in today, then recorded once
+        // with the hours; the desk shows today again after a scan.
+        desk.w.optUscite->click();
+        QVERIFY(desk.w.lblIstruzioni->text().startsWith("Uscite:"));
+        desk.scan(QString::fromLatin1(BadgeCode::text(3, 2, "7")));
+        QCOMPARE(desk.outcome(), QStringLiteral("rifiutato"));
+        QVERIFY(desk.w.lblEsito->text().startsWith("Nessun ingresso registrato oggi: uscita non registrata"));
+        QVERIFY(!QFile::exists(folder.file("Uscite_Evento_3.pro")));
+        Clock::setFixed(QDateTime(dayTwo.date(), QTime(17, 20, 0)));
+        desk.scan(QString::fromLatin1(BadgeCode::text(3, 1, "12")));
+        QCOMPARE(desk.outcome(), QStringLiteral("registrato"));
+        QCOMPARE(desk.w.lblEsito->text(),
+                 QStringLiteral("Uscita registrata alle 17:20:00 (presente 8:30 ore)\nRossi Mario\nPosto 12"));
+        QCOMPARE(desk.w.dayShown(), dayTwo.date());
+        QCOMPARE(desk.w.lblTotali->text(), QStringLiteral("Presenti oggi 1 su 3 prenotati, usciti 1"));
+        QCOMPARE(desk.latest(), (QStringList{"17:20:00   Uscita     Posto 12   Rossi Mario   8:30 ore",
+                                             "08:50:00   Ingresso   Posto 12   Rossi Mario"}));
+        desk.scan("12");
+        QCOMPARE(desk.outcome(), QStringLiteral("gia"));
+        QCOMPARE(folder.read("Uscite_Evento_3.pro").size(), 40);
+
+        // The entry waits for its exit to be undone; the exit undone, the
+        // entry may go.
+        desk.w.lstIngressi->setCurrentRow(1);
+        desk.w.btnAnnullaIngresso->click();
+        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QVERIFY(messages.last().text.contains("annullare prima l'uscita"));
+        messages.answers = {true};
+        desk.w.lstIngressi->setCurrentRow(0);
+        desk.w.btnAnnullaIngresso->click();
+        QCOMPARE(messages.last().text,
+                 QStringLiteral("Annullare l'uscita di Rossi Mario (posto 12) registrata alle 17:20:00?"));
+        QCOMPARE(folder.read("Uscite_Evento_3.pro").mid(37, 3), QByteArray("\x02S\xEC", 3));
+        QCOMPARE(desk.latest(), QStringList{"08:50:00   Ingresso   Posto 12   Rossi Mario"});
+        QCOMPARE(folder.read(Desk::kArchiveName), desk.before);
+    }
+
+    // A booking awaiting confirmation comes in with a distinct amber answer
+    // that says so, and is marked among the name's matches; a refusal or an
+    // undo leaves no list of matches behind.
+    void pendingFlaggedAndNoStaleMatches()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        const QString archive =
+            dayfixtures::writeBookings(folder, 3, {{"Neri Carla", "3", {}, true}, {"Neri Bruno", "4"}});
+        TfrmAccoglienza w(dayfixtures::convegno(3), archive, nullptr);
+        w.show();
+        QTest::keyClicks(w.txtCodice, "neri");
+        QTest::keyClick(w.txtCodice, Qt::Key_Return);
+        QVERIFY(w.lstCorrispondenze->isVisible());
+        QCOMPARE(w.lstCorrispondenze->item(0)->text(), QStringLiteral("Posto 3  Neri Carla   DA CONFERMARE"));
+        QTest::keyClicks(w.txtCodice, "99");
+        QTest::keyClick(w.txtCodice, Qt::Key_Return);
+        QCOMPARE(w.lblEsito->property("esito").toString(), QStringLiteral("rifiutato"));
+        QVERIFY(!w.lstCorrispondenze->isVisible());
+        QCOMPARE(w.lstCorrispondenze->count(), 0);
+
+        QTest::keyClicks(w.txtCodice, "3");
+        QTest::keyClick(w.txtCodice, Qt::Key_Return);
+        QCOMPARE(w.lblEsito->property("esito").toString(), QStringLiteral("sospeso"));
+        QCOMPARE(w.lblEsito->text(), QStringLiteral("Ingresso registrato alle 09:31:05 - PRENOTAZIONE DA CONFERMARE"
+                                                    "\nNeri Carla\nPosto 3"));
+
+        QTest::keyClicks(w.txtCodice, "neri");
+        QTest::keyClick(w.txtCodice, Qt::Key_Return);
+        QVERIFY(w.lstCorrispondenze->isVisible());
+        messages.answers = {true};
+        w.lstIngressi->setCurrentRow(0);
+        w.btnAnnullaIngresso->click();
+        QVERIFY(!w.lstCorrispondenze->isVisible());
+        QCOMPARE(w.lblTotali->text(), QStringLiteral("Presenti oggi 0 su 2 prenotati"));
     }
 
     void guideTopic()
@@ -299,7 +446,7 @@ private slots:
         QTest::keyClick(desk.w.txtCodice, Qt::Key_F1);
         QCOMPARE(title, QStringLiteral("Accoglienza partecipanti."));
         QVERIFY(shortcutTable(GuideTopic::CheckIn).contains(QStringLiteral("Ctrl+Maiusc+Canc: annulla l'ingresso "
-                                                                           "selezionato.")));
+                                                                           "o l'uscita selezionati.")));
     }
 };
 

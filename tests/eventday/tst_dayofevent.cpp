@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/tmisc.h"
 #include "dayfixtures.h"
+#include "core/regional.h"
 #include "eventday/attendance.h"
 #include "eventday/badgecode.h"
 #include "eventday/bookings.h"
@@ -254,6 +255,69 @@ private slots:
         QCOMPARE(in.value(15).number, qint64(3));
         QCOMPARE(in.value(15).when(kNine.date()), QStringLiteral("10:31:05"));
         QCOMPARE(in.value(15).when(kNine.date().addDays(1)), QStringLiteral("12/03/2026 10:31:05"));
+    }
+
+    // The days an event runs, from its two dates as the card holds them.
+    void eventDays_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QStringList>("days");
+        QTest::newRow("three days") << "12/03/2026" << "14/03/2026"
+                                    << QStringList{"12/03/2026", "13/03/2026", "14/03/2026"};
+        QTest::newRow("no end") << "12/03/2026" << "" << QStringList{"12/03/2026"};
+        QTest::newRow("end not a date") << "12/03/2026" << "14-03" << QStringList{"12/03/2026"};
+        QTest::newRow("end before start") << "12/03/2026" << "10/03/2026" << QStringList{"12/03/2026"};
+        QTest::newRow("no start") << "" << "14/03/2026" << QStringList{};
+        QTest::newRow("across the month") << "31/01/2026" << "01/02/2026" << QStringList{"31/01/2026", "01/02/2026"};
+    }
+    void eventDays()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QStringList, days);
+        QStringList got;
+        for (const QDate &d : Attendance::eventDays(start, end))
+            got << formatDate(d);
+        QCOMPARE(got, days);
+        QCOMPARE(Attendance::eventDays("01/01/2026", "31/12/2030").size(), 366); // at most a year
+    }
+
+    // Once a day, in and out: the next day's entry is new; an exit needs the
+    // day's entry, is recorded once and gives the hours; entries written
+    // before exits existed read as they did.
+    void inAndOutDayByDay()
+    {
+        TempProgramFolder folder;
+        const QString reservations = folder.file("Posti_Riservati_Evento_3.pro");
+        const QString in = Attendance::archiveBeside(reservations, Attendance::Passage::In);
+        const QString out = Attendance::archiveBeside(reservations, Attendance::Passage::Out);
+        QCOMPARE(QFileInfo(out).fileName(), QStringLiteral("Uscite_Evento_3.pro"));
+        const QDateTime dayTwo = kNine.addDays(1);
+
+        QVERIFY(Attendance::checkIn(in, 15, "12", kNine).recorded());
+        QCOMPARE(Attendance::checkIn(in, 15, "12", kNine.addSecs(3600)).outcome, Attendance::CheckIn::Already);
+        const Attendance::CheckIn second = Attendance::checkIn(in, 15, "12", dayTwo);
+        QVERIFY(second.recorded());
+        QCOMPARE(second.entry.number, qint64(2));
+
+        QCOMPARE(Attendance::checkOut(reservations, 16, "13", kNine).outcome, Attendance::CheckIn::NoEntry);
+        QVERIFY(!QFile::exists(out));
+        const QDateTime evening(kNine.date(), QTime(17, 45, 5));
+        const Attendance::CheckIn exit = Attendance::checkOut(reservations, 15, "12", evening);
+        QVERIFY(exit.recorded());
+        QCOMPARE(exit.in->moment, kNine);
+        QCOMPARE(Attendance::checkOut(reservations, 15, "12", evening.addSecs(60)).outcome,
+                 Attendance::CheckIn::Already);
+        QCOMPARE(folder.read("Uscite_Evento_3.pro").size(), 40);
+
+        const Attendance::Register reg = Attendance::Register::read(reservations);
+        const QHash<qint64, Attendance::Day> one = Attendance::daysOf(reg, kNine.date());
+        QCOMPARE(Attendance::hoursText(*one.value(15).seconds()), QStringLiteral("8:14"));
+        const QHash<qint64, Attendance::Day> two = Attendance::daysOf(reg, dayTwo.date());
+        QVERIFY(two.value(15).in && !two.value(15).out && !two.value(15).seconds());
+        QCOMPARE(reg.daysToShow({}, QDate(2026, 3, 20)),
+                 (QList<QDate>{kNine.date(), dayTwo.date(), QDate(2026, 3, 20)}));
     }
 
     // An entry whose flag is neither yes nor no keeps no booking in.
