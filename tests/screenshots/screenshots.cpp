@@ -8,6 +8,7 @@
 #include "events/tfrmregistro.h"
 #include "app/infowindows.h"
 #include "frame/guide.h"
+#include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -184,8 +185,12 @@ int main(int argc, char**argv){
     d.grab().save(QString(dir + "/frmAccoglienza_choose_%1.png").arg(W));
     d.txtCodice->setText(QString::fromLatin1(qv::BadgeCode::text(1, 3, "2"))); d.txtCodiceEnter(); app.processEvents();
     d.grab().save(QString(dir + "/frmAccoglienza_again_%1.png").arg(W));
+    d.optUscite->setChecked(true);
+    d.txtCodice->setText(QString::fromLatin1(qv::BadgeCode::text(1, 4, "A1"))); d.txtCodiceEnter(); app.processEvents();
+    d.grab().save(QString(dir + "/frmAccoglienza_exit_%1.png").arg(W));
     QList<qv::Booking> bookings = qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1));
-    TfrmPresenze list(&d, bookings, qv::Attendance::onDay(qv::Attendance::read(qv::TSchedaPresenza::archivePath(1)), QDate(2026, 3, 12)));
+    const QDate today = QDate::currentDate();
+    TfrmPresenze list(&d, bookings, today, qv::Attendance::daysOf(qv::Attendance::Register::read(qv::TSchedaPrenotazione::archivePath(1)), today));
     dialog(list, "presenze");
   }
   // The exports, over a few participants in a folder of their own.
