@@ -270,8 +270,22 @@ TfrmMappaPosti::Desk TfrmPrenotazioni::seatDesk(TfrmPrenotazioni *card, const Se
             }};
 }
 
+bool TfrmPrenotazioni::mayLeaveCard()
+{
+    // A card in view may hold typing: it is not dropped without asking.
+    if (!isVisible() || !m_form->card().HasUnsavedChanges())
+        return true;
+    raise();
+    activateWindow();
+    return Messages::question(QStringLiteral("La scheda di prenotazione aperta contiene modifiche non salvate.\n"
+                                             "Scartarle e continuare?"),
+                              this);
+}
+
 void TfrmPrenotazioni::showForDesk(const SeatMapEvent &event, qint64 number, QWidget *desk)
 {
+    if (!mayLeaveCard())
+        return;
     if (QWidget *gaveWay = comeForward(event))
         m_afterDesk = gaveWay;
     m_desk = desk;
@@ -282,6 +296,8 @@ void TfrmPrenotazioni::showForDesk(const SeatMapEvent &event, qint64 number, QWi
 void TfrmPrenotazioni::walkInForDesk(const SeatMapEvent &event, const QString &name, QWidget *desk,
                                      std::function<void(qint64 record)> saved)
 {
+    if (!mayLeaveCard())
+        return;
     if (QWidget *gaveWay = comeForward(event))
         m_afterDesk = gaveWay;
     m_desk = desk;

@@ -131,6 +131,9 @@ private:
     qv::FormDescription description();
     bool checksBeforeSave();
     void emptyCard();
+    // True when the card may show something else: nothing typed would be
+    // lost, or the user agreed to drop it.
+    bool mayLeaveCard();
     // Warns and focuses `box` when its trimmed text is empty.
     bool requireText(QLineEdit *box, const QString &warning);
     // Comes forward bound to `event`, in place of the window shown, which it

@@ -50,7 +50,20 @@ void CardOperations::NuovaScheda()
     forgetLoaded();
     m_binding.reset();
     m_config.lblPosizione->clear();
+    m_shownAs = asTyped();
     focusFirst();
+}
+
+QByteArray CardOperations::asTyped() const
+{
+    Record record(*m_config.layout);
+    m_binding.toRecord(record);
+    return record.bytes();
+}
+
+bool CardOperations::HasUnsavedChanges() const
+{
+    return asTyped() != m_shownAs;
 }
 
 void CardOperations::loadAt(TArchivio &archive, qint64 index)
@@ -69,6 +82,7 @@ void CardOperations::Show(const Record &record, qint64 number)
     m_loadedNumber = number;
     if (m_config.afterShow)
         m_config.afterShow();
+    m_shownAs = asTyped();
 }
 
 Record CardOperations::FromCard() const
@@ -193,6 +207,7 @@ void CardOperations::Save()
     m_loaded = record.bytes();
     m_loadedNumber = stored;
     m_config.lblPosizione->setText(QString::number(stored));
+    m_shownAs = asTyped();
     Messages::information(isNew ? kInserted : kUpdated, m_window);
 }
 

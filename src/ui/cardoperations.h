@@ -55,6 +55,9 @@ public:
     void Show(const Record &record, qint64 number);
     // A record filled from the card as it is now.
     Record FromCard() const;
+    // Whether the card holds typing not saved: it differs from what it showed
+    // when it was last emptied, shown or saved.
+    bool HasUnsavedChanges() const;
 
     CardBinding &binding() { return m_binding; }
 
@@ -76,6 +79,7 @@ private:
     void focusFirst();
 
     void forgetLoaded();
+    QByteArray asTyped() const;
 
     QWidget *m_window;
     CardConfig m_config;
@@ -84,6 +88,7 @@ private:
     // another desk changed it before this card is saved over it.
     QByteArray m_loaded;
     qint64 m_loadedNumber = 0;
+    QByteArray m_shownAs; // the card's boxes as they were last emptied, shown or saved
 };
 
 } // namespace qv

@@ -320,6 +320,22 @@ private slots:
         QCOMPARE(folder.read("Presenze_Evento_3.pro").size(), 80);
         QCOMPARE(messages.count(), 1); // the card's own word on the save
         QCOMPARE(messages.last().text, CardOperations::kInserted);
+
+        // A card in view holding typing is not emptied without asking.
+        desk->btnNuovoIngresso->click();
+        QVERIFY(card->isVisible());
+        card->txtCliente->setText("Gialli Marco");
+        desk->txtCodice->setText("Blu Anna");
+        messages.answers = {false};
+        desk->btnNuovoIngressoClick();
+        QCOMPARE(messages.last().kind, MessageKind::Question);
+        QCOMPARE(card->txtCliente->text(), QStringLiteral("Gialli Marco"));
+        desk->txtCodice->setText("Blu Anna");
+        messages.answers = {true};
+        desk->btnNuovoIngressoClick();
+        QCOMPARE(card->txtCliente->text(), QStringLiteral("Blu Anna"));
+        card->close();
+        QCOMPARE(folder.read("Presenze_Evento_3.pro").size(), 80);
         desk->close();
         QTRY_VERIFY(!alive); // destroyed on close
         destroyWindows();
