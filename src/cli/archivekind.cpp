@@ -78,6 +78,33 @@ qint64 eventCount()
     return events.isFile() ? events.size() / TSchedaEvento::layout().size() : 0;
 }
 
+qint64 existingEvent(const QString &argument, const QString &usage)
+{
+    bool ok = false;
+    const qint64 event = argument.toLongLong(&ok);
+    if (!ok || event < 1)
+        throw usageError(QStringLiteral("indicare il numero dell'evento (da 1 in su): %1.").arg(usage));
+    const qint64 events = eventCount();
+    if (event > events)
+        throw CliError(ExitNegative, QStringLiteral("l'evento numero %1 non esiste (%2 contiene %3 eventi).")
+                                         .arg(QString::number(event), TSchedaEvento::archivePath(),
+                                              QString::number(events)));
+    return event;
+}
+
+QByteArray eventRecord(qint64 event)
+{
+    const int size = TSchedaEvento::layout().size();
+    QFile file(TSchedaEvento::archivePath());
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly) && file.seek((event - 1) * size))
+        bytes = file.read(size);
+    if (bytes.size() != size)
+        throw fileError(QStringLiteral("impossibile leggere l'evento numero %1 in %2.")
+                            .arg(QString::number(event), quoted(TSchedaEvento::archivePath())));
+    return bytes;
+}
+
 RawArchive::RawArchive(const QString &path, const QString &kindOption)
     : m_file(path)
 {

@@ -33,6 +33,13 @@ const ArchiveKind &kindFor(const QString &path, const QString &kindOption);
 
 // The events on the disk, counted without creating or changing the archive.
 qint64 eventCount();
+// The event number a command was given, from 1 up to eventCount(): a usage
+// error (which shows `usage`) for anything but a number, a negative answer
+// for an event that is not there.
+qint64 existingEvent(const QString &argument, const QString &usage);
+// The raw record of an existing event, read without creating or changing
+// the archive; a file error when it cannot be read.
+QByteArray eventRecord(qint64 event);
 
 // An archive opened read-only: never created, never changed.
 class RawArchive
