@@ -429,7 +429,7 @@ private slots:
     void everyCommandHasHelp_data()
     {
         QTest::addColumn<QString>("command");
-        for (const char *c : {"check", "dump", "import", "export", "password", "validate", "attendance"})
+        for (const char *c : {"check", "dump", "import", "export", "password", "validate", "attendance", "checkin"})
             QTest::newRow(c) << QString(c);
     }
     void everyCommandHasHelp()
