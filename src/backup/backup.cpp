@@ -290,7 +290,8 @@ QStringList archivesIn(const QString &folder)
 bool isProgramArchive(const QString &name)
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^(Eventi|Partecipanti|Posti_Riservati_Evento_\\d+|Presenze_Evento_\\d+)\\.pro$"),
+        QStringLiteral("^(Eventi|Partecipanti|Posti_Riservati_Evento_\\d+|Presenze_Evento_\\d+|Uscite_Evento_\\d+)"
+                       "\\.pro$"),
         QRegularExpression::CaseInsensitiveOption);
     return pattern.match(name).hasMatch();
 }

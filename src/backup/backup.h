@@ -65,7 +65,8 @@ bool madeOn(const QString &root, const QDate &day);
 // The archives of a folder: its *.pro files.
 QStringList archivesIn(const QString &folder);
 // The archives the program itself names: Eventi.pro, Partecipanti.pro,
-// Posti_Riservati_Evento_<n>.pro and Presenze_Evento_<n>.pro.
+// Posti_Riservati_Evento_<n>.pro, Presenze_Evento_<n>.pro and
+// Uscite_Evento_<n>.pro.
 bool isProgramArchive(const QString &name);
 // A path a manifest may name: an archive, the INI file, the attachment list,
 // or Documenti_Allegati/<bare name>. Anything else (another folder, "..") is

@@ -18,8 +18,20 @@ const QList<ArchiveKind> &archiveKinds()
          QStringLiteral("Ricontatta"), QStringLiteral("partecipanti")},
         {QStringLiteral("reservations"), QStringLiteral("archivio dei posti assegnati"),
          &TSchedaPrenotazione::layout(), QStringLiteral("DaConfermare"), QStringLiteral("prenotazioni")},
+        {QStringLiteral("attendance"), QStringLiteral("archivio delle presenze"), &TSchedaPresenza::layout(),
+         QStringLiteral("Annullato"), QStringLiteral("ingressi")},
+        {QStringLiteral("exits"), QStringLiteral("archivio delle uscite"), &TSchedaUscita::layout(),
+         QStringLiteral("Annullato"), QStringLiteral("uscite")},
     };
     return kinds;
+}
+
+QString kindWords(const QString &separator)
+{
+    QStringList words;
+    for (const ArchiveKind &kind : archiveKinds())
+        words.append(kind.word);
+    return words.join(separator);
 }
 
 const ArchiveKind &kindNamed(const QString &word)
@@ -27,8 +39,8 @@ const ArchiveKind &kindNamed(const QString &word)
     for (const ArchiveKind &kind : archiveKinds())
         if (kind.word == word)
             return kind;
-    throw usageError(QStringLiteral("tipo di archivio sconosciuto %1: usare events, participants o reservations.")
-                         .arg(quoted(word)));
+    throw usageError(QStringLiteral("tipo di archivio sconosciuto %1: usare %2.")
+                         .arg(quoted(word), kindWords(QStringLiteral(", "))));
 }
 
 const ArchiveKind *kindOfFile(const QString &path)
@@ -43,6 +55,10 @@ const ArchiveKind *kindOfFile(const QString &path)
         return &archiveKinds().at(1);
     if (startsWith("Posti_Riservati_Evento_"))
         return &archiveKinds().at(2);
+    if (startsWith("Presenze_Evento_"))
+        return &archiveKinds().at(3);
+    if (startsWith("Uscite_Evento_"))
+        return &archiveKinds().at(4);
     return nullptr;
 }
 
@@ -52,15 +68,41 @@ const ArchiveKind &kindFor(const QString &path, const QString &kindOption)
         return kindNamed(kindOption);
     if (const ArchiveKind *kind = kindOfFile(path))
         return *kind;
-    throw usageError(QStringLiteral("dal nome di %1 non si capisce il tipo di archivio: indicarlo con --kind "
-                                    "events|participants|reservations.")
-                         .arg(quoted(path)));
+    throw usageError(QStringLiteral("dal nome di %1 non si capisce il tipo di archivio: indicarlo con --kind %2.")
+                         .arg(quoted(path), kindWords(QStringLiteral("|"))));
 }
 
 qint64 eventCount()
 {
     const QFileInfo events(TSchedaEvento::archivePath());
     return events.isFile() ? events.size() / TSchedaEvento::layout().size() : 0;
+}
+
+qint64 existingEvent(const QString &argument, const QString &usage)
+{
+    bool ok = false;
+    const qint64 event = argument.toLongLong(&ok);
+    if (!ok || event < 1)
+        throw usageError(QStringLiteral("indicare il numero dell'evento (da 1 in su): %1.").arg(usage));
+    const qint64 events = eventCount();
+    if (event > events)
+        throw CliError(ExitNegative, QStringLiteral("l'evento numero %1 non esiste (%2 contiene %3 eventi).")
+                                         .arg(QString::number(event), TSchedaEvento::archivePath(),
+                                              QString::number(events)));
+    return event;
+}
+
+QByteArray eventRecord(qint64 event)
+{
+    const int size = TSchedaEvento::layout().size();
+    QFile file(TSchedaEvento::archivePath());
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly) && file.seek((event - 1) * size))
+        bytes = file.read(size);
+    if (bytes.size() != size)
+        throw fileError(QStringLiteral("impossibile leggere l'evento numero %1 in %2.")
+                            .arg(QString::number(event), quoted(TSchedaEvento::archivePath())));
+    return bytes;
 }
 
 RawArchive::RawArchive(const QString &path, const QString &kindOption)

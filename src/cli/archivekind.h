@@ -5,14 +5,14 @@
 #include <QFile>
 #include <QString>
 
-// The three kinds of archive as the command line names them, and a read-only
+// The kinds of archive as the command line names them, and a read-only
 // view of an archive file's raw bytes for commands that must see them as they
 // are (the program's own reading repairs what it can).
 namespace qv::cli {
 
 struct ArchiveKind
 {
-    QString word;        // events, participants, reservations
+    QString word;        // events, participants, reservations, attendance, exits
     QString description; // for reports
     const RecordLayout *layout;
     QString yesNoField;  // the one yes/no field of the record
@@ -20,10 +20,12 @@ struct ArchiveKind
 };
 
 const QList<ArchiveKind> &archiveKinds();
+// The words of every kind, joined: "events|participants|..." for a usage line.
+QString kindWords(const QString &separator);
 // By its command-line word; raises a usage error for any other word.
 const ArchiveKind &kindNamed(const QString &word);
 // The kind an archive's file name tells (Eventi*, Partecipanti*,
-// Posti_Riservati_Evento_*), or nullptr.
+// Posti_Riservati_Evento_*, Presenze_Evento_*, Uscite_Evento_*), or nullptr.
 const ArchiveKind *kindOfFile(const QString &path);
 // The kind given by --kind, else by the file name; raises a usage error when
 // neither tells.
@@ -31,6 +33,13 @@ const ArchiveKind &kindFor(const QString &path, const QString &kindOption);
 
 // The events on the disk, counted without creating or changing the archive.
 qint64 eventCount();
+// The event number a command was given, from 1 up to eventCount(): a usage
+// error (which shows `usage`) for anything but a number, a negative answer
+// for an event that is not there.
+qint64 existingEvent(const QString &argument, const QString &usage);
+// The raw record of an existing event, read without creating or changing
+// the archive; a file error when it cannot be read.
+QByteArray eventRecord(qint64 event);
 
 // An archive opened read-only: never created, never changed.
 class RawArchive

@@ -4,7 +4,8 @@
 namespace qv::cli {
 
 // attendance N [--format csv|jsonl]: the bookings of event N in seat order,
-// each with the moment it came in at the door (empty for who has not).
+// each with its entry and exit at the door on every day of the event (and on
+// any other day with a record).
 class AttendanceCommand : public Command
 {
 public:

@@ -138,18 +138,19 @@ void undoInterruptedWrite(const QString &path, Report &report)
 
 QString CheckCommand::synopsis() const
 {
-    return QStringLiteral("check ARCHIVIO [--kind events|participants|reservations] [--repair]");
+    return QStringLiteral("check ARCHIVIO [--kind %1] [--repair]").arg(kindWords(QStringLiteral("|")));
 }
 
 QString CheckCommand::help() const
 {
     return QStringLiteral(
-        "Uso: quorvane-cli check ARCHIVIO [--kind events|participants|reservations] [--repair]\n"
+        "Uso: quorvane-cli check ARCHIVIO [--kind %1] [--repair]\n"
         "\n"
-        "Legge un archivio (Eventi.pro, Partecipanti.pro, Posti_Riservati_Evento_N.pro) e riporta il numero di\n"
-        "record e ogni difetto: coda incompleta (dimensione non multipla della lunghezza del record), byte di\n"
-        "lunghezza oltre la lunghezza dichiarata del campo, campi s\u00EC/no che non valgono n\u00E9 \"S\u00EC\" n\u00E9 \"No\",\n"
-        "caratteri fuori dall'insieme stampabile della codifica Windows-1252.\n"
+        "Legge un archivio (Eventi.pro, Partecipanti.pro, Posti_Riservati_Evento_N.pro, Presenze_Evento_N.pro o\n"
+        "Uscite_Evento_N.pro) e riporta il numero di record e ogni difetto: coda incompleta (dimensione non\n"
+        "multipla della lunghezza del record), byte di lunghezza oltre la lunghezza dichiarata del campo, campi\n"
+        "s\u00EC/no che non valgono n\u00E9 \"S\u00EC\" n\u00E9 \"No\", caratteri fuori dall'insieme stampabile della\n"
+        "codifica Windows-1252.\n"
         "Un file in cui la maggior parte dei record ha lunghezze oltre quelle dichiarate non \u00E8 un archivio di\n"
         "quel tipo (un altro archivio, un testo): viene detto, e --repair non ne scrive copie. I caratteri di\n"
         "controllo che un archivio contiene vengono mostrati come \\x1B, mai inviati al terminale.\n"
@@ -160,7 +161,8 @@ QString CheckCommand::help() const
         "  --repair    scrive accanto all'originale una copia riparata (NOME_riparato.pro: coda incompleta\n"
         "              tolta, lunghezze riportate a quella dichiarata); l'originale non viene mai toccato\n"
         "\n"
-        "Stato di uscita: 0 archivio senza difetti, 1 difetti trovati, 2 uso errato, 3 file illeggibile.");
+        "Stato di uscita: 0 archivio senza difetti, 1 difetti trovati, 2 uso errato, 3 file illeggibile.")
+        .arg(kindWords(QStringLiteral("|")));
 }
 
 qint64 CheckCommand::defects(const QString &path)

@@ -20,13 +20,13 @@ char *put(char *out, const QByteArray &bytes)
 
 QString DumpCommand::synopsis() const
 {
-    return QStringLiteral("dump ARCHIVIO [--kind events|participants|reservations] [--format csv|jsonl]");
+    return QStringLiteral("dump ARCHIVIO [--kind %1] [--format csv|jsonl]").arg(kindWords(QStringLiteral("|")));
 }
 
 QString DumpCommand::help() const
 {
     return QStringLiteral(
-        "Uso: quorvane-cli dump ARCHIVIO [--kind events|participants|reservations] [--format csv|jsonl]\n"
+        "Uso: quorvane-cli dump ARCHIVIO [--kind %1] [--format csv|jsonl]\n"
         "\n"
         "Scrive sull'uscita standard ogni record dell'archivio con il suo numero (colonna Record, da 1) e ogni\n"
         "campo per nome, nel testo esatto registrato, in UTF-8. L'archivio viene letto a blocchi: la memoria\n"
@@ -36,7 +36,8 @@ QString DumpCommand::help() const
         "  --format jsonl   un oggetto JSON per riga\n"
         "  --kind K         tipo di archivio, quando il nome del file non lo dice\n"
         "\n"
-        "Una coda incompleta viene ignorata e segnalata sull'errore standard (vedere il comando check).");
+        "Una coda incompleta viene ignorata e segnalata sull'errore standard (vedere il comando check).")
+        .arg(kindWords(QStringLiteral("|")));
 }
 
 int DumpCommand::run(const Arguments &args)

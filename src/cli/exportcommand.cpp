@@ -88,6 +88,13 @@ int ExportCommand::run(const Arguments &args)
 {
     ExportRequest request;
     request.kind = &kindNamed(args.positional.at(0));
+    // The export windows know the three registers; who came in and went out
+    // is listed by the attendance command.
+    if (request.kind->word != kEvents && request.kind->word != kReservations
+        && request.kind->word != QLatin1String("participants"))
+        throw usageError(QStringLiteral("%1 non si esporta: si esportano events, participants o reservations "
+                                        "(ingressi e uscite con quorvane-cli attendance N).")
+                             .arg(request.kind->word));
     const ExportLayout &layout = layoutOf(*request.kind);
     const QString formatWord = args.value(QStringLiteral("--format"), QStringLiteral("xls"));
     const std::optional<ExportFormat> format = exportFormatNamed(formatWord);

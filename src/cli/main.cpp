@@ -3,6 +3,7 @@
 #include "cli/attendancecommand.h"
 #include "cli/backupcommand.h"
 #include "cli/checkcommand.h"
+#include "cli/checkincommand.h"
 #include "cli/dumpcommand.h"
 #include "cli/exportcommand.h"
 #include "cli/importcommand.h"
@@ -32,6 +33,7 @@ std::vector<std::unique_ptr<Command>> commands()
     list.push_back(std::make_unique<RestoreCommand>());
     list.push_back(std::make_unique<ValidateCommand>());
     list.push_back(std::make_unique<AttendanceCommand>());
+    list.push_back(std::make_unique<CheckInCommand>());
     return list;
 }
 

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
 
 namespace qv::Attendance {
 
@@ -25,11 +26,81 @@ const RecordLayout &layout()
     return TSchedaPresenza::layout();
 }
 
-// Lower case and without accents, for finding part of a name.
+// The fields of a record of either archive, by position.
+enum Field { Prenotazione, Posto, Data, Ora, Annullato };
+
+const RecordLayout::Field &field(Field f)
+{
+    return layout().field(int(f));
+}
+
+QString textOf(const QByteArray &record, Field f)
+{
+    return TestoDaCampo(record.constData() + field(f).offset, field(f).length);
+}
+
+// Whether a stored record may be one of booking `reservation`, whose number
+// is `digits`: every text that reads as that number holds its digits, so a
+// record whose Prenotazione field does not is told apart without reading
+// the rest of it.
+bool mayBeOf(const char *record, const QByteArray &digits)
+{
+    const RecordLayout::Field &f = field(Prenotazione);
+    const char *text = record + f.offset;
+    return QByteArrayView(text + 1, countedLength(text, f.length)).contains(digits);
+}
+
+// The number of `count` digits at `at`, or -1.
+int digitsAt(const QString &text, int at, int count)
+{
+    int n = 0;
+    for (int i = at; i < at + count; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+// QDate::fromString(text, "dd/MM/yyyy") and QTime::fromString(text,
+// "HH:mm:ss"), read straight when the text has the form the program writes:
+// parsing by a format costs Qt tens of microseconds, and an archive holds a
+// record a person a day. Any other text is parsed by Qt as it is.
+QDate dateOf(const QString &text)
+{
+    if (text.size() == 10 && text.at(2) == QLatin1Char('/') && text.at(5) == QLatin1Char('/')) {
+        const int d = digitsAt(text, 0, 2), m = digitsAt(text, 3, 2), y = digitsAt(text, 6, 4);
+        if (d >= 0 && m >= 0 && y >= 1)
+            return QDate(y, m, d);
+    }
+    return QDate::fromString(text, kDateFormat);
+}
+
+QTime timeOf(const QString &text)
+{
+    if (text.size() == 8 && text.at(2) == QLatin1Char(':') && text.at(5) == QLatin1Char(':')) {
+        const int h = digitsAt(text, 0, 2), m = digitsAt(text, 3, 2), sec = digitsAt(text, 6, 2);
+        if (h >= 0 && m >= 0 && sec >= 0)
+            return QTime(h, m, sec);
+    }
+    return QTime::fromString(text, kTimeFormat);
+}
+
+bool isAscii(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// Lower case and without accents, for finding part of a name. Plain ASCII
+// has no accents to take off.
 QString folded(const QString &text)
 {
+    const QString bare = trimmed(text);
+    if (isAscii(bare))
+        return asciiLower(bare);
     QString plain;
-    for (const QChar c : trimmed(text).normalized(QString::NormalizationForm_D))
+    for (const QChar c : bare.normalized(QString::NormalizationForm_D))
         if (c.category() != QChar::Mark_NonSpacing)
             plain += c;
     return asciiLower(plain);
@@ -69,36 +140,53 @@ QByteArray record(qint64 reservation, const QString &posto, const QDateTime &mom
 
 Entry entryOf(const QByteArray &bytes, qint64 number)
 {
-    TSchedaPresenza r;
-    r.setBytes(bytes);
+    if (bytes.size() != layout().size()) {
+        // Read as a record made of them holds them.
+        TSchedaPresenza r;
+        r.setBytes(bytes);
+        Entry e = entryOf(r.bytes(), number);
+        e.bytes = bytes;
+        return e;
+    }
     Entry e;
     e.number = number;
     e.bytes = bytes;
     bool ok = false;
-    e.reservation = r.text(QStringLiteral("Prenotazione")).toLongLong(&ok);
+    e.reservation = textOf(bytes, Prenotazione).toLongLong(&ok);
     if (!ok)
         e.reservation = 0;
-    e.posto = r.text(QStringLiteral("Posto"));
-    const QDate date = QDate::fromString(r.text(QStringLiteral("DataIngresso")), kDateFormat);
-    const QTime time = QTime::fromString(r.text(QStringLiteral("OraIngresso")), kTimeFormat);
+    e.posto = textOf(bytes, Posto);
+    const QDate date = dateOf(textOf(bytes, Data));
+    const QTime time = timeOf(textOf(bytes, Ora));
     if (date.isValid() && time.isValid())
         e.moment = QDateTime(date, time);
     // Anything but a plain "No" counts as undone: an entry that cannot be
     // read for sure never keeps a booking in.
-    e.undone = r.yesNo(QStringLiteral("Annullato")) != std::optional<bool>(false);
+    e.undone = yesNoValue(textOf(bytes, Annullato)) != std::optional<bool>(false);
     return e;
 }
 
-QList<Entry> read(const QString &attendanceArchive)
+namespace {
+
+// Every record of one archive that `keep` lets through, in file order.
+QList<Entry> readWhere(const QString &archive, const std::function<bool(const char *record)> &keep)
 {
     QList<Entry> entries;
-    if (!QFileInfo(attendanceArchive).isFile())
+    if (!QFileInfo(archive).isFile())
         return entries;
     const int length = layout().size();
-    scanArchive(attendanceArchive, layout(), [&](const RecordView &record, qint64 number) {
-        entries.append(entryOf(QByteArray(record.data(), length), number));
+    scanArchive(archive, layout(), [&](const RecordView &record, qint64 number) {
+        if (keep(record.data()))
+            entries.append(entryOf(QByteArray(record.data(), length), number));
     });
     return entries;
+}
+
+} // namespace
+
+QList<Entry> read(const QString &attendanceArchive)
+{
+    return readWhere(attendanceArchive, [](const char *) { return true; });
 }
 
 QHash<qint64, Entry> onDay(const QList<Entry> &records, const QDate &day)
@@ -199,7 +287,10 @@ CheckIn appendOnce(const QString &archivePath, qint64 reservation, const QString
     TArchivio archive(archivePath, layout().size());
     const QByteArray bytes = record(reservation, posto, moment);
     const QDate day = moment.date();
-    const TArchivio::AppendOutcome outcome = archive.AppendUnless(bytes, [reservation, day](const QByteArray &stored) {
+    const QByteArray digits = QByteArray::number(reservation);
+    const TArchivio::AppendOutcome outcome = archive.AppendUnless(bytes, [&](const QByteArray &stored) {
+        if (!mayBeOf(stored.constData(), digits))
+            return false;
         const Entry e = entryOf(stored, 0);
         return !e.undone && e.reservation == reservation && e.moment.date() == day;
     });
@@ -222,7 +313,10 @@ CheckIn checkOut(const QString &reservationArchive, qint64 reservation, const QS
 {
     // Entries are only appended or undone: read without their lock, the
     // day's entry is at worst one undone a moment later, as at the desk.
-    const QHash<qint64, Entry> in = onDay(read(archiveBeside(reservationArchive, Passage::In)), moment.date());
+    const QByteArray digits = QByteArray::number(reservation);
+    const QHash<qint64, Entry> in = onDay(readWhere(archiveBeside(reservationArchive, Passage::In),
+                                                    [&](const char *record) { return mayBeOf(record, digits); }),
+                                          moment.date());
     const auto entry = in.constFind(reservation);
     if (entry == in.cend()) {
         CheckIn refused;
@@ -254,7 +348,14 @@ bool nameHolds(const QString &name, const QString &part)
     return !key.isEmpty() && folded(name).contains(key);
 }
 
-Lookup lookup(const QString &typed, qint64 eventNumber, const QList<Booking> &bookings)
+namespace {
+
+// The bookings a test keeps, in the order of the booked-seats list.
+using BookingsWhere = std::function<QList<Booking>(const std::function<bool(const Booking &)> &keep)>;
+
+// The rules of lookup(), over the bookings `where` gives.
+Lookup lookupAmong(const QString &typed, qint64 eventNumber, const BookingsWhere &where,
+                   const std::function<std::optional<Booking>(qint64 number)> &numbered)
 {
     Lookup found;
     const QString text = trimmed(typed);
@@ -271,24 +372,53 @@ Lookup lookup(const QString &typed, qint64 eventNumber, const QList<Booking> &bo
             found.kind = Lookup::OtherEvent;
             return found;
         }
-        for (const Booking &b : bookings)
-            if (b.number == code->record)
-                found.matches.append(b);
+        if (const std::optional<Booking> b = numbered(code->record))
+            found.matches.append(*b);
         found.kind = found.matches.isEmpty() ? Lookup::UnknownRecord : Lookup::Badge;
         return found;
     }
-    for (const Booking &b : bookings)
-        if (ReservationLists::sameSeat(b.posto, text))
-            found.matches.append(b);
-    if (!found.matches.isEmpty()) {
+    // The bookings of the seat, else those whose name holds the text: looked
+    // for together, names only until a seat is found.
+    const QString seat = ReservationLists::seatKey(text);
+    const QString key = folded(text);
+    bool seatFound = false;
+    const QList<Booking> matches = where([&](const Booking &b) {
+        if (ReservationLists::seatKey(b.posto) == seat) {
+            seatFound = true;
+            return true;
+        }
+        return !seatFound && !key.isEmpty() && folded(b.cliente).contains(key);
+    });
+    if (seatFound) {
+        for (const Booking &b : matches)
+            if (ReservationLists::seatKey(b.posto) == seat)
+                found.matches.append(b);
         found.kind = Lookup::Seat;
         return found;
     }
     found.kind = Lookup::Name;
-    for (const Booking &b : bookings)
-        if (nameHolds(b.cliente, text))
-            found.matches.append(b);
+    found.matches = matches;
     return found;
+}
+
+} // namespace
+
+Lookup lookup(const QString &typed, qint64 eventNumber, const QList<Booking> &bookings)
+{
+    const auto where = [&](const std::function<bool(const Booking &)> &keep) {
+        QList<Booking> kept;
+        for (const Booking &b : bookings)
+            if (keep(b))
+                kept.append(b);
+        return kept;
+    };
+    const auto numbered = [&](qint64 number) -> std::optional<Booking> {
+        for (const Booking &b : bookings)
+            if (b.number == number)
+                return b;
+        return std::nullopt;
+    };
+    return lookupAmong(typed, eventNumber, where, numbered);
 }
 
 QString whenSaid(const Entry &entry, const QDate &today)
@@ -346,7 +476,12 @@ DeskAnswer Desk::scan(const QString &typed, Passage passage, const QDateTime &no
         return {};
     const QString none = passage == Passage::In ? QStringLiteral("Nessun ingresso registrato")
                                                 : QStringLiteral("Nessuna uscita registrata");
-    const Lookup found = lookup(text, m_event, Bookings::read(m_reservations));
+    // Only the bookings the line stands for are read into the list: a badge
+    // reads its one record, a seat or a name keeps the ones it matches.
+    const Lookup found = lookupAmong(
+        text, m_event,
+        [this](const std::function<bool(const Booking &)> &keep) { return Bookings::read(m_reservations, keep); },
+        [this](qint64 number) { return Bookings::readOne(m_reservations, number); });
     switch (found.kind) {
     case Lookup::Empty:
         return {};

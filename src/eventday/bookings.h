@@ -2,6 +2,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 // The bookings of an event as the day of the event sees them: who holds
 // which seat, read from the event's reservations archive. Widget-free.
 namespace qv {
@@ -34,6 +37,11 @@ qint64 eventNumberOf(const QString &reservationArchive);
 // empty) in the order of the booked-seats list: by zero-padded seat, then
 // by name. A missing archive has none and is not created. Throws ArchiveError.
 QList<Booking> read(const QString &reservationArchive);
+// The bookings of read() that `keep` lets through, in the same order: only
+// those are put in order, so finding a few costs little more than the read.
+QList<Booking> read(const QString &reservationArchive, const std::function<bool(const Booking &)> &keep);
+// The booking of record `number`, read alone, when that record holds a seat.
+std::optional<Booking> readOne(const QString &reservationArchive, qint64 number);
 
 // "Posto 12  Rossi Mario": a booking named in a message or a list.
 QString describe(const Booking &booking);

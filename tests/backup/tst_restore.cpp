@@ -98,6 +98,7 @@ private slots:
         QVERIFY(!QFile::exists(p.folder.file("Presenze_Evento_2.pro")));
         QCOMPARE(done.removed, QStringList{"Presenze_Evento_2.pro"});
         QVERIFY(Backup::isProgramArchive("Presenze_Evento_12.pro"));
+        QVERIFY(Backup::isProgramArchive("Uscite_Evento_12.pro"));
         QVERIFY(!Backup::isProgramArchive("Presenze_Evento_.pro"));
     }
 

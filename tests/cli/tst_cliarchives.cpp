@@ -214,6 +214,8 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::newRow("events") << "Eventi.pro" << 3645 << 2136 << "Completo";
         QTest::newRow("reservations") << "Posti_Riservati_Evento_12.pro" << 829 << 826 << "DaConfermare";
+        QTest::newRow("attendance") << "Presenze_Evento_3.pro" << 40 << 37 << "Annullato";
+        QTest::newRow("exits") << "Uscite_Evento_3.pro" << 40 << 37 << "Annullato";
     }
     void otherKindsByName()
     {
@@ -391,6 +393,8 @@ private slots:
                                       << "formato sconosciuto \"xml\"";
         QTest::newRow("missing folder") << QStringList{"check", archive, "--folder", "nessuna"} << 3
                                         << "la cartella del programma";
+        QTest::newRow("export of entries") << QStringList{"export", "attendance"} << 2
+                                           << "attendance non si esporta";
         QTest::newRow("validate what") << QStringList{"validate", "cap", "00100"} << 2 << "controllo sconosciuto";
         QTest::newRow("password what") << QStringList{"password", "show"} << 2 << "sottocomando sconosciuto";
     }
@@ -425,7 +429,7 @@ private slots:
     void everyCommandHasHelp_data()
     {
         QTest::addColumn<QString>("command");
-        for (const char *c : {"check", "dump", "import", "export", "password", "validate", "attendance"})
+        for (const char *c : {"check", "dump", "import", "export", "password", "validate", "attendance", "checkin"})
             QTest::newRow(c) << QString(c);
     }
     void everyCommandHasHelp()

@@ -1,4 +1,4 @@
-// quorvane-cli attendance N: the bookings of an event with their entry time,
+// quorvane-cli attendance N: the bookings of an event with their entry and exit,
 // driven through the real tool over archives written byte by byte.
 #include "clirunner.h"
 
@@ -28,7 +28,7 @@ QByteArray booking(const QByteArray &cliente, const QByteArray &posto)
     return r.bytes();
 }
 
-// An attendance entry as the file holds it: booking, seat, date, time, undone.
+// An entry or an exit as the file holds it: booking, seat, date, time, undone.
 QByteArray entry(int booking, const QByteArray &posto, const QByteArray &date, const QByteArray &time, bool undone)
 {
     return counted(QByteArray::number(booking), 10) + counted(posto, 5) + counted(date, 10) + counted(time, 8)
@@ -57,16 +57,18 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("csv") << QStringList{}
-                             << QByteArray("Record,Posto,Cliente,Ingresso\r\n"
+                             << QByteArray("Record,Posto,Cliente,12/03/2026\r\n"
                                            "3,2,Bianchi Anna,\r\n"
-                                           "1,7,\"Rossi, Mario\",12/03/2026 09:31:05\r\n"
+                                           "1,7,\"Rossi, Mario\",09:31:05-17:40:00 8:08\r\n"
                                            "2,12,Nicol\xC3\xB2 Verdi,\r\n");
         QTest::newRow("jsonl") << QStringList{"--format", "jsonl"}
-                               << QByteArray("{\"Record\":3,\"Posto\":\"2\",\"Cliente\":\"Bianchi Anna\",\"Ingresso\":\"\"}\n"
-                                             "{\"Record\":1,\"Posto\":\"7\",\"Cliente\":\"Rossi, Mario\","
-                                             "\"Ingresso\":\"12/03/2026 09:31:05\"}\n"
+                               << QByteArray(R"({"Record":3,"Posto":"2","Cliente":"Bianchi Anna","Giorni":[)"
+                                             R"({"Data":"12/03/2026","Ingresso":"","Uscita":"","Ore":""}]})" "\n"
+                                             R"({"Record":1,"Posto":"7","Cliente":"Rossi, Mario","Giorni":[)"
+                                             R"({"Data":"12/03/2026","Ingresso":"09:31:05","Uscita":"17:40:00",)"
+                                             R"("Ore":"8:08"}]})" "\n"
                                              "{\"Record\":2,\"Posto\":\"12\",\"Cliente\":\"Nicol\xC3\xB2 Verdi\","
-                                             "\"Ingresso\":\"\"}\n");
+                                             R"("Giorni":[{"Data":"12/03/2026","Ingresso":"","Uscita":"","Ore":""}]})" "\n");
     }
     void listsTheBookingsWithTheirEntry()
     {
@@ -74,9 +76,12 @@ private slots:
         QFETCH(QByteArray, expected);
         writeFile(path("Posti_Riservati_Evento_2.pro"), booking("Rossi, Mario", "7") + booking("Nicol\xF2 Verdi", "12")
                                                             + booking("Bianchi Anna", "2") + booking("Senza posto", ""));
-        // Verdi came in and the entry was undone; Rossi came in once.
+        // Verdi came in and the entry was undone; Rossi came in once and went
+        // out; an exit of Bianchi, who never came in, is not shown.
         writeFile(path("Presenze_Evento_2.pro"), entry(2, "12", "12/03/2026", "09:20:00", true)
                                                      + entry(1, "7", "12/03/2026", "09:31:05", false));
+        writeFile(path("Uscite_Evento_2.pro"), entry(3, "2", "12/03/2026", "12:00:00", false)
+                                                   + entry(1, "7", "12/03/2026", "17:40:00", false));
         const Result r = run(QStringList{"attendance", "2"} + options);
         QCOMPARE(r.exit, 0);
         QCOMPARE(r.out, expected);
@@ -87,7 +92,7 @@ private slots:
     {
         const Result r = run({"attendance", "3"});
         QCOMPARE(r.exit, 0);
-        QCOMPARE(r.out, QByteArray("Record,Posto,Cliente,Ingresso\r\n"));
+        QCOMPARE(r.out, QByteArray("Record,Posto,Cliente\r\n"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"Eventi.pro"});
     }
 

@@ -114,6 +114,30 @@ private slots:
                  qPrintable(r.outText()));
     }
 
+    // Both archives of the door go into a backup and through its check.
+    void backupCarriesTheAttendanceArchives()
+    {
+        TempProgramFolder folder;
+        fill(folder);
+        const auto counted = [](const QByteArray &text, int declared) {
+            return char(text.size()) + text + QByteArray(declared - text.size(), '\0');
+        };
+        const QByteArray entry = counted("1", 10) + counted("7", 5) + counted("12/03/2026", 10) + counted("09:31:05", 8)
+                                 + counted("No", 2);
+        QByteArray undecided = entry; // Annullato neither "Sì" nor "No"
+        undecided.replace(38, 2, "Ma");
+        folder.write("Presenze_Evento_1.pro", entry);
+        folder.write("Uscite_Evento_1.pro", entry + undecided);
+        QCOMPARE(run(folder, {"backup"}).exit, 0);
+        const QString name = backups(folder).first();
+        for (const QString file : {"Presenze_Evento_1.pro", "Uscite_Evento_1.pro"})
+            QCOMPARE(readFile(folder.file("Backup/" + name + "/" + file)), folder.read(file));
+        const Result r = run(folder, {"backup", "verify", name});
+        QCOMPARE(r.exit, 1);
+        QVERIFY2(r.outText().contains(name + ": Uscite_Evento_1.pro: 1 difetto d'archivio"), qPrintable(r.outText()));
+        QVERIFY2(!r.outText().contains("Presenze_Evento_1.pro"), qPrintable(r.outText()));
+    }
+
     void backupToAnotherFolder()
     {
         TempProgramFolder folder;
