@@ -35,10 +35,10 @@ struct DayCells
     {
         if (!day || !day->in)
             return;
-        in = day->in->moment.time().toString(kTimeFormat);
+        in = day->in->time.toString(kTimeFormat);
         if (!day->out)
             return;
-        out = day->out->moment.time().toString(kTimeFormat);
+        out = day->out->time.toString(kTimeFormat);
         if (const std::optional<qint64> seconds = day->seconds())
             hours = Attendance::hoursText(*seconds);
     }

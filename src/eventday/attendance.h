@@ -31,7 +31,13 @@ struct Entry
     qint64 number = 0;      // 1-based, in its archive
     qint64 reservation = 0; // the booking's record number
     QString posto;          // the seat the booking had when it passed
-    QDateTime moment;       // invalid when the stored date or time is not one
+    // When it passed; both invalid when the stored date or time is not one.
+    // Kept apart: a date-time in local time costs microseconds to make, and
+    // an event's archives hold tens of thousands of records.
+    QDate date;
+    QTime time;
+    bool hasMoment() const { return date.isValid() && time.isValid(); }
+    QDateTime moment() const { return hasMoment() ? QDateTime(date, time) : QDateTime(); }
     bool undone = false;
     QByteArray bytes;       // as read: an undo changes it only if it is still so
 

@@ -377,8 +377,10 @@ bool TfrmAccoglienza::refresh()
             latest.append({Passage::Out, *it->out});
     }
     std::sort(latest.begin(), latest.end(), [](const Line &a, const Line &b) {
-        if (a.entry.moment != b.entry.moment)
-            return a.entry.moment > b.entry.moment;
+        if (a.entry.date != b.entry.date)
+            return a.entry.date > b.entry.date;
+        if (a.entry.time != b.entry.time)
+            return a.entry.time > b.entry.time;
         if (a.passage != b.passage)
             return a.passage > b.passage; // an exit after the entry of the same second
         return a.entry.number > b.entry.number;

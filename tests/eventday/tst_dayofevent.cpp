@@ -231,7 +231,7 @@ private slots:
         const Attendance::CheckIn again = Attendance::checkIn(path, 15, "A12", kNine.addSecs(600));
         QVERIFY(!again.recorded());
         QCOMPARE(again.entry.number, qint64(1));
-        QCOMPARE(again.entry.moment, kNine);
+        QCOMPARE(again.entry.moment(), kNine);
         QCOMPARE(folder.read("Presenze_Evento_3.pro"), expected);
         QVERIFY(Attendance::checkIn(path, 16, "A13", kNine).recorded()); // another booking
 
@@ -306,7 +306,7 @@ private slots:
         const QDateTime evening(kNine.date(), QTime(17, 45, 5));
         const Attendance::CheckIn exit = Attendance::checkOut(reservations, 15, "12", evening);
         QVERIFY(exit.recorded());
-        QCOMPARE(exit.in->moment, kNine);
+        QCOMPARE(exit.in->moment(), kNine);
         QCOMPARE(Attendance::checkOut(reservations, 15, "12", evening.addSecs(60)).outcome,
                  Attendance::CheckIn::Already);
         QCOMPARE(folder.read("Uscite_Evento_3.pro").size(), 40);
