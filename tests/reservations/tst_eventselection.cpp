@@ -153,15 +153,17 @@ private slots:
         QVERIFY(!QFile::exists(folder->file("Posti_Riservati_Evento_7.pro"))); // the card opens it, not this window
     }
 
-    // Once an event is chosen: its bookings counted in seats, and the map's
+    // Once an event is chosen: its bookings and seats counted, and the map's
     // picture beside "Assegna posti". Counting creates no archive, and one
     // that cannot be read is not counted at all.
     void bookingsOfTheChosenEvent_data()
     {
         QTest::addColumn<QString>("archive"); // "missing", "unreadable" or the example hall
         QTest::addColumn<QString>("line");
-        QTest::newRow("thirty seats") << "hall" << "Prenotati 3 di 30 posti (1 in attesa di conferma)";
-        QTest::newRow("missing") << "missing" << "Prenotati 0 di 30 posti (0 in attesa di conferma)";
+        QTest::newRow("thirty seats") << "hall"
+                                      << QString("4 prenotati (1 da confermare, 1 con posto fuori pianta), 2 posti "
+                                                 "occupati su 30, 28 liberi, 1 posto assegnato pi\u00F9 volte");
+        QTest::newRow("missing") << "missing" << "0 prenotati (0 da confermare), 0 posti occupati su 30, 30 liberi";
         QTest::newRow("unreadable") << "unreadable" << "";
     }
     void bookingsOfTheChosenEvent()
