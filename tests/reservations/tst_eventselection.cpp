@@ -1,6 +1,8 @@
 #include "app/appwindows.h"
 #include "frame/guide.h"
 #include "app/tfrmavvio.h"
+#include "eventday/bookings.h"
+#include "reservations/tfrmmappaposti.h"
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "reservations/seatfixtures.h"
 #include "reservations/tfrmprenotazioni.h"
@@ -8,6 +10,7 @@
 #include "ui/keyboard.h"
 #include "ui/widgets.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -185,6 +188,31 @@ private slots:
         QTest::keyClick(w->txtSede, Qt::Key_Delete);
         QCOMPARE(w->lblPrenotati->text(), QString());
         QVERIFY(!w->imgMappa->isEnabled());
+    }
+
+    // One archive of every kind of card: the selection's line and the map's
+    // counters give the same numbers in the same words, taken + free is the
+    // hall, and the people booked are as many as the check-in desk counts.
+    void selectionAndMapAgree()
+    {
+        const QString path = folder->file("Posti_Riservati_Evento_4.pro");
+        folder->write("Posti_Riservati_Evento_4.pro", qvtest::bookings(qvtest::kEveryKind));
+        pick(w, {"Convegno", "01/02/2027", "9:00", "02/02/2027", "18:00", "Sala", "Via Roma 1", "30"}, "4");
+        w->updateBookedCount();
+        const QString line("6 prenotati (2 da confermare, 2 con posto fuori pianta), 3 posti occupati su 30, "
+                           "27 liberi, 1 posto assegnato pi\u00F9 volte");
+        QCOMPARE(w->lblPrenotati->text(), line);
+        QTest::mouseClick(w->imgMappa, Qt::LeftButton);
+        TfrmMappaPosti *map = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *m = qobject_cast<TfrmMappaPosti *>(top); m && m->isVisible())
+                map = m;
+        QVERIFY(map);
+        QCOMPARE(map->lblContatori->text(), line);
+        const SeatMap::Counts c = map->map().counts();
+        QCOMPARE(c.taken + c.free, 30);
+        QCOMPARE(c.booked, int(Bookings::read(path).size()));
+        map->close();
     }
 
     void showingAgainForgetsTheChoice()
