@@ -203,8 +203,9 @@ QStringList reservationsTopic()
             "informa soltanto, e il salvataggio non rifiuta un posto già occupato. Visualizza posti già prenotati "
             "elenca i posti assegnati in ordine di numero, con il nome di chi li occupa."),
         QStringLiteral(
-            "Scelto l'evento, la selezione indica quanti posti sono già prenotati sul totale e quanti attendono "
-            "conferma, e il pulsante Mappa dei posti accanto ad Assegna posti apre la mappa della sala; dalla "
+            "Scelto l'evento, la selezione indica quante persone sono prenotate e quante di loro attendono "
+            "conferma, quanti posti sono occupati sul totale e quanti sono liberi, con gli stessi conteggi della "
+            "mappa, e il pulsante Mappa dei posti accanto ad Assegna posti apre la mappa della sala; dalla "
             "schermata di prenotazione la apre l'icona della mappa (tasti Ctrl+M). La mappa mostra i posti liberi, "
             "prenotati, in attesa di conferma e assegnati più volte; un doppio clic su un posto libero prepara una "
             "nuova scheda con quel posto. Accanto al numero del posto la schermata di prenotazione indica lo stato del "
@@ -361,9 +362,15 @@ QStringList seatMapTopic()
             "l'archivio delle prenotazioni: non modifica nulla e non crea l'archivio di un evento che non ha ancora "
             "prenotazioni."),
         QStringLiteral(
-            "In alto compaiono il titolo, le date, gli orari e la sede dell'evento, con il riepilogo: posti totali, "
-            "prenotati, in attesa di conferma, liberi e assegnati più volte. I conteggi riguardano i posti, non le "
-            "schede: un posto assegnato a due persone conta una volta tra i prenotati e una volta tra quelli assegnati "
+            "In alto compaiono il titolo, le date, gli orari e la sede dell'evento, con il riepilogo, per esempio "
+            "«12 prenotati (2 da confermare, 1 con posto fuori pianta), 10 posti occupati su 100, 90 liberi, 1 posto "
+            "assegnato più volte». I prenotati sono le persone, cioè le schede con un posto scritto, qualunque esso "
+            "sia: sono gli stessi prenotati dell'accoglienza; da confermare sono quelle di loro che attendono "
+            "conferma; con posto fuori pianta quelle il cui posto non è uno dei numeri da 1 al totale dei posti (per "
+            "esempio A5, 0 o 120 in una sala di 100). I posti occupati sono invece i posti da 1 al totale che hanno "
+            "almeno una scheda, e i liberi quelli che non ne hanno: occupati e liberi fanno sempre il totale (se "
+            "l'archivio non si legge per intero, con i posti di stato non noto). Un posto assegnato a due persone "
+            "conta quindi due volte tra i prenotati, una volta tra i posti occupati e una volta tra quelli assegnati "
             "più volte. Sotto si trovano i posti numerati da 1 al numero totale indicato nella scheda dell'evento, "
             "disposti in file; gli altri posti presenti nell'archivio, come A5 o i numeri oltre il totale, seguono in "
             "file a parte, raggruppati per lettere iniziali e ordinati per numero. Maiuscole e minuscole non contano: "

@@ -366,46 +366,70 @@ int SeatMap::indexOf(const QString &seat) const
     return m_total + int(m_order.indexOf(*at));
 }
 
-SeatMap::Counters SeatMap::counters() const
+SeatMap::Counts SeatMap::counts() const
 {
-    Counters c;
-    c.total = m_total;
-    const auto count = [&c](const Seat &seat) {
-        if (seat.holders == 0)
-            return;
-        ++c.booked;
-        c.pending += seat.pending == seat.holders ? 1 : 0;
-        c.twice += seat.holders > 1 ? 1 : 0;
-    };
+    Counts c;
+    c.seats = m_total;
     for (const Seat &seat : m_numbered) {
-        count(seat);
-        if (seat.holders == 0)
-            ++(m_unreadable ? c.unknown : c.free);
+        c.booked += seat.holders;
+        c.pending += seat.pending;
+        if (seat.holders > 0)
+            ++c.taken;
+        else if (m_unreadable)
+            ++c.unknown;
+        c.twice += seat.holders > 1 ? 1 : 0;
     }
-    for (const Other &other : m_others)
-        count(other.seat);
+    // Every other seat text is a card counted among the people booked, and
+    // never among the seats: it is not one of the hall's.
+    for (const Other &other : m_others) {
+        c.booked += other.seat.holders;
+        c.pending += other.seat.pending;
+        c.outside += other.seat.holders;
+    }
+    c.free = c.seats - c.taken - c.unknown;
     return c;
 }
 
+namespace {
+
+// "1 posto occupato", "3 posti occupati".
+QString counted(int n, const QString &one, const QString &many)
+{
+    return QString::number(n) + QLatin1Char(' ') + (n == 1 ? one : many);
+}
+
+// The line of the counts; `every`: also those that are 0 among the cards
+// outside 1..N and the seats held more than once.
+QString countsLine(const SeatMap::Counts &c, bool every)
+{
+    QStringList people{QString::number(c.pending) + QStringLiteral(" da confermare")};
+    if (every || c.outside > 0)
+        people << QString::number(c.outside) + QStringLiteral(" con posto fuori pianta");
+    QString text = counted(c.booked, QStringLiteral("prenotato"), QStringLiteral("prenotati")) + QStringLiteral(" (")
+                   + people.join(QStringLiteral(", ")) + QStringLiteral("), ")
+                   + counted(c.taken, QStringLiteral("posto occupato"), QStringLiteral("posti occupati"))
+                   + QStringLiteral(" su ") + QString::number(c.seats) + QStringLiteral(", ")
+                   + counted(c.free, QStringLiteral("libero"), QStringLiteral("liberi"));
+    if (every || c.twice > 0)
+        text += QStringLiteral(", ")
+                + counted(c.twice, QStringLiteral("posto assegnato pi\u00F9 volte"),
+                          QStringLiteral("posti assegnati pi\u00F9 volte"));
+    if (c.unknown > 0)
+        text += QStringLiteral(", ")
+                + counted(c.unknown, QStringLiteral("posto di stato non noto"), QStringLiteral("posti di stato non noto"));
+    return text;
+}
+
+} // namespace
+
 QString SeatMap::countersText() const
 {
-    const Counters c = counters();
-    QString text = QStringLiteral("Posti totali %1 - prenotati %2 - in attesa di conferma %3 - liberi %4 - "
-                                  "assegnati pi\u00F9 volte %5")
-                       .arg(c.total)
-                       .arg(c.booked)
-                       .arg(c.pending)
-                       .arg(c.free)
-                       .arg(c.twice);
-    if (c.unknown > 0)
-        text += QStringLiteral(" - stato non noto %1").arg(c.unknown);
-    return text;
+    return countsLine(counts(), true);
 }
 
 QString SeatMap::selectionText() const
 {
-    const Counters c = counters();
-    return QStringLiteral("Prenotati %1 di %2 posti (%3 in attesa di conferma)").arg(c.booked).arg(c.total).arg(c.pending);
+    return countsLine(counts(), false);
 }
 
 QString SeatMap::stateName(SeatState state)

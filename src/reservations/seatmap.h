@@ -91,21 +91,29 @@ public:
     // The display index of a seat as typed; -1 when the map has no such seat.
     int indexOf(const QString &seat) const;
 
-    // Counted in seats, not cards.
-    struct Counters
+    // What the windows count of an event. Each number has one meaning, the
+    // same in the event selection, the map and its printout; the check-in
+    // desk's "prenotati" is `booked` too (a card holds a seat when its
+    // trimmed seat is not empty, as Bookings::read has it).
+    struct Counts
     {
-        int total = 0;
-        int booked = 0;  // held by one card or more (numbered or not)
-        int pending = 0; // every card that holds it awaits confirmation
-        int free = 0;    // numbered and held by no card (known only when read whole)
-        int twice = 0;   // held by two cards or more
-        int unknown = 0; // numbered, not known to be held, after a failure
+        int seats = 0;   // N: the numbered seats 1..N (0 when the event's Posti is not a count)
+        int booked = 0;  // people booked: the cards that hold a seat, whatever its text
+        int pending = 0; // of those cards, the ones awaiting confirmation
+        int outside = 0; // of those cards, the ones whose seat is not one of 1..N ("LUCA", "0", "120" of 100, "05")
+        int taken = 0;   // seats of 1..N held by one card or more
+        int free = 0;    // seats of 1..N held by none: seats - taken, when the archive was read whole
+        int twice = 0;   // seats of 1..N held by two cards or more
+        int unknown = 0; // seats of 1..N not known to be held, after a failure part-way (never free); else 0
+        // taken + free + unknown == seats, always.
     };
-    Counters counters() const;
-    // "Posti totali N - prenotati P - in attesa di conferma A - liberi L -
-    // assegnati più volte D", and the seats of unknown state when there are.
+    Counts counts() const;
+    // The map's line, every count named: "4 prenotati (1 da confermare,
+    // 1 con posto fuori pianta), 2 posti occupati su 30, 28 liberi, 1 posto
+    // assegnato più volte", and the seats of unknown state when there are.
     QString countersText() const;
-    // The event selection's line: "Prenotati P di N posti (A in attesa di conferma)".
+    // The event selection's line: the same words, leaving out the cards
+    // outside 1..N and the seats held more than once when there are none.
     QString selectionText() const;
 
     // The legend's words for a state.

@@ -65,8 +65,14 @@ page::Page header(const SeatMapEvent &event, const SeatMap &map)
             about << part;
     page.add(box(QStringLiteral("txtEvento"), QRectF(0, 7.5, width, 5), page::font(QStringLiteral("Verdana"), 9),
                  about.join(QStringLiteral(" - "))));
-    page.add(box(QStringLiteral("txtContatori"), QRectF(0, 13, width, 5), page::font(QStringLiteral("Verdana"), 9, true),
-                 map.countersText()));
+    // The counters on one line across the sheet: every count is named, so a
+    // long line (large numbers, seats of unknown state) takes a smaller font.
+    const QString counters = map.countersText();
+    double points = 9;
+    while (points > 6 && page::textWidth(counters, page::font(QStringLiteral("Verdana"), points, true)) > width - 1)
+        points -= 0.5;
+    page.add(box(QStringLiteral("txtContatori"), QRectF(0, 13, width, 5), page::font(QStringLiteral("Verdana"), points, true),
+                 counters));
     double x = 0;
     const QFont legend = page::font(QStringLiteral("Verdana"), 8);
     QList<SeatState> states{SeatState::Free, SeatState::Booked, SeatState::Pending, SeatState::Twice};

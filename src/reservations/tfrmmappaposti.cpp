@@ -81,6 +81,7 @@ TfrmMappaPosti::TfrmMappaPosti(const SeatMapEvent &event, Desk desk, QWidget *pa
     applyRegionalSettings();
     m_form = buildForm(this, description());
     m_form->infoBar()->addHint(grdPosti->viewport(), grdPosti->accessibleDescription());
+    lblContatori->setWordWrap(true); // every count named: a narrow window breaks the line
     spnPostiPerFila->setValue(storedRowWidth());
     grdPosti->setRowWidth(spnPostiPerFila->value());
     connect(spnPostiPerFila, &QSpinBox::valueChanged, this, [this](int seats) {

@@ -112,6 +112,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     }
     lblPrenotati = new QLabel(panel);
     lblPrenotati->setObjectName(QStringLiteral("lblPrenotati"));
+    lblPrenotati->setWordWrap(true); // every count named makes a long line
 
     lblPosizione = new QLabel(this);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));

@@ -27,7 +27,7 @@ public:
     QPushButton *btnAssegna;
     QLabel *icoDue, *icoMano02;
     qv::ClickablePicture *imgMappa; // the seat map of the chosen event
-    QLabel *lblPrenotati;           // "Prenotati P di N posti (A in attesa di conferma)"
+    QLabel *lblPrenotati;           // SeatMap::selectionText(): "12 prenotati (2 da confermare), 10 posti occupati su 100, 90 liberi"
     // The day of the event, once one is chosen: check-in at the door, badges.
     qv::ClickablePicture *imgAccoglienza, *imgCartellini;
     QLabel *lblPosizione; // the chosen event's record number
@@ -39,7 +39,7 @@ public:
     void imgMappaClick();
     // The chosen event, with the path of its reservations archive.
     qv::SeatMapEvent chosenEvent() const;
-    // Counts the chosen event's bookings into lblPrenotati.
+    // Counts the chosen event's bookings and seats into lblPrenotati, as the map counts them.
     void updateBookedCount();
     void imgAccoglienzaClick();
     void imgCartelliniClick();

@@ -36,4 +36,12 @@ inline QByteArray bookings(const QStringList &cards)
 // confirmation, seat 12 on two cards, and a5.
 inline const QStringList kThirtySeats{"Rossi Mario|2|p", "Bianchi Anna|12", "Verdi Luca|12", "Neri Paolo|a5"};
 
+// Every kind of card an event of 30 seats may hold: a plain booking, seat 12
+// on two cards (one awaiting confirmation), a seat named by letters and one
+// above the total (both outside 1..30, one awaiting), and a card without a
+// seat. 6 people booked, 2 of them awaiting and 2 outside the hall; seats 1,
+// 5 and 12 taken, 27 free, 1 held twice.
+inline const QStringList kEveryKind{"Rossi Mario|1",  "Bianchi Anna|12|p", "Verdi Luca|12", "Neri Paolo|LUCA|p",
+                                    "Gialli Ugo|31", "Blu Carla|",        "Viola Ada|5"};
+
 } // namespace qvtest

@@ -1,6 +1,8 @@
 #include "app/appwindows.h"
 #include "frame/guide.h"
 #include "app/tfrmavvio.h"
+#include "eventday/bookings.h"
+#include "reservations/tfrmmappaposti.h"
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "reservations/seatfixtures.h"
 #include "reservations/tfrmprenotazioni.h"
@@ -8,6 +10,7 @@
 #include "ui/keyboard.h"
 #include "ui/widgets.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,15 +156,17 @@ private slots:
         QVERIFY(!QFile::exists(folder->file("Posti_Riservati_Evento_7.pro"))); // the card opens it, not this window
     }
 
-    // Once an event is chosen: its bookings counted in seats, and the map's
+    // Once an event is chosen: its bookings and seats counted, and the map's
     // picture beside "Assegna posti". Counting creates no archive, and one
     // that cannot be read is not counted at all.
     void bookingsOfTheChosenEvent_data()
     {
         QTest::addColumn<QString>("archive"); // "missing", "unreadable" or the example hall
         QTest::addColumn<QString>("line");
-        QTest::newRow("thirty seats") << "hall" << "Prenotati 3 di 30 posti (1 in attesa di conferma)";
-        QTest::newRow("missing") << "missing" << "Prenotati 0 di 30 posti (0 in attesa di conferma)";
+        QTest::newRow("thirty seats") << "hall"
+                                      << QString("4 prenotati (1 da confermare, 1 con posto fuori pianta), 2 posti "
+                                                 "occupati su 30, 28 liberi, 1 posto assegnato pi\u00F9 volte");
+        QTest::newRow("missing") << "missing" << "0 prenotati (0 da confermare), 0 posti occupati su 30, 30 liberi";
         QTest::newRow("unreadable") << "unreadable" << "";
     }
     void bookingsOfTheChosenEvent()
@@ -183,6 +188,31 @@ private slots:
         QTest::keyClick(w->txtSede, Qt::Key_Delete);
         QCOMPARE(w->lblPrenotati->text(), QString());
         QVERIFY(!w->imgMappa->isEnabled());
+    }
+
+    // One archive of every kind of card: the selection's line and the map's
+    // counters give the same numbers in the same words, taken + free is the
+    // hall, and the people booked are as many as the check-in desk counts.
+    void selectionAndMapAgree()
+    {
+        const QString path = folder->file("Posti_Riservati_Evento_4.pro");
+        folder->write("Posti_Riservati_Evento_4.pro", qvtest::bookings(qvtest::kEveryKind));
+        pick(w, {"Convegno", "01/02/2027", "9:00", "02/02/2027", "18:00", "Sala", "Via Roma 1", "30"}, "4");
+        w->updateBookedCount();
+        const QString line("6 prenotati (2 da confermare, 2 con posto fuori pianta), 3 posti occupati su 30, "
+                           "27 liberi, 1 posto assegnato pi\u00F9 volte");
+        QCOMPARE(w->lblPrenotati->text(), line);
+        QTest::mouseClick(w->imgMappa, Qt::LeftButton);
+        TfrmMappaPosti *map = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *m = qobject_cast<TfrmMappaPosti *>(top); m && m->isVisible())
+                map = m;
+        QVERIFY(map);
+        QCOMPARE(map->lblContatori->text(), line);
+        const SeatMap::Counts c = map->map().counts();
+        QCOMPARE(c.taken + c.free, 30);
+        QCOMPARE(c.booked, int(Bookings::read(path).size()));
+        map->close();
     }
 
     void showingAgainForgetsTheChoice()

@@ -154,8 +154,8 @@ private slots:
         QCOMPARE(map.w->lblTitoloEvento->text(), QString("Convegno di primavera"));
         QCOMPARE(map.w->lblQuando->text(), QString("Inizio: 12/03/2022 09:30 - Fine: 13/03/2022 18:00"));
         QCOMPARE(map.w->lblSede->text(), QString("Sede: Aula Magna, Via Roma 1"));
-        QCOMPARE(map.w->lblContatori->text(), QString("Posti totali 30 - prenotati 3 - in attesa di conferma 1 - "
-                                                      "liberi 28 - assegnati pi\u00F9 volte 1"));
+        QCOMPARE(map.w->lblContatori->text(), QString("4 prenotati (1 da confermare, 1 con posto fuori pianta), "
+                                                      "2 posti occupati su 30, 28 liberi, 1 posto assegnato pi\u00F9 volte"));
         for (const QString &word : {"Libero", "Prenotato", "In attesa di conferma", "Assegnato pi\u00F9 volte"}) {
             bool shown = false;
             for (QLabel *label : map.w->lgdStati->findChildren<QLabel *>())
@@ -273,7 +273,7 @@ private slots:
         QCOMPARE(grid->map().state(6), SeatState::Free);
         map.key(Qt::Key_F5);
         QCOMPARE(grid->map().state(6), SeatState::Booked);
-        QVERIFY(map.w->lblContatori->text().contains("liberi 27"));
+        QVERIFY(map.w->lblContatori->text().contains(", 3 posti occupati su 30, 27 liberi, "));
 
         map.key(Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(output.destinations, QList<PageOutput::Destination>{PageOutput::Destination::Printer});
@@ -368,8 +368,8 @@ private slots:
             QCOMPARE(seats.state(i), SeatState::Unknown);
             QCOMPARE(map.seats()->child(i)->text(QAccessible::Name), QString("Posto %1: stato non noto").arg(i + 1));
         }
-        QVERIFY(map.w->lblContatori->text().contains(" - liberi 0 - "));
-        QVERIFY(map.w->lblContatori->text().endsWith(" - stato non noto 30"));
+        QVERIFY(map.w->lblContatori->text().contains(", 0 posti occupati su 30, 0 liberi, "));
+        QVERIFY(map.w->lblContatori->text().endsWith(", 30 posti di stato non noto"));
         QVERIFY(map.w->lgdStati->findChild<QLabel *>("lblLegenda4")->isVisible());
         map.key(Qt::Key_Return);
         doubleClickSeat(map.grid(), 6);
@@ -387,8 +387,8 @@ private slots:
         DeskRecorder desk;
         ShownMap map(eventIn(folder, "12"), desk);
         QVERIFY(map.ok);
-        QCOMPARE(map.w->lblContatori->text(), QString("Posti totali 12 - prenotati 0 - in attesa di conferma 0 - "
-                                                      "liberi 12 - assegnati pi\u00F9 volte 0"));
+        QCOMPARE(map.w->lblContatori->text(), QString("0 prenotati (0 da confermare, 0 con posto fuori pianta), "
+                                                      "0 posti occupati su 12, 12 liberi, 0 posti assegnati pi\u00F9 volte"));
         QVERIFY(!QFile::exists(folder.file(kArchive)));
         QCOMPARE(messages.count(), 0);
     }
@@ -421,8 +421,8 @@ private slots:
         const int pages = int(pdf.pageSizes.size());
         QCOMPARE(pages, 2); // 25 rows of 20 seats: 18 on the first sheet
         const QString counters = map.w->lblContatori->text();
-        QCOMPARE(counters, QString("Posti totali 500 - prenotati 4 - in attesa di conferma 1 - liberi 497 - "
-                                   "assegnati pi\u00F9 volte 1"));
+        QCOMPARE(counters, QString("5 prenotati (1 da confermare, 1 con posto fuori pianta), 3 posti occupati su 500, "
+                                   "497 liberi, 1 posto assegnato pi\u00F9 volte"));
         QStringList all;
         for (int p = 0; p < pages; ++p) {
             QCOMPARE(pdf.pageSizes.at(p), QSizeF(842, 595));
@@ -528,7 +528,8 @@ private slots:
             search->lstRecordsDblClick();
         });
         QTest::mouseClick(selection->btnSeleziona, Qt::LeftButton);
-        QCOMPARE(selection->lblPrenotati->text(), QString("Prenotati 3 di 30 posti (1 in attesa di conferma)"));
+        QCOMPARE(selection->lblPrenotati->text(), QString("4 prenotati (1 da confermare, 1 con posto fuori pianta), "
+                                                          "2 posti occupati su 30, 28 liberi, 1 posto assegnato pi\u00F9 volte"));
         QVERIFY(selection->imgMappa->isEnabled());
         QCOMPARE(selection->imgMappa->text(), QString("Mappa dei posti"));
         QCOMPARE(QAccessible::queryAccessibleInterface(selection->imgMappa)->text(QAccessible::Name),
@@ -562,7 +563,8 @@ private slots:
         QApplication::setActiveWindow(map);
         QVERIFY(QTest::qWaitForWindowActive(map));
         QCOMPARE(map->grdPosti->map().state(6), SeatState::Booked);
-        QVERIFY(map->lblContatori->text().startsWith("Posti totali 30 - prenotati 4 - "));
+        QVERIFY(map->lblContatori->text().startsWith("5 prenotati (1 da confermare, 1 con posto fuori pianta), "
+                                                     "3 posti occupati su 30, 27 liberi, "));
 
         // A held seat: its card.
         doubleClickSeat(map->grdPosti, 1);
