@@ -120,11 +120,11 @@ QString archiveBeside(const QString &reservationArchive, Passage passage)
 
 QString Entry::when(const QDate &today) const
 {
-    if (!moment.isValid())
+    if (!hasMoment())
         return QString();
-    if (moment.date() == today)
-        return moment.time().toString(kTimeFormat);
-    return formatDate(moment.date()) + QLatin1Char(' ') + moment.time().toString(kTimeFormat);
+    if (date == today)
+        return time.toString(kTimeFormat);
+    return formatDate(date) + QLatin1Char(' ') + time.toString(kTimeFormat);
 }
 
 QByteArray record(qint64 reservation, const QString &posto, const QDateTime &moment)
@@ -156,10 +156,10 @@ Entry entryOf(const QByteArray &bytes, qint64 number)
     if (!ok)
         e.reservation = 0;
     e.posto = textOf(bytes, Posto);
-    const QDate date = dateOf(textOf(bytes, Data));
-    const QTime time = timeOf(textOf(bytes, Ora));
-    if (date.isValid() && time.isValid())
-        e.moment = QDateTime(date, time);
+    e.date = dateOf(textOf(bytes, Data));
+    e.time = timeOf(textOf(bytes, Ora));
+    if (!e.hasMoment())
+        e.date = QDate(), e.time = QTime();
     // Anything but a plain "No" counts as undone: an entry that cannot be
     // read for sure never keeps a booking in.
     e.undone = yesNoValue(textOf(bytes, Annullato)) != std::optional<bool>(false);
@@ -193,7 +193,7 @@ QHash<qint64, Entry> onDay(const QList<Entry> &records, const QDate &day)
 {
     QHash<qint64, Entry> in;
     for (const Entry &e : records)
-        if (!e.undone && e.reservation > 0 && e.moment.date() == day && !in.contains(e.reservation))
+        if (!e.undone && e.reservation > 0 && e.date == day && !in.contains(e.reservation))
             in.insert(e.reservation, e);
     return in;
 }
@@ -215,9 +215,10 @@ QList<QDate> eventDays(const QString &dataInizio, const QString &dataFine)
 
 std::optional<qint64> secondsPresent(const Entry &in, const Entry &out)
 {
-    if (!in.moment.isValid() || !out.moment.isValid())
+    if (!in.hasMoment() || !out.hasMoment())
         return std::nullopt;
-    const qint64 seconds = in.moment.secsTo(out.moment);
+    // As the clocks on the wall read them.
+    const qint64 seconds = in.date.daysTo(out.date) * 86400 + in.time.secsTo(out.time);
     if (seconds <= 0)
         return std::nullopt;
     return seconds;
@@ -242,8 +243,8 @@ QList<QDate> Register::daysWithRecords() const
     QList<QDate> days;
     for (const QList<Entry> *records : {&entries, &exits})
         for (const Entry &e : *records)
-            if (!e.undone && e.moment.isValid())
-                days.append(e.moment.date());
+            if (!e.undone && e.hasMoment())
+                days.append(e.date);
     std::sort(days.begin(), days.end());
     days.erase(std::unique(days.begin(), days.end()), days.end());
     return days;
@@ -292,7 +293,7 @@ CheckIn appendOnce(const QString &archivePath, qint64 reservation, const QString
         if (!mayBeOf(stored.constData(), digits))
             return false;
         const Entry e = entryOf(stored, 0);
-        return !e.undone && e.reservation == reservation && e.moment.date() == day;
+        return !e.undone && e.reservation == reservation && e.date == day;
     });
     archive.Close();
     CheckIn done;
@@ -423,12 +424,12 @@ Lookup lookup(const QString &typed, qint64 eventNumber, const QList<Booking> &bo
 
 QString whenSaid(const Entry &entry, const QDate &today)
 {
-    if (!entry.moment.isValid())
+    if (!entry.hasMoment())
         return QString();
-    const QString time = entry.moment.time().toString(kTimeFormat);
-    if (entry.moment.date() == today)
+    const QString time = entry.time.toString(kTimeFormat);
+    if (entry.date == today)
         return QStringLiteral("alle ") + time;
-    return QStringLiteral("il ") + formatDate(entry.moment.date()) + QStringLiteral(" alle ") + time;
+    return QStringLiteral("il ") + formatDate(entry.date) + QStringLiteral(" alle ") + time;
 }
 
 QString DeskAnswer::style() const
