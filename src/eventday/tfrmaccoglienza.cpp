@@ -416,7 +416,7 @@ void TfrmAccoglienza::selectRecord(const QString &key)
         }
 }
 
-void TfrmAccoglienza::act(const std::function<Attendance::DeskAnswer()> &action)
+void TfrmAccoglienza::act(Passage passage, const std::function<Attendance::DeskAnswer()> &action)
 {
     hideMatches();
     Attendance::DeskAnswer answer;
@@ -424,8 +424,8 @@ void TfrmAccoglienza::act(const std::function<Attendance::DeskAnswer()> &action)
         answer = action();
     } catch (const ArchiveError &) {
         Messages::error(Messages::kArchiveAccess, this);
-        showOutcome(kRefused, (passage() == Passage::In ? QStringLiteral("Ingresso non registrato")
-                                                         : QStringLiteral("Uscita non registrata")));
+        showOutcome(kRefused, (passage == Passage::In ? QStringLiteral("Ingresso non registrato")
+                                                       : QStringLiteral("Uscita non registrata")));
         txtCodice->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -435,13 +435,13 @@ void TfrmAccoglienza::act(const std::function<Attendance::DeskAnswer()> &action)
     }
     if (!answer.text.isEmpty())
         showOutcome(answer.style(), answer.text);
-    // What was just done is today's: the list shows today again.
-    if (answer.entry)
+    if (answer.entry) {
+        // What was just done is today's: the list shows today again.
         showDay(Clock::today());
-    else
+        selectRecord(keyOf(passage, answer.entry->number));
+    } else {
         refresh();
-    if (answer.entry)
-        selectRecord(keyOf(passage(), answer.entry->number));
+    }
     txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
@@ -451,7 +451,7 @@ void TfrmAccoglienza::txtCodiceEnter()
     if (typed.isEmpty())
         return;
     txtCodice->clear();
-    act([&] { return m_desk.scan(typed, passage(), Clock::now()); });
+    act(passage(), [&] { return m_desk.scan(typed, passage(), Clock::now()); });
 }
 
 void TfrmAccoglienza::listMatches(const Attendance::DeskAnswer &answer)
@@ -495,10 +495,9 @@ void TfrmAccoglienza::lstCorrispondenzeChoose()
     if (!item)
         return;
     const qint64 number = item->data(Qt::UserRole).toLongLong();
-    act([&] {
-        for (const Booking &b : Bookings::read(m_archive))
-            if (b.number == number)
-                return m_desk.pass(b, passage(), Clock::now());
+    act(passage(), [&] {
+        if (const std::optional<Booking> b = Bookings::readOne(m_archive, number))
+            return m_desk.pass(*b, passage(), Clock::now());
         // Its seat was taken away since it was listed.
         Attendance::DeskAnswer gone;
         gone.text = QStringLiteral("La prenotazione non ha pi\u00F9 un posto assegnato\nNulla \u00E8 stato registrato");
@@ -568,10 +567,9 @@ void TfrmAccoglienza::btnNuovoIngressoClick()
 void TfrmAccoglienza::walkInSaved(qint64 number)
 {
     // A walk-in comes in: whatever the desk was set to record.
-    act([&] {
-        for (const Booking &b : Bookings::read(m_archive))
-            if (b.number == number)
-                return m_desk.pass(b, Passage::In, Clock::now());
+    act(Passage::In, [&] {
+        if (const std::optional<Booking> b = Bookings::readOne(m_archive, number))
+            return m_desk.pass(*b, Passage::In, Clock::now());
         Attendance::DeskAnswer none;
         none.text = QStringLiteral("La nuova scheda non ha un posto assegnato\nNessun ingresso registrato");
         return none;

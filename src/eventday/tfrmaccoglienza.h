@@ -93,7 +93,7 @@ private:
     qv::FormDescription description();
     void placeLists();
     void passageChanged();
-    void act(const std::function<qv::Attendance::DeskAnswer()> &action);
+    void act(qv::Attendance::Passage passage, const std::function<qv::Attendance::DeskAnswer()> &action);
     void listMatches(const qv::Attendance::DeskAnswer &answer);
     void hideMatches();
     void showOutcome(const QString &kind, const QString &text);
