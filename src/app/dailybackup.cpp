@@ -142,7 +142,7 @@ void DailyBackup::ended()
     if (m_window)
         m_window->close();
     if (m_failed)
-        Messages::warning(kFailed);
+        Messages::caution(kFailed);
     emit finished();
 }
 

@@ -3,6 +3,7 @@
 #include "core/regional.h"
 #include "core/tmisc.h"
 #include "frame/workspace.h"
+#include "ui/desktop.h"
 #include "ui/keyboard.h"
 #include "ui/pictures.h"
 
@@ -16,15 +17,16 @@ using namespace qv;
 
 namespace {
 
-void mailMaker()
+void mailMaker(QWidget *owner)
 {
-    composeMail(kInfoEmail, QStringLiteral("Software Quorvane"),
-                QStringLiteral("Salve, desidererei avere le seguenti informazioni sul software in oggetto:"));
+    Desktop::composeMail(kInfoEmail, QStringLiteral("Software Quorvane"),
+                         QStringLiteral("Salve, desidererei avere le seguenti informazioni sul software in oggetto:"),
+                         {}, owner);
 }
 
-void openWebsite()
+void openWebsite(QWidget *owner)
 {
-    TMisc::Open(kWebAddress);
+    Desktop::openAddress(kWebAddress, owner);
 }
 
 QLabel *pictureLabel(const QString &objectName, const QString &picture, int size, QWidget *parent)
@@ -88,8 +90,9 @@ TfrmInfo::TfrmInfo(QWidget *parent) : ButtonClosedDialog(parent)
     ask->setWordWrap(false);
     imgEmail = new ClickablePicture(QStringLiteral("imgEmail"), picture(QStringLiteral("mail")), kInfoEmail, this);
     imgEmail->setIconSize(QSize(24, 24));
-    lnkWeb = makeLink(kInfoEmail, mailMaker, this);
-    linkPicture(imgEmail, lnkWeb, mailMaker);
+    const auto writeToMaker = [this] { mailMaker(this); };
+    lnkWeb = makeLink(kInfoEmail, writeToMaker, this);
+    linkPicture(imgEmail, lnkWeb, writeToMaker);
     btnChiudi = closeButton(this);
     // The link is for the mouse; the keyboard reaches the picture, after "Chiudi",
     // which keeps the focus first so that Enter still closes the window.
@@ -147,8 +150,9 @@ TfrmSplash::TfrmSplash(QWidget *parent) : ButtonClosedDialog(parent)
     credits->setFixedWidth(360);
     imgWeb = new ClickablePicture(QStringLiteral("imgWeb"), picture(QStringLiteral("globe")), kWebAddress, this);
     imgWeb->setIconSize(QSize(24, 24));
-    lnkWeb = makeLink(kWebAddress, openWebsite, this);
-    linkPicture(imgWeb, lnkWeb, openWebsite);
+    const auto website = [this] { openWebsite(this); };
+    lnkWeb = makeLink(kWebAddress, website, this);
+    linkPicture(imgWeb, lnkWeb, website);
     btnChiudi = closeButton(this);
     makeKeyboardStop(imgWeb);
     setTabOrder(btnChiudi, imgWeb);

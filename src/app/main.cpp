@@ -2,6 +2,7 @@
 #include "app/tfrmpassword.h"
 #include "core/regional.h"
 #include "ui/access.h"
+#include "ui/keyboard.h"
 #include "ui/style.h"
 
 #include <QApplication>
@@ -43,6 +44,7 @@ int main(int argc, char *argv[])
     qv::installQtItalian();
     qv::applyHouseStyle(app);
     qv::installAccessibility();
+    qv::installCloseKey();
 
     qv::createWindows();
     qv::windows().frmPassword->show();

@@ -1,14 +1,15 @@
 #include "app/tfrmavvio.h"
 
 #include "app/infowindows.h"
+#include "core/regional.h"
+#include "core/tmisc.h"
+#include "events/tfrmregistro.h"
 #include "frame/guide.h"
 #include "frame/windows.h"
-#include "core/tmisc.h"
-#include "core/regional.h"
-#include "events/tfrmregistro.h"
 #include "participants/tfrmclienti.h"
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "ui/access.h"
+#include "ui/desktop.h"
 #include "ui/keyboard.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
@@ -251,7 +252,7 @@ void TfrmAvvio::imgEsciClick()
 
 void TfrmAvvio::imgSitoClick()
 {
-    TMisc::Open(kWebAddress);
+    Desktop::openAddress(kWebAddress, this);
 }
 
 void TfrmAvvio::closeEvent(QCloseEvent *event)

@@ -62,12 +62,12 @@ bool isBareName(const QString &name)
         ;
 }
 
-QString openCommand(const QString &name)
+QString openPath(const QString &name)
 {
     const QString bare = trimmed(name);
     if (!isBareName(bare))
         return {};
-    return TMisc::Wrapped(QDir::toNativeSeparators(path(bare)));
+    return QDir::toNativeSeparators(path(bare));
 }
 
 bool ensureFolder()

@@ -24,9 +24,9 @@ NameProblem nameProblem(const QString &name);
 // A name with no folder part: no separator, not "." or "..". Only such a name
 // is opened from the folder.
 bool isBareName(const QString &name);
-// The wrapped, native path handed to the desktop for a stored name (trimmed);
-// empty when the name is empty or not bare.
-QString openCommand(const QString &name);
+// The native path handed to the desktop for a stored name (trimmed); empty
+// when the name is empty or not bare.
+QString openPath(const QString &name);
 
 // Creates the folder and any missing parent; true when it exists afterwards.
 bool ensureFolder();

@@ -3,6 +3,7 @@
 #include "core/text.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPointer>
@@ -10,6 +11,33 @@
 #include <QTranslator>
 
 namespace qv {
+
+namespace {
+
+// The words the file chooser shows for the kind of an entry, which Qt's
+// Italian catalogue does not hold under the name Qt 6 looks them up by.
+class FileKindWords : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        static const QHash<QByteArray, QString> words{
+            {"Drive", QStringLiteral("Unit\u00E0")},
+            {"Folder", QStringLiteral("Cartella")},
+            {"File", QStringLiteral("File")},
+            {"%1 File", QStringLiteral("File %1")},
+            {"Shortcut", QStringLiteral("Collegamento")},
+            {"Alias", QStringLiteral("Alias")},
+        };
+        return words.value(QByteArray(sourceText));
+    }
+};
+
+} // namespace
 
 void applyRegionalSettings()
 {
@@ -22,6 +50,12 @@ bool installQtItalian()
 {
     // Owned by the application: gone with it, and then loaded again when asked.
     static QPointer<QTranslator> installed;
+    applyRegionalSettings();
+    static QPointer<QTranslator> fileKinds;
+    if (!fileKinds) {
+        fileKinds = new FileKindWords(QCoreApplication::instance());
+        QCoreApplication::installTranslator(fileKinds);
+    }
     if (installed)
         return true;
     auto *translator = new QTranslator(QCoreApplication::instance());

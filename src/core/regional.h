@@ -17,7 +17,10 @@ QString formatTime(const QTime &time);          // long time format "hh:mm:ss"
 // The texts Qt itself draws (the printer dialog, the file chooser, page
 // set-up, the standard buttons) in Italian, from the translations installed
 // with Qt (Debian: qt6-translations-l10n). Once, at start; false where they
-// are not installed, which leaves those texts in English.
+// are not installed, which leaves those texts in English. The program's
+// default locale becomes Italian whatever the system's (applyRegionalSettings),
+// so the names of months and days, file sizes and kinds of file Qt shows are
+// Italian as well, with or without the catalogues.
 bool installQtItalian();
 
 } // namespace qv

@@ -3,11 +3,17 @@
 #include "core/programfolder.h"
 #include "core/text.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
 #include <QUrl>
 
 namespace {
+
+// How long the opener has to start, and to give up if it will.
+constexpr int kOpenerStart = 5000;
+constexpr int kOpenerVerdict = 1500;
+
 TMisc::Opener &currentOpener()
 {
     static TMisc::Opener opener;
@@ -15,12 +21,9 @@ TMisc::Opener &currentOpener()
 }
 } // namespace
 
-void TMisc::Open(const QString &command)
+bool TMisc::Open(const QString &command)
 {
-    if (currentOpener())
-        currentOpener()(command);
-    else
-        openWithDesktop(command);
+    return currentOpener() ? currentOpener()(command) : openWithDesktop(command);
 }
 
 void TMisc::setOpener(Opener opener)
@@ -38,7 +41,7 @@ QString TMisc::ProgramFile(const QString &name)
     return Wrapped(qv::ProgramFolder::file(name));
 }
 
-void TMisc::openWithDesktop(const QString &command)
+bool TMisc::openWithDesktop(const QString &command)
 {
     // The quotes only delimit the target: the opener gets it as one argument,
     // started directly, never through a shell.
@@ -46,7 +49,7 @@ void TMisc::openWithDesktop(const QString &command)
     if (target.size() >= 2 && target.startsWith(QLatin1Char('"')) && target.endsWith(QLatin1Char('"')))
         target = target.mid(1, target.size() - 2);
     if (target.isEmpty())
-        return;
+        return false;
 #if defined(Q_OS_MACOS)
     const QString program = QStringLiteral("open");
 #elif defined(Q_OS_WIN)
@@ -54,7 +57,24 @@ void TMisc::openWithDesktop(const QString &command)
 #else
     const QString program = QStringLiteral("xdg-open");
 #endif
-    QProcess::startDetached(program, QStringList{target});
+    // The desktop's opener finds the program and hands the target over; when
+    // it cannot (no program for that kind of file, a missing file) it ends at
+    // once with an error. One still running after a moment has started the
+    // program itself, or is the program: it is left running, and ends when it
+    // will.
+    auto *process = new QProcess(QCoreApplication::instance());
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QObject::connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            process->deleteLater();
+    });
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(program, QStringList{target});
+    if (!process->waitForStarted(kOpenerStart))
+        return false;
+    if (!process->waitForFinished(kOpenerVerdict))
+        return process->state() != QProcess::NotRunning;
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
 }
 
 namespace qv {
@@ -97,9 +117,9 @@ QString mailtoText(const QString &address, const QString &subject, const QString
     return text;
 }
 
-void composeMail(const QString &address, const QString &subject, const QString &body, const QStringList &bcc)
+bool composeMail(const QString &address, const QString &subject, const QString &body, const QStringList &bcc)
 {
-    TMisc::Open(TMisc::Wrapped(mailtoText(address, subject, body, bcc)));
+    return TMisc::Open(TMisc::Wrapped(mailtoText(address, subject, body, bcc)));
 }
 
 } // namespace qv

@@ -5,12 +5,14 @@
 #include <functional>
 
 // Hands a document, a web address or a "mailto:" text to the desktop, which
-// opens it with the program the user associated with it. Nothing is reported:
-// whatever the desktop answers is ignored.
+// opens it with the program the user associated with it. The answer is false
+// when the desktop's opener could not be started or gave up at once (no
+// program for that kind of file, a missing file); what the opened program
+// does later is its own affair.
 class TMisc
 {
 public:
-    static void Open(const QString &command);
+    [[nodiscard]] static bool Open(const QString &command);
 
     // "..." around a text, so that blanks inside it do not split it.
     static QString Wrapped(const QString &text);
@@ -18,9 +20,9 @@ public:
     static QString ProgramFile(const QString &name);
 
     // Tests replace the opener and receive the exact command text.
-    using Opener = std::function<void(const QString &command)>;
+    using Opener = std::function<bool(const QString &command)>;
     static void setOpener(Opener opener); // an empty opener restores the desktop's
-    static void openWithDesktop(const QString &command);
+    static bool openWithDesktop(const QString &command);
 };
 
 namespace qv {
@@ -33,8 +35,8 @@ namespace qv {
 // by ",", each encoded as a header value wants (a "," or "=" of its own too).
 QString mailtoText(const QString &address, const QString &subject = {}, const QString &body = {},
                    const QStringList &bcc = {});
-// Composes a new message in the user's mail program.
-void composeMail(const QString &address, const QString &subject = {}, const QString &body = {},
+// Composes a new message in the user's mail program; false as TMisc::Open.
+[[nodiscard]] bool composeMail(const QString &address, const QString &subject = {}, const QString &body = {},
                  const QStringList &bcc = {});
 
 // The maker's addresses.

@@ -185,9 +185,9 @@ page::Document document(const EventInfo &event, const QList<Booking> &bookings, 
     return doc;
 }
 
-QString pdfName(qint64 event)
+QString pdfName(qint64 event, const LabelSheet &sheet)
 {
-    return QStringLiteral("Cartellini_Evento_%1.pdf").arg(event);
+    return QStringLiteral("Cartellini_Evento_%1_%2.pdf").arg(event).arg(sheet.perPage());
 }
 
 } // namespace qv::Badges

@@ -67,7 +67,8 @@ Places places(const LabelSheet &sheet);
 // (from 1) of each page; the code's dark modules are filled frames.
 page::Document document(const EventInfo &event, const QList<Booking> &bookings, const LabelSheet &sheet);
 
-// "Cartellini_Evento_<n>.pdf", in the program folder.
-QString pdfName(qint64 event);
+// "Cartellini_Evento_<n>_<labels per page>.pdf", in the program folder: the
+// two sheets make two files, neither replacing the other.
+QString pdfName(qint64 event, const LabelSheet &sheet);
 
 } // namespace qv::Badges

@@ -3,6 +3,7 @@
 #include "archive/tarchivio.h"
 #include "core/tmisc.h"
 #include "eventday/everyonenotice.h"
+#include "ui/desktop.h"
 #include "ui/messages.h"
 
 namespace qv {
@@ -40,17 +41,17 @@ void noticeToEveryone(QWidget *owner, const QString &reservationArchive, const E
     try {
         bookings = Bookings::read(reservationArchive);
     } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, owner);
+        Messages::failure(Messages::kArchiveAccess, owner);
         return;
     }
     if (bookings.isEmpty()) {
-        Messages::warning(QStringLiteral("L'evento non ha ancora prenotazioni: non c'\u00E8 nessuno a cui scrivere."),
+        Messages::caution(QStringLiteral("L'evento non ha ancora prenotazioni: non c'\u00E8 nessuno a cui scrivere."),
                           owner);
         return;
     }
     const EveryoneNotice::Recipients recipients = EveryoneNotice::recipients(bookings);
     if (recipients.addresses.isEmpty()) {
-        Messages::warning(QStringLiteral("Nessuna prenotazione dell'evento ha un indirizzo e-mail: non \u00E8 "
+        Messages::caution(QStringLiteral("Nessuna prenotazione dell'evento ha un indirizzo e-mail: non \u00E8 "
                                          "possibile preparare l'avviso.")
                               + Messages::kBreak + namesOf(recipients.withoutAddress),
                           owner);
@@ -68,10 +69,12 @@ void noticeToEveryone(QWidget *owner, const QString &reservationArchive, const E
         return;
     const QString subject = EveryoneNotice::subject(event);
     const QString body = EveryoneNotice::body(event);
-    for (const QStringList &batch : batches)
-        composeMail(QString(), subject, body, batch);
+    for (const QStringList &batch : batches) {
+        if (!Desktop::composeMail(QString(), subject, body, batch, owner))
+            return; // said so; the messages opened before stay open
+    }
     if (!recipients.withoutAddress.isEmpty())
-        Messages::information(withoutAddress(recipients.withoutAddress), owner);
+        Messages::notice(withoutAddress(recipients.withoutAddress), owner);
 }
 
 } // namespace qv

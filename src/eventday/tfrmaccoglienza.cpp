@@ -332,7 +332,7 @@ bool TfrmAccoglienza::refresh()
         bookings = Bookings::read(m_archive);
         reg = Attendance::Register::read(m_archive);
     } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, this);
+        Messages::failure(Messages::kArchiveAccess, this);
         return false;
     }
     {
@@ -423,7 +423,7 @@ void TfrmAccoglienza::act(Passage passage, const std::function<Attendance::DeskA
     try {
         answer = action();
     } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, this);
+        Messages::failure(Messages::kArchiveAccess, this);
         showOutcome(kRefused, (passage == Passage::In ? QStringLiteral("Ingresso non registrato")
                                                        : QStringLiteral("Uscita non registrata")));
         txtCodice->setFocus(Qt::OtherFocusReason);
@@ -510,7 +510,7 @@ void TfrmAccoglienza::btnAnnullaIngressoClick()
     hideMatches();
     const QListWidgetItem *item = lstIngressi->currentItem();
     if (!item || !m_shown.contains(item->data(Qt::UserRole).toString())) {
-        Messages::warning(QStringLiteral("Selezionare nell'elenco degli ultimi passaggi l'ingresso o l'uscita da "
+        Messages::caution(QStringLiteral("Selezionare nell'elenco degli ultimi passaggi l'ingresso o l'uscita da "
                                          "annullare."),
                           this);
         return;
@@ -519,7 +519,7 @@ void TfrmAccoglienza::btnAnnullaIngressoClick()
     const QString who = nameOf(m_bookings, shown.entry.reservation);
     const bool in = shown.passage == Passage::In;
     if (in && shown.hasExit) {
-        Messages::warning(QStringLiteral("%1 ha gi\u00E0 un'uscita registrata in quel giorno: annullare prima "
+        Messages::caution(QStringLiteral("%1 ha gi\u00E0 un'uscita registrata in quel giorno: annullare prima "
                                          "l'uscita, poi l'ingresso.")
                               .arg(who),
                           this);
@@ -535,7 +535,7 @@ void TfrmAccoglienza::btnAnnullaIngressoClick()
     try {
         undone = Attendance::undo(Attendance::archiveBeside(m_archive, shown.passage), shown.entry);
     } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, this);
+        Messages::failure(Messages::kArchiveAccess, this);
         return;
     }
     const QString word = passageWord(shown.passage);
@@ -593,7 +593,7 @@ void TfrmAccoglienza::btnPresenzeClick()
         days = Attendance::daysOf(Attendance::Register::read(m_archive), day);
     } catch (const ArchiveError &) {
         // A list that called everyone absent would be believed.
-        Messages::error(Messages::kArchiveAccess, this);
+        Messages::failure(Messages::kArchiveAccess, this);
         return;
     }
     m_chosen = 0;
@@ -626,7 +626,7 @@ SummaryListConfig TfrmPresenze::configuration(TfrmAccoglienza *desk, const QList
         presentCount += days.value(b.number).in.has_value();
     SummaryListConfig config;
     config.objectName = QStringLiteral("frmPresenze");
-    config.caption = QStringLiteral(" Riepilogo presenze");
+    config.caption = QStringLiteral(" Elenco presenze");
     config.source = ReservationLists::bookedSource([path = desk->reservationArchive()] { return path; });
     // "Assente " sorts before "Presente": who is missing comes first, then
     // who is in, each in seat order.

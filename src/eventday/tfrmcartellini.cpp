@@ -14,6 +14,7 @@
 #include "ui/widgets.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -108,8 +109,9 @@ TfrmCartellini::TfrmCartellini(const QString &reservationArchive, const EventInf
     describe(cmdAnteprima, QStringLiteral("Anteprima"), QStringLiteral("Mostra i cartellini prima di stamparli."));
     describe(cmdStampa, QStringLiteral("Stampa"), QStringLiteral("Stampa i cartellini sui fogli di etichette."));
     describe(cmdPDF, QStringLiteral("Crea PDF"),
-             QStringLiteral("Scrive i cartellini nel file ") + Badges::pdfName(m_event.number)
-                 + QStringLiteral(" nella cartella del programma."));
+             QStringLiteral("Scrive i cartellini nel file ") + Badges::pdfName(m_event.number, Badges::eightPerPage())
+                 + QStringLiteral(" (") + Badges::pdfName(m_event.number, Badges::tenPerPage())
+                 + QStringLiteral(" per il foglio da 10) nella cartella del programma."));
     applyStandardShortcuts(this);
 
     auto *buttons = new QHBoxLayout;
@@ -177,11 +179,11 @@ std::optional<page::Document> TfrmCartellini::badges()
     try {
         chosen = chosenBookings();
     } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, this);
+        Messages::failure(Messages::kArchiveAccess, this);
         return std::nullopt;
     }
     if (chosen.isEmpty()) {
-        Messages::warning(QStringLiteral("Non ci sono prenotazioni per cui stampare i cartellini."), this);
+        Messages::caution(QStringLiteral("Non ci sono prenotazioni per cui stampare i cartellini."), this);
         return std::nullopt;
     }
     return Badges::document(m_event, chosen, chosenSheet());
@@ -201,9 +203,13 @@ void TfrmCartellini::cmdStampaClick()
 
 void TfrmCartellini::cmdPDFClick()
 {
-    if (const auto document = badges())
-        savePdfAndOffer(*document, ProgramFolder::file(Badges::pdfName(m_event.number)),
-                        QStringLiteral("La creazione dei cartellini in PDF \u00E8 terminata con successo."), this);
+    if (const auto document = badges()) {
+        const QString path = ProgramFolder::file(Badges::pdfName(m_event.number, chosenSheet()));
+        savePdfAndOffer(*document, path,
+                        QStringLiteral("I cartellini sono stati salvati in PDF nel file %1.")
+                            .arg(QDir::toNativeSeparators(path)),
+                        this);
+    }
 }
 
 EventInfo eventShownIn(const QWidget *window, qint64 number)

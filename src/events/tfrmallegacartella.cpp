@@ -8,6 +8,7 @@
 #include "frame/windows.h"
 #include "frame/workspace.h"
 #include "participants/tfrmclienti.h"
+#include "ui/desktop.h"
 #include "ui/filechooser.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
@@ -214,9 +215,9 @@ void TfrmAllegaCartella::imgCancellaClick(int slot)
 
 void TfrmAllegaCartella::btnApriClick(int slot)
 {
-    const QString command = Attachments::openCommand(txtFile[slot]->text());
-    if (!command.isEmpty())
-        TMisc::Open(command);
+    const QString path = Attachments::openPath(txtFile[slot]->text());
+    if (!path.isEmpty())
+        Desktop::openFile(path, this);
 }
 
 QWidget *TfrmAllegaCartella::receivingCard() const

@@ -13,6 +13,7 @@
 #include "output/sheetprintdialog.h"
 #include "participants/participantdialogs.h"
 #include "ui/cardoperations.h"
+#include "ui/desktop.h"
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/typingrules.h"
@@ -289,7 +290,7 @@ void TfrmRegistro::cmdCalendarioClick()
     bool numbered = false;
     const qint64 number = trimmed(lblPosizione->text()).toLongLong(&numbered);
     if (!numbered || number < 1) {
-        Messages::warning(kCalendarUnsaved, this);
+        Messages::caution(kCalendarUnsaved, this);
         return;
     }
     QByteArray stored;
@@ -304,7 +305,7 @@ void TfrmRegistro::cmdCalendarioClick()
         archive.Read(stored);
         archive.Close();
     } catch (const ArchiveError &) {
-        Messages::error(Messages::kArchiveAccess, this);
+        Messages::failure(Messages::kArchiveAccess, this);
         return;
     }
     const QString name = eventCalendarFileName(number);
@@ -317,10 +318,10 @@ void TfrmRegistro::cmdCalendarioClick()
         return;
     }
     if (outcome.rows == 0) {
-        Messages::warning(kCalendarNoStart, this);
+        Messages::caution(kCalendarNoStart, this);
         return;
     }
-    TMisc::Open(TMisc::ProgramFile(name));
+    Desktop::openFile(ProgramFolder::file(name), this);
 }
 
 void TfrmRegistro::cmdPrimoClick()

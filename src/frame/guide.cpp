@@ -2,9 +2,11 @@
 
 #include "frame/shortcuttable.h"
 
+#include "core/programfolder.h"
 #include "core/regional.h"
 #include "core/tmisc.h"
 #include "frame/workspace.h"
+#include "ui/desktop.h"
 #include "ui/pictures.h"
 
 #include <QHBoxLayout>
@@ -17,9 +19,9 @@ using namespace qv;
 
 namespace {
 
-void openPdfGuide()
+void openPdfGuide(QWidget *owner)
 {
-    TMisc::Open(TMisc::ProgramFile(kGuidePdfName));
+    Desktop::openFile(ProgramFolder::file(kGuidePdfName), owner);
 }
 
 } // namespace
@@ -65,8 +67,9 @@ TfrmGuida::TfrmGuida(QWidget *parent) : ButtonClosedDialog(parent)
     imgPDF = new ClickablePicture(QStringLiteral("imgPDF"), picture(QStringLiteral("pdf")),
                                   QStringLiteral("Visualizza guida in formato PDF"), this);
     imgPDF->setIconSize(QSize(28, 28));
-    lnkWeb = makeLink(QStringLiteral("Visualizza guida in formato PDF"), openPdfGuide, this);
-    linkPicture(imgPDF, lnkWeb, openPdfGuide);
+    const auto pdf = [this] { openPdfGuide(this); };
+    lnkWeb = makeLink(QStringLiteral("Visualizza guida in formato PDF"), pdf, this);
+    linkPicture(imgPDF, lnkWeb, pdf);
     btnChiudi = closeButton(this);
     btnChiudi->setDefault(true);
 

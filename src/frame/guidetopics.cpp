@@ -170,7 +170,10 @@ QStringList eventsTopic()
             "Il pulsante Calendario, accanto a Stampa, porta l'evento nel calendario personale: scrive la scheda "
             "nel file Evento_ seguito dal numero della scheda e dall'estensione .ics (per esempio Evento_12.ics) "
             "nella cartella del programma e lo apre con il programma di calendario del computer, che propone di "
-            "aggiungere l'appuntamento con data, orari, sede e indirizzo. Nel calendario va l'evento così come è "
+            "aggiungere l'appuntamento con data, orari, sede e indirizzo. Un evento di più giorni con i suoi orari "
+            "compare in ciascuno dei suoi giorni, dall'ora di inizio all'ora di fine; senza orari occupa i suoi "
+            "giorni interi. Se il programma di calendario non si avvia, un messaggio dice dove si trova il file, "
+            "che si può aprire a mano. Nel calendario va l'evento così come è "
             "salvato in archivio: una scheda nuova va prima salvata, e le modifiche non ancora salvate non vi "
             "compaiono. Aggiungendo di nuovo lo stesso evento dopo averlo modificato, i programmi di calendario "
             "aggiornano l'appuntamento invece di ripeterlo."),
@@ -289,7 +292,8 @@ QStringList badgesTopic()
         QStringLiteral(
             "Anteprima mostra i fogli come verranno stampati. Stampa apre la finestra della stampante, dove la "
             "scala va lasciata al 100%, perché ogni cartellino cada sulla sua etichetta. Crea PDF scrive il file "
-            "Cartellini_Evento seguito dal numero dell'evento (per esempio Cartellini_Evento_3.pdf) nella cartella "
+            "Cartellini_Evento seguito dal numero dell'evento e dai cartellini per foglio (per esempio "
+            "Cartellini_Evento_3_8.pdf per il foglio da 8, Cartellini_Evento_3_10.pdf per quello da 10) nella cartella "
             "del programma e chiede se aprirlo; il file precedente viene sostituito soltanto quando il nuovo è "
             "completo. Se cambiano un nome o un posto basta ristampare il cartellino di quella scheda dalla "
             "schermata di prenotazione: il codice resta quello della scheda."),

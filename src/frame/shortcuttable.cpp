@@ -86,7 +86,8 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
             {keyText(standardShortcut(QStringLiteral("cmdStampa"))), QStringLiteral("stampa i cartellini")},
             {keyText(standardShortcut(QStringLiteral("cmdPDF"))), QStringLiteral("crea il PDF dei cartellini")},
             {keyText(standardShortcut(QStringLiteral("cmdGuida"))), QStringLiteral("guida")},
-            {keyText(QKeySequence(Qt::Key_Escape)), QStringLiteral("chiude la finestra")},
+            {keyText(QKeySequence(Qt::Key_Escape)) + QStringLiteral(", ") + keyText(QKeySequence(Qt::CTRL | Qt::Key_W)),
+             QStringLiteral("chiude la finestra")},
         };
     case GuideTopic::CheckIn: {
         Rows rows{{keyText(QKeySequence(Qt::Key_Return)),

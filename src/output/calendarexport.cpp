@@ -94,11 +94,20 @@ protected:
         const std::optional<QTime> from = calendarTime(startText);
         const std::optional<QTime> to = calendarTime(endText);
         const bool timed = from && to && QDateTime(end, *to) > QDateTime(start, *from);
+        // An event of several days with its hours is those hours on each
+        // day, one entry repeated daily; one whose end is not after its
+        // start within a day (through the night) stays one stretch of time.
+        const qint64 days = start.daysTo(end) + 1;
+        const bool daily = timed && days > 1 && *to > *from;
 
         m_out.line("BEGIN", QStringLiteral("VEVENT"));
         m_out.line("UID", QStringLiteral("evento-%1@quorvane").arg(number));
         m_out.line("DTSTAMP", m_stamp);
-        if (timed) {
+        if (daily) {
+            m_out.line("DTSTART;TZID=Europe/Rome", dateTimeValue(start, *from));
+            m_out.line("DTEND;TZID=Europe/Rome", dateTimeValue(start, *to));
+            m_out.line("RRULE", QStringLiteral("FREQ=DAILY;COUNT=%1").arg(days));
+        } else if (timed) {
             m_out.line("DTSTART;TZID=Europe/Rome", dateTimeValue(start, *from));
             m_out.line("DTEND;TZID=Europe/Rome", dateTimeValue(end, *to));
         } else {

@@ -7,6 +7,7 @@
 #include "core/tmisc.h"
 #include "output/exportformats.h"
 #include "output/listscan.h"
+#include "ui/desktop.h"
 #include "ui/filechooser.h"
 #include "ui/keyboard.h"
 #include "ui/messages.h"
@@ -431,7 +432,7 @@ void ExportWindow::cmdEsportaClick()
         return;
     }
     if (Messages::question(kAskOpen, this))
-        TMisc::Open(TMisc::ProgramFile(m_config.layout.fileName));
+        Desktop::openFile(ProgramFolder::file(m_config.layout.fileName), this);
 }
 
 void ExportWindow::cmdSalvaComeClick()
@@ -471,7 +472,7 @@ void ExportWindow::cmdSalvaComeClick()
     if (!outcome.skipped.isEmpty())
         text += QStringLiteral("\r\n\r\n") + leftOutSentence(target.format, outcome.skipped);
     if (Messages::question(text + QStringLiteral("\r\n\r\nSi vuole aprire il file?"), this))
-        TMisc::Open(TMisc::Wrapped(target.path));
+        Desktop::openFile(target.path, this);
 }
 
 void ExportWindow::cmdGuidaClick()

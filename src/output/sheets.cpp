@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "core/tmisc.h"
 #include "ui/controltext.h"
+#include "ui/desktop.h"
 #include "ui/messages.h"
 
 #include <QWidget>
@@ -364,7 +365,7 @@ void savePdfAndOffer(const page::Document &document, const QString &path, const 
         return;
     }
     if (Messages::question(done + QStringLiteral("\r\n\r\nSi vuole aprire il file?"), owner))
-        TMisc::Open(TMisc::Wrapped(path));
+        Desktop::openFile(path, owner);
 }
 
 } // namespace qv

@@ -10,6 +10,7 @@
 #include "participants/participantdialogs.h"
 #include "participants/tfrmexpclienti.h"
 #include "ui/cardoperations.h"
+#include "ui/desktop.h"
 #include "ui/form.h"
 #include "ui/typingrules.h"
 #include "ui/widgets.h"
@@ -308,7 +309,7 @@ void TfrmClienti::cmdUltimoClick()
 
 void TfrmClienti::btnEmailClick()
 {
-    composeMail(trimmed(txtEmail->text()));
+    Desktop::composeMail(trimmed(txtEmail->text()), {}, {}, {}, this);
 }
 
 void TfrmClienti::btnCodFiscClick()

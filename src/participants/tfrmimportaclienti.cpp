@@ -350,7 +350,7 @@ bool TfrmImportaClienti::openFile(const QString &path)
         const WaitCursor wait;
         session = std::make_unique<ParticipantImport>(path, TSchedaPartecipante::archivePath());
     } catch (const ImportError &e) {
-        Messages::error(refusal(e), this);
+        Messages::failure(refusal(e), this);
         return false;
     }
     clearFile();
@@ -480,16 +480,16 @@ bool TfrmImportaClienti::toldFailure(std::exception_ptr failure, bool tellCancel
         std::rethrow_exception(failure);
     } catch (const ImportCancelled &) {
         if (tellCancel)
-            Messages::information(QStringLiteral("Importazione annullata: l'archivio dei partecipanti non \u00E8 "
+            Messages::notice(QStringLiteral("Importazione annullata: l'archivio dei partecipanti non \u00E8 "
                                                  "stato modificato."),
                                   this);
     } catch (const ImportError &e) {
-        Messages::error(refusal(e), this);
+        Messages::failure(refusal(e), this);
         clearFile();
     } catch (const std::exception &) {
         // The archive could not be read (for the duplicates) or written:
         // none of the cards is in it.
-        Messages::error(Messages::kArchiveAccess, this);
+        Messages::failure(Messages::kArchiveAccess, this);
     }
     showCounts();
     return true;
@@ -626,7 +626,7 @@ void TfrmImportaClienti::cmdImportaClick()
         return;
     const QStringList mapping = m_session->mappingProblems();
     if (!mapping.isEmpty()) {
-        Messages::warning(QStringLiteral("Attenzione: ") + mapping.join(Messages::kBreak), this);
+        Messages::caution(QStringLiteral("Attenzione: ") + mapping.join(Messages::kBreak), this);
         return;
     }
     // Nothing is written before every row has been checked and shown.
@@ -649,7 +649,7 @@ void TfrmImportaClienti::confirmAndCommit()
             text += Messages::kBreak
                     + QStringLiteral("Tutte le righe ripetono partecipanti gi\u00E0 presenti: per importarle "
                                      "comunque contrassegnare la casella Importa anche i doppioni.");
-        Messages::warning(text, this);
+        Messages::caution(text, this);
         return;
     }
     QString text = ready == 1 ? QStringLiteral("Verr\u00E0 aggiunta all'archivio dei partecipanti 1 nuova scheda.")
@@ -687,7 +687,7 @@ void TfrmImportaClienti::confirmAndCommit()
                 done += Messages::kBreak + (leftOut == 1 ? QStringLiteral("1 doppione non \u00E8 stato importato.")
                                                          : QStringLiteral("%1 doppioni non sono stati importati.")
                                                                .arg(leftOut));
-            Messages::information(done, this);
+            Messages::notice(done, this);
             accept();
         });
 }

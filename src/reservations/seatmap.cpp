@@ -452,12 +452,19 @@ SeatOnCard seatOnCard(const QString &archivePath, const QString &seat, qint64 ow
         return answer;
     static const int posto = fieldOf("Posto");
     static const int cliente = fieldOf("Cliente");
-    QStringList names;
+    QStringList names; // the other holders
     int pending = 0;
+    bool own = false;
+    bool ownPending = false;
     try {
         scanBookings(archivePath, [&](const RecordView &record, qint64 number) {
-            if (number == ownRecord || ReservationLists::seatKey(record.text(posto)) != key)
+            if (ReservationLists::seatKey(record.text(posto)) != key)
                 return;
+            if (number == ownRecord) {
+                own = true;
+                ownPending = ReservationLists::isPending(record);
+                return;
+            }
             names << record.text(cliente);
             pending += ReservationLists::isPending(record) ? 1 : 0;
         });
@@ -467,21 +474,25 @@ SeatOnCard seatOnCard(const QString &archivePath, const QString &seat, qint64 ow
     answer.known = true;
     const bool beyond = total >= 0 && allDigits(key) && numberedSeat(key, total) == 0 && key.toLongLong() > total;
     answer.beyond = beyond;
+    answer.warning = !names.isEmpty();
     if (names.isEmpty()) {
-        answer.text = beyond ? beyondText(total) : QStringLiteral("libero");
-        return answer;
-    }
-    if (names.size() > 1) {
-        answer.state = SeatState::Twice;
-        answer.text = QStringLiteral("gi\u00E0 assegnato a %1 persone: ").arg(names.size())
-                      + holderNames(names);
+        if (own) {
+            answer.state = ownPending ? SeatState::Pending : SeatState::Booked;
+            answer.text = QStringLiteral("assegnato a questa scheda");
+        } else {
+            answer.text = beyond ? beyondText(total) : QStringLiteral("libero");
+            return answer;
+        }
     } else {
-        answer.state = pending ? SeatState::Pending : SeatState::Booked;
-        answer.text = QStringLiteral("gi\u00E0 assegnato a ")
-                      + (names.first().isEmpty() ? QStringLiteral("1 persona") : names.first());
+        answer.state = SeatState::Twice;
+        const QString others =
+            names.size() > 1 ? QStringLiteral("%1 persone: ").arg(names.size()) + holderNames(names)
+                             : (names.first().isEmpty() ? QStringLiteral("1 persona") : names.first());
+        answer.text = own ? QStringLiteral("assegnato a questa scheda e anche a ") + others
+                          : QStringLiteral("gi\u00E0 assegnato a ") + others;
+        if (pending == names.size())
+            answer.text += QStringLiteral(" (in attesa di conferma)");
     }
-    if (pending == names.size())
-        answer.text += QStringLiteral(" (in attesa di conferma)");
     if (beyond)
         answer.text += QStringLiteral(" - ") + beyondText(total);
     return answer;

@@ -156,14 +156,17 @@ private:
     mutable bool m_ordered = true;
 };
 
-// What the reservation card says beside its seat: read from the archive,
-// leaving out the card's own record (0 for a new card).
+// What the reservation card says beside its seat, read from the archive. The
+// card's own record (0 for a new card) holds the seat when it is stored with
+// it: "assegnato a questa scheda". Any other holder is a warning: with this
+// card the seat is, or would be once saved, held more than once.
 struct SeatOnCard
 {
     bool known = false; // false: nothing to say (no seat, or the archive could not be read)
     SeatState state = SeatState::Free;
-    QString text; // "libero", "già assegnato a Rossi Mario", ...
-    bool beyond = false; // a number above the event's total: no seat of the map
+    QString text; // "libero", "già assegnato a Rossi Mario", "assegnato a questa scheda", ...
+    bool beyond = false;  // a number above the event's total: no seat of the map
+    bool warning = false; // another card holds the seat
 };
 SeatOnCard seatOnCard(const QString &archivePath, const QString &seat, qint64 ownRecord, int total);
 

@@ -507,7 +507,11 @@ void SeatStateLine::setState(const SeatOnCard &state)
     m_swatch->setVisible(!(state.beyond && state.state == SeatState::Free));
     m_text->setText(state.text);
     m_text->setToolTip(state.text);
-    m_text->setAccessibleName(QStringLiteral("Stato del posto: ") + state.text);
+    // The warning's colour and mark, in words for whoever does not see them.
+    m_text->setAccessibleName((state.warning ? QStringLiteral("Stato del posto, attenzione, posto assegnato pi\u00F9 "
+                                                              "volte: ")
+                                             : QStringLiteral("Stato del posto: "))
+                              + state.text);
 }
 
 void SeatStateLine::clear()

@@ -103,6 +103,7 @@ class SeatSwatch : public QWidget
 public:
     explicit SeatSwatch(SeatLook look, QWidget *parent = nullptr);
     void setLook(SeatLook look);
+    SeatLook look() const { return m_look; }
     QSize sizeHint() const override;
 
 protected:

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -192,7 +193,7 @@ void TfrmMappaPosti::refresh()
     lgdStati->showUnknown(m_map->unreadable());
     lblContatori->setText(m_map->countersText());
     if (!whole)
-        Messages::error(Messages::kArchiveAccess, this);
+        Messages::failure(Messages::kArchiveAccess, this);
 }
 
 bool TfrmMappaPosti::event(QEvent *event)
@@ -231,8 +232,11 @@ void TfrmMappaPosti::cmdStampaClick()
 
 void TfrmMappaPosti::cmdPDFClick()
 {
-    savePdfAndOffer(document(), SeatMapPrint::pdfPath(trimmed(m_event.archivePath)),
-                    QStringLiteral("L'esportazione della mappa dei posti in PDF \u00E8 terminata con successo."), this);
+    const QString path = SeatMapPrint::pdfPath(trimmed(m_event.archivePath));
+    savePdfAndOffer(document(), path,
+                    QStringLiteral("La mappa dei posti \u00E8 stata salvata in PDF nel file %1.")
+                        .arg(QDir::toNativeSeparators(path)),
+                    this);
 }
 
 void TfrmMappaPosti::cmdGuidaClick()
@@ -274,7 +278,7 @@ qint64 TfrmMappaPosti::chooseHolder(int index)
         try {
             holders = SeatMap::holdersIn(trimmed(m_event.archivePath), m_map->label(index));
         } catch (const ArchiveError &) {
-            Messages::error(Messages::kArchiveAccess, this);
+            Messages::failure(Messages::kArchiveAccess, this);
             return 0;
         }
         if (holders.isEmpty())

@@ -5,21 +5,22 @@
 #include "checks/checkdialogs.h"
 #include "core/text.h"
 #include "core/tmisc.h"
+#include "eventday/bookings.h"
+#include "eventday/tfrmcartellini.h"
 #include "frame/guide.h"
 #include "frame/windows.h"
 #include "output/sheetprintdialog.h"
 #include "participants/participantdialogs.h"
-#include "eventday/bookings.h"
 #include "reservations/reservationlists.h"
 #include "reservations/seatmap.h"
 #include "reservations/seatwidgets.h"
-#include "eventday/tfrmcartellini.h"
 #include "reservations/tfrmconvalida.h"
 #include "reservations/tfrmdaconfermare.h"
 #include "reservations/tfrmexpprenotazioni.h"
 #include "reservations/tfrmtrovaprenotazioni.h"
 #include "reservations/tfrmverificaposti.h"
 #include "ui/cardoperations.h"
+#include "ui/desktop.h"
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/widgets.h"
@@ -256,14 +257,21 @@ TfrmMappaPosti::Desk TfrmPrenotazioni::seatDesk(TfrmPrenotazioni *card, const Se
     return {[to, event](const QString &seat) {
                 if (!to)
                     return;
+                // A card being typed for this event takes the seat and keeps
+                // the typing; otherwise the seat starts a new card.
+                const bool typing = to->isVisible() && to->archivePath() == trimmed(event.archivePath)
+                                    && to->m_form->card().HasUnsavedChanges();
+                if (!typing && !to->mayLeaveCard())
+                    return;
                 to->comeForward(event);
-                to->emptyCard();
+                if (!typing)
+                    to->emptyCard();
                 to->txtPosto->setText(seat);
                 to->updateSeatState();
-                to->txtCliente->setFocus(Qt::OtherFocusReason);
+                (typing ? to->txtPosto : to->txtCliente)->setFocus(Qt::OtherFocusReason);
             },
             [to, event](qint64 record) {
-                if (!to)
+                if (!to || !to->mayLeaveCard())
                     return;
                 to->comeForward(event);
                 to->showRecordNumber(record);
@@ -500,7 +508,8 @@ void TfrmPrenotazioni::btnConfermaClick()
     notice.oraInizio = txtOraInizio->text();
     notice.sede = txtSede->text();
     notice.indirizzo = txtIndirizzo->text();
-    composeMail(txtEmail->text(), ReservationLists::noticeSubject(), ReservationLists::noticeBody(notice));
+    Desktop::composeMail(txtEmail->text(), ReservationLists::noticeSubject(), ReservationLists::noticeBody(notice), {},
+                         this);
 }
 
 void TfrmPrenotazioni::btnDisponibileClick()

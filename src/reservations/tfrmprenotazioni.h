@@ -50,8 +50,9 @@ public:
     // another event is emptied.
     void bindEvent(const qv::SeatMapEvent &event);
     // What the seat map's double-click does with this card: a free seat on a
-    // new card of the map's event, a held one shown from its record; the
-    // card comes forward in place of the window shown.
+    // new card of the map's event (or into the card being typed for it), a
+    // held one shown from its record once typing may be left; the card comes
+    // forward in place of the window shown.
     static TfrmMappaPosti::Desk seatDesk(TfrmPrenotazioni *card, const qv::SeatMapEvent &event);
     // Reads the seat's state from the archive into the line beside the seat.
     void updateSeatState();

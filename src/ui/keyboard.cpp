@@ -1,7 +1,10 @@
 #include "ui/keyboard.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QShortcut>
 #include <QStyle>
 #include <QVariant>
@@ -305,6 +308,41 @@ void arrowNavigation(const QList<QList<QWidget *>> &rows)
         return;
     auto *keysFilter = new ArrowKeys(rows.first().first(), rows);
     keysFilter->watch();
+}
+
+namespace {
+
+// Sees the key only when no shortcut of the window took it first.
+class CloseKey : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_W || key->modifiers() != Qt::ControlModifier)
+            return false;
+        auto *dialog = qobject_cast<QDialog *>(static_cast<QWidget *>(watched)->window());
+        if (!dialog || !dialog->isVisible())
+            return false;
+        dialog->reject(); // as Esc
+        return true;
+    }
+};
+
+} // namespace
+
+void installCloseKey()
+{
+    static QPointer<CloseKey> installed;
+    if (installed || !qApp)
+        return;
+    installed = new CloseKey(qApp);
+    qApp->installEventFilter(installed);
 }
 
 } // namespace qv

@@ -42,6 +42,11 @@ void giveShortcut(QAbstractButton *picture, const QKeySequence &keys, QWidget *b
 // Gives every picture of `window` named in the house map its key; returns how
 // many it found. A card calls this once, after building its pictures.
 int applyStandardShortcuts(QWidget *window);
+
+// Ctrl+W closes the window in front as Esc does (every dialog, the summary
+// lists among them), where no button of that window takes the key itself.
+// Installed once on the application.
+void installCloseKey();
 // Keys for which `takes` is true belong to `box`: no shortcut of the window
 // fires on them while the box has the focus, so the box's own rule runs.
 using KeyTest = std::function<bool(const QKeyEvent *event)>;

@@ -19,6 +19,28 @@ Handler &currentHandler()
     return handler;
 }
 
+struct BoxLook
+{
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+};
+
+BoxLook lookOf(MessageKind kind)
+{
+    constexpr QMessageBox::StandardButtons okCancel = QMessageBox::Ok | QMessageBox::Cancel;
+    switch (kind) {
+    case MessageKind::Information: return {QMessageBox::Information, okCancel};
+    case MessageKind::Warning: return {QMessageBox::Warning, okCancel};
+    case MessageKind::Error: return {QMessageBox::Critical, okCancel};
+    case MessageKind::Question: return {QMessageBox::Question, QMessageBox::Yes | QMessageBox::No};
+    case MessageKind::Plain: return {QMessageBox::NoIcon, QMessageBox::Ok};
+    case MessageKind::Notice: return {QMessageBox::Information, QMessageBox::Ok};
+    case MessageKind::Caution: return {QMessageBox::Warning, QMessageBox::Ok};
+    case MessageKind::Failure: return {QMessageBox::Critical, QMessageBox::Ok};
+    }
+    return {QMessageBox::NoIcon, QMessageBox::Ok};
+}
+
 bool showBox(MessageKind kind, const QString &text, QWidget *parent)
 {
     QMessageBox box(parent ? parent : QApplication::activeWindow());
@@ -27,28 +49,9 @@ bool showBox(MessageKind kind, const QString &text, QWidget *parent)
     QString shown = text;
     shown.remove(QLatin1Char('\r'));
     box.setText(shown);
-    switch (kind) {
-    case MessageKind::Information:
-        box.setIcon(QMessageBox::Information);
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case MessageKind::Warning:
-        box.setIcon(QMessageBox::Warning);
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case MessageKind::Error:
-        box.setIcon(QMessageBox::Critical);
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case MessageKind::Question:
-        box.setIcon(QMessageBox::Question);
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case MessageKind::Plain:
-        box.setIcon(QMessageBox::NoIcon);
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    }
+    const BoxLook look = lookOf(kind);
+    box.setIcon(look.icon);
+    box.setStandardButtons(look.buttons);
     if (auto *cancel = box.button(QMessageBox::Cancel))
         cancel->setText(QStringLiteral("Annulla"));
     if (auto *yes = box.button(QMessageBox::Yes))

@@ -15,6 +15,11 @@ enum class MessageKind {
     Error,
     Question,    // symbol + Yes and No; true means Yes
     Plain,       // OK only, no symbol
+    // The same symbols with OK only, for the windows that only inform: no
+    // "Annulla" that reads as if it could undo what was done.
+    Notice,
+    Caution,
+    Failure,
 };
 
 namespace Messages {
@@ -26,6 +31,9 @@ inline void warning(const QString &text, QWidget *parent = nullptr) { show(Messa
 inline void error(const QString &text, QWidget *parent = nullptr) { show(MessageKind::Error, text, parent); }
 inline void plain(const QString &text, QWidget *parent = nullptr) { show(MessageKind::Plain, text, parent); }
 inline bool question(const QString &text, QWidget *parent = nullptr) { return show(MessageKind::Question, text, parent); }
+inline void notice(const QString &text, QWidget *parent = nullptr) { show(MessageKind::Notice, text, parent); }
+inline void caution(const QString &text, QWidget *parent = nullptr) { show(MessageKind::Caution, text, parent); }
+inline void failure(const QString &text, QWidget *parent = nullptr) { show(MessageKind::Failure, text, parent); }
 
 using Handler = std::function<bool(MessageKind kind, const QString &text)>;
 void setHandler(Handler handler); // empty restores the real message boxes

@@ -145,7 +145,7 @@ private slots:
         }
         limit.reset();
         QCOMPARE(messages->count(), 1);
-        QCOMPARE(messages->last().kind, MessageKind::Warning);
+        QCOMPARE(messages->last().kind, MessageKind::Caution);
         QCOMPARE(messages->last().text, DailyBackup::kFailed);
         QCOMPARE(backups(), before);
         if (fullDisk) {

@@ -1,6 +1,8 @@
 #include "core/tmisc.h"
 #include "support/testsupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
 
@@ -35,7 +37,7 @@ private slots:
         QFETCH(QString, expected);
         QCOMPARE(mailtoText(address, subject, body), expected);
         qvtest::ShellRecorder shell;
-        composeMail(address, subject, body);
+        QVERIFY(composeMail(address, subject, body));
         QCOMPARE(shell.commands, QStringList{'"' + expected + '"'});
     }
 
@@ -53,6 +55,50 @@ private slots:
         QCOMPARE(QUrl::fromPercentEncoding(parts[1].mid(5).toLatin1()), body);
         for (const QChar c : text)
             QVERIFY2(c.unicode() > 32 && c.unicode() < 127 && c != '"' && c != '#', qPrintable(text));
+    }
+
+    // The desktop's opener, stood in for by a script on the PATH: one that
+    // gives up at once, or is missing, is a failure; one that opens, or is
+    // still busy opening after a moment, is not. The target reaches it as one
+    // argument, blanks and quotes included.
+    void desktopOpener_data()
+    {
+        QTest::addColumn<QString>("script"); // empty: no opener on the PATH
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("opens") << "printf '%s' \"$1\" > \"$0.arg\"; exit 0" << true;
+        QTest::newRow("no program for it") << "printf '%s' \"$1\" > \"$0.arg\"; exit 3" << false;
+        QTest::newRow("still opening") << "printf '%s' \"$1\" > \"$0.arg\"; /bin/sleep 3" << true;
+        QTest::newRow("killed") << "printf '%s' \"$1\" > \"$0.arg\"; kill -9 $$" << false;
+        QTest::newRow("no opener") << QString() << false;
+    }
+    void desktopOpener()
+    {
+#if defined(Q_OS_MACOS) || defined(Q_OS_WIN)
+        QSKIP("the stand-in opener is a shell script");
+#endif
+        QFETCH(QString, script);
+        QFETCH(bool, opened);
+        QTemporaryDir bin;
+        const QString opener = bin.filePath("xdg-open");
+        if (!script.isEmpty()) {
+            QFile file(opener);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n" + script.toUtf8() + "\n");
+            file.close();
+            QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const QString target = bin.filePath("un file \"strano\" $HOME; e.pdf");
+        const bool answer = TMisc::Open(TMisc::Wrapped(target));
+        qputenv("PATH", path);
+        QCOMPARE(answer, opened);
+        if (!script.isEmpty()) {
+            QTRY_VERIFY(QFileInfo::exists(opener + ".arg"));
+            QFile arg(opener + ".arg");
+            QVERIFY(arg.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromUtf8(arg.readAll()), target);
+        }
     }
 
     void programFilesAreWrapped()

@@ -60,15 +60,15 @@ private slots:
         QCOMPARE(Attachments::isBareName(name), bare);
     }
 
-    void folderAndOpenCommand()
+    void folderAndOpenPath()
     {
         QTemporaryDir dir;
         ProgramFolder::setOverride(dir.path());
         QCOMPARE(Attachments::folder(), ProgramFolder::path() + "Documenti_Allegati/");
-        QCOMPARE(Attachments::openCommand("  a b.pdf "),
-                 '"' + QDir::toNativeSeparators(ProgramFolder::path() + "Documenti_Allegati/a b.pdf") + '"');
-        QCOMPARE(Attachments::openCommand("../Eventi.pro"), QString());
-        QCOMPARE(Attachments::openCommand("   "), QString());
+        QCOMPARE(Attachments::openPath("  a b.pdf "),
+                 QDir::toNativeSeparators(ProgramFolder::path() + "Documenti_Allegati/a b.pdf"));
+        QCOMPARE(Attachments::openPath("../Eventi.pro"), QString());
+        QCOMPARE(Attachments::openPath("   "), QString());
         QVERIFY(!QFileInfo::exists(Attachments::folder()));
         QVERIFY(Attachments::ensureFolder());
         QVERIFY(QFileInfo(Attachments::folder()).isDir());

@@ -28,6 +28,19 @@ private slots:
         // The printer dialog's own words.
         QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QString("Stampa"));
     }
+
+    // Months, days and sizes in Italian whatever the system's locale, with or
+    // without the catalogues.
+    void defaultLocaleIsItalian()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        installQtItalian();
+        QCOMPARE(QLocale().monthName(3), QString("marzo"));
+        QCOMPARE(QLocale().dayName(1), QString("luned\u00EC"));
+        QCOMPARE(QLocale().formattedDataSize(1536), QString("1,50 KiB"));
+        // The file chooser's kind of a folder.
+        QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"), QString("Cartella"));
+    }
 };
 
 QTEST_MAIN(TestQtItalian)

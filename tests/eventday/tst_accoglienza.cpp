@@ -216,7 +216,7 @@ private slots:
         Desk desk(folder);
         desk.w.btnAnnullaIngressoClick();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Warning); // nothing selected
+        QCOMPARE(messages.last().kind, MessageKind::Caution); // nothing selected
 
         desk.scan("12");
         const QByteArray entry = folder.read("Presenze_Evento_3.pro");
@@ -275,7 +275,7 @@ private slots:
         qvtest::whenModal([&](QWidget *shown) {
             auto *list = qobject_cast<TfrmPresenze *>(shown);
             QVERIFY(list);
-            QCOMPARE(list->windowTitle(), QStringLiteral(" Riepilogo presenze"));
+            QCOMPARE(list->windowTitle(), QStringLiteral(" Elenco presenze"));
             lines = list->lines();
             printTitle = list->config().printTitle;
             list->selectRow(2);
@@ -401,7 +401,7 @@ private slots:
         // entry may go.
         desk.w.lstIngressi->setCurrentRow(1);
         desk.w.btnAnnullaIngresso->click();
-        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().kind, MessageKind::Caution);
         QVERIFY(messages.last().text.contains("annullare prima l'uscita"));
         messages.answers = {true};
         desk.w.lstIngressi->setCurrentRow(0);

@@ -309,28 +309,31 @@ private slots:
         w.cmdStampa->click();
         QVERIFY(output.documents.isEmpty());
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().kind, MessageKind::Caution);
         QVERIFY(!QFile::exists(folder.file("Posti_Riservati_Evento_3.pro"))); // nothing created by looking
     }
 
-    // "Cartellini_Evento_<n>.pdf": written whole in place of the old one,
-    // offered to open; a file that cannot be written leaves the old one.
+    // "Cartellini_Evento_<n>_<labels>.pdf": named with its file and folder,
+    // written whole in place of the old one, offered to open; the other sheet
+    // makes a file of its own; a file that cannot be written leaves the old
+    // one; a desktop that cannot open it says where it is.
     void pdfInTheProgramFolder()
     {
         TempProgramFolder folder;
         MessageRecorder messages;
         ShellRecorder shell;
         messages.answers = {true};
-        folder.write("Cartellini_Evento_3.pdf", "old badges");
+        const QString eight = folder.file("Cartellini_Evento_3_8.pdf");
+        folder.write("Cartellini_Evento_3_8.pdf", "old badges");
         TfrmCartellini w(dayfixtures::writeBookings(folder, 3, dayfixtures::numberedGuests(10)), dayfixtures::convegno(),
                          nullptr);
         w.cmdPDF->click();
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.last().kind, MessageKind::Question);
-        QCOMPARE(messages.last().text, QStringLiteral("La creazione dei cartellini in PDF \u00E8 terminata con successo."
-                                                      "\r\n\r\nSi vuole aprire il file?"));
-        QCOMPARE(shell.commands, QStringList{'"' + folder.file("Cartellini_Evento_3.pdf") + '"'});
-        const QByteArray bytes = folder.read("Cartellini_Evento_3.pdf");
+        QCOMPARE(messages.last().text, "I cartellini sono stati salvati in PDF nel file " + QDir::toNativeSeparators(eight)
+                                           + ".\r\n\r\nSi vuole aprire il file?");
+        QCOMPARE(shell.commands, QStringList{'"' + eight + '"'});
+        const QByteArray bytes = folder.read("Cartellini_Evento_3_8.pdf");
         QVERIFY(!bytes.contains("/FlateDecode"));
         const qvtest::PdfContent pdf = qvtest::readPdf(bytes);
         QVERIFY(pdf.valid);
@@ -338,19 +341,30 @@ private slots:
         QVERIFY(pdf.pageText(0).contains("Ospite 8"));
         QVERIFY(pdf.pageText(1).contains("Posto 10"));
         QVERIFY(!pdf.pageText(1).contains("Ospite 8"));
-        QCOMPARE(QDir(folder.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden),
-                 QStringList{"Cartellini_Evento_3.pdf"});
 
-        const QByteArray written = folder.read("Cartellini_Evento_3.pdf");
+        messages.clear();
+        messages.answers = {true};
+        shell.opens = false;
+        w.optFoglio10->setChecked(true);
+        w.cmdPDF->click();
+        QCOMPARE(QDir(folder.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden),
+                 (QStringList{"Cartellini_Evento_3_10.pdf", "Cartellini_Evento_3_8.pdf"}));
+        QCOMPARE(folder.read("Cartellini_Evento_3_8.pdf"), bytes);
+        QCOMPARE(qvtest::readPdf(folder.read("Cartellini_Evento_3_10.pdf")).pageSizes.size(), 1);
+        QCOMPARE(messages.count(), 2);
+        QCOMPARE(messages.last().kind, MessageKind::Caution);
+        QVERIFY(messages.last().text.contains(QDir::toNativeSeparators(folder.file("Cartellini_Evento_3_10.pdf"))));
+
         qvtest::ReadOnly readOnly(folder.path());
         if (!readOnly.ok())
             QSKIP("the folder cannot be made read-only here");
         messages.clear();
+        w.optFoglio8->setChecked(true);
         w.cmdPDF->click();
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.last().kind, MessageKind::Plain);
         QVERIFY(messages.last().text.startsWith("Attenzione: il sistema non permette di creare il file PDF."));
-        QCOMPARE(folder.read("Cartellini_Evento_3.pdf"), written);
+        QCOMPARE(folder.read("Cartellini_Evento_3_8.pdf"), bytes);
     }
 
     // The booked-seats list gets two pictures, the event selection one; the

@@ -10,6 +10,7 @@
 #include "eventday/everyonenotice.h"
 #include "eventday/noticetoeveryone.h"
 #include "support/testsupport.h"
+#include "ui/desktop.h"
 
 #include <QFile>
 #include <QUrl>
@@ -383,7 +384,7 @@ private slots:
                                            "siete iscritti:\r\n\r\nEvento: Convegno di primavera\r\nData: 12/03/2026"
                                            "\r\nOra: 09:30\r\nSede: Aula Magna\r\nIndirizzo: Via Roma 1\r\n\r\n"));
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Information);
+        QCOMPARE(messages.last().kind, MessageKind::Notice);
         QVERIFY(messages.last().text.startsWith("Una prenotazione non ha un indirizzo e-mail"));
         QVERIFY(messages.last().text.endsWith(QStringLiteral("Posto A5  Verdi Nicol\u00F2")));
     }
@@ -423,6 +424,26 @@ private slots:
         }
     }
 
+    // A mail program that cannot be started is said so, once, and no
+    // further message is attempted.
+    void noticeToEveryoneWithoutMailProgram()
+    {
+        TempProgramFolder folder;
+        qvtest::ShellRecorder shell;
+        shell.opens = false;
+        qvtest::MessageRecorder messages;
+        messages.answers = {true};
+        QList<Guest> guests;
+        for (int i = 1; i <= 120; ++i)
+            guests.append({QStringLiteral("Ospite %1").arg(i), QString::number(i), QStringLiteral("o%1@example.it").arg(i)});
+        guests.append({QStringLiteral("Senza indirizzo"), QStringLiteral("121")});
+        noticeToEveryone(nullptr, dayfixtures::writeBookings(folder, 3, guests), dayfixtures::convegno());
+        QCOMPARE(shell.commands.size(), 1);
+        QCOMPARE(messages.count(), 2);
+        QCOMPARE(messages.last().kind, MessageKind::Caution);
+        QCOMPARE(messages.last().text, Desktop::kMailProgramFailed);
+    }
+
     void noticeToEveryoneWithoutAnyAddress()
     {
         TempProgramFolder folder;
@@ -432,7 +453,7 @@ private slots:
                          dayfixtures::convegno());
         QVERIFY(shell.commands.isEmpty());
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().kind, MessageKind::Caution);
         QVERIFY(messages.last().text.contains("Posto 1  Verdi\r\nPosto 2  Neri"));
     }
 };

@@ -8,6 +8,7 @@
 #include "ui/widgets.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -47,10 +48,10 @@ private slots:
         QTest::addColumn<QString>("message"); // empty: none
         QTest::addColumn<int>("kind");
         QTest::newRow("saved card") << "saved" << QString() << -1;
-        QTest::newRow("new card") << "new" << TfrmRegistro::kCalendarUnsaved << int(MessageKind::Warning);
-        QTest::newRow("no start date") << "undated" << TfrmRegistro::kCalendarNoStart << int(MessageKind::Warning);
+        QTest::newRow("new card") << "new" << TfrmRegistro::kCalendarUnsaved << int(MessageKind::Caution);
+        QTest::newRow("no start date") << "undated" << TfrmRegistro::kCalendarNoStart << int(MessageKind::Caution);
         QTest::newRow("folder in the way") << "blocked" << TfrmRegistro::kCalendarFailed << int(MessageKind::Plain);
-        QTest::newRow("archive gone") << "gone" << Messages::kArchiveAccess << int(MessageKind::Error);
+        QTest::newRow("archive gone") << "gone" << Messages::kArchiveAccess << int(MessageKind::Failure);
     }
     void calendarPicture()
     {
@@ -114,6 +115,27 @@ private slots:
         QVERIFY(value("DESCRIPTION").contains("Prof. Bianchi"));
         QCOMPARE(folder.read("Eventi.pro"), archive);
         QCOMPARE(card.txtTitolo->text(), "Titolo non ancora salvato");
+    }
+
+    // Written, but no program to open it: the user is told where it is.
+    void calendarWithoutProgram()
+    {
+        TempProgramFolder folder;
+        MessageRecorder messages;
+        ShellRecorder shell;
+        shell.opens = false;
+        writeEvents();
+        TfrmRegistro card;
+        card.show();
+        card.cmdPrimoClick();
+        card.cmdCalendario->click();
+        QCOMPARE(shell.commands, QStringList{'"' + folder.file("Evento_1.ics") + '"'});
+        QVERIFY(QFileInfo(folder.file("Evento_1.ics")).isFile());
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().kind, MessageKind::Caution);
+        QVERIFY(messages.last().text.startsWith(
+            QStringLiteral("Attenzione: non \u00E8 stato possibile avviare il programma che apre il file.")));
+        QVERIFY(messages.last().text.contains(QDir::toNativeSeparators(folder.file("Evento_1.ics"))));
     }
 
     void pictureBesidePrint()

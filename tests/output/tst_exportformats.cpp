@@ -200,11 +200,15 @@ private slots:
               {"Note", "porta\r\nB"}},
              {{"Titolo", "Senza data"}, {"OraInizio", "10:00"}},
              {{"Titolo", "Ore a rovescio"}, {"DataInizio", "12/06/2025"}, {"OraInizio", "18:00"},
-              {"OraFine", "09:00"}}});
+              {"OraFine", "09:00"}},
+             {{"Titolo", "Due giorni"}, {"DataInizio", "12/03/2025"}, {"OraInizio", "09:30"},
+              {"DataFine", "13/03/2025"}, {"OraFine", "17:30"}},
+             {{"Titolo", "Nottata"}, {"DataInizio", "20/06/2025"}, {"OraInizio", "22:00"},
+              {"DataFine", "21/06/2025"}, {"OraFine", "02:00"}}});
         const ExportOutcome outcome =
             writeExport(ExportFormat::Ics, folder.file("e.ics"), ExportLayouts::events(),
                         archiveRows(ExportLayouts::events(), TSchedaEvento::archivePath()));
-        QCOMPARE(outcome.rows, 4);
+        QCOMPARE(outcome.rows, 6);
         QCOMPARE(outcome.skipped, QList<qint64>{4});
         const QByteArray file = readFile(folder.file("e.ics"));
         checkLineShape(file);
@@ -214,16 +218,22 @@ private slots:
         QCOMPARE(qvtest::property(qvtest::components(file, "VTIMEZONE").first(), "TZID")->raw, "Europe/Rome");
 
         const QList<QList<ContentLine>> events = qvtest::components(file, "VEVENT");
-        QCOMPARE(events.size(), 4);
+        QCOMPARE(events.size(), 6);
         struct Expected
         {
             const char *uid, *start, *end;
             bool timed;
+            const char *rule = nullptr;
         };
-        const QList<Expected> expected{{"evento-1@quorvane", "20250301T093000", "20250301T130000", true},
-                                       {"evento-2@quorvane", "20250405", "20250407", false},
-                                       {"evento-3@quorvane", "20250510T180000", "20250510T200000", true},
-                                       {"evento-5@quorvane", "20250612", "20250613", false}};
+        // Two days with their hours are those hours on each day, not one
+        // stretch of 32 hours; a night stays one stretch.
+        const QList<Expected> expected{
+            {"evento-1@quorvane", "20250301T093000", "20250301T130000", true},
+            {"evento-2@quorvane", "20250405", "20250407", false},
+            {"evento-3@quorvane", "20250510T180000", "20250510T200000", true},
+            {"evento-5@quorvane", "20250612", "20250613", false},
+            {"evento-6@quorvane", "20250312T093000", "20250312T173000", true, "FREQ=DAILY;COUNT=2"},
+            {"evento-7@quorvane", "20250620T220000", "20250621T020000", true}};
         for (qsizetype i = 0; i < events.size(); ++i) {
             const QList<ContentLine> &event = events.at(i);
             QCOMPARE(qvtest::property(event, "UID")->raw, expected.at(i).uid);
@@ -238,6 +248,8 @@ private slots:
                 else
                     QCOMPARE(line->parameters.value("VALUE"), "DATE");
             }
+            const ContentLine *rule = qvtest::property(event, "RRULE");
+            QCOMPARE(rule ? rule->raw : QString(), QString::fromLatin1(expected.at(i).rule));
         }
         const QList<ContentLine> &first = events.first();
         QCOMPARE(qvtest::unescaped(qvtest::property(first, "SUMMARY")->raw), "Convegno, annuale; 2025");

@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(messages.messages.at(0).text,
                  "Verranno aggiunte all'archivio dei partecipanti 997 nuove schede. 3 doppioni non verranno "
                  "importati.\r\n\r\nSi vuole procedere con l'importazione?");
-        QCOMPARE(messages.last().kind, MessageKind::Information);
+        QCOMPARE(messages.last().kind, MessageKind::Notice);
         QCOMPARE(messages.last().text,
                  QString::fromUtf8("L'importazione è terminata: sono state aggiunte 997 nuove schede all'archivio dei "
                                    "partecipanti (dalla scheda n. 3 alla n. 999).")
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(w.lblRiepilogo->text(), "Indicare il campo di ogni colonna.");
         w.cmdImporta->click();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().kind, MessageKind::Caution);
         QVERIFY(messages.last().text.startsWith("Attenzione: il campo TelCel compare due volte"));
         QVERIFY(folder.read("Partecipanti.pro").isEmpty());
 
@@ -237,7 +237,7 @@ private slots:
         messages.answers = {true};
         w.cmdImporta->click();
         QVERIFY(QTest::qWaitFor([&] { return !w.isBusy(); }, 30000));
-        QCOMPARE(messages.last().kind, MessageKind::Information);
+        QCOMPARE(messages.last().kind, MessageKind::Notice);
         const QList<Values> cards = readParticipants(folder.read("Partecipanti.pro"));
         QCOMPARE(cards.size(), 2);
         QCOMPARE(cards.at(0).value("Cliente"), "Rossi");
@@ -305,7 +305,7 @@ private slots:
         TArchivio::setWriteHook({});
         readOnly.reset();
 
-        QCOMPARE(messages.last().kind, how == "cancel" ? MessageKind::Information : MessageKind::Error);
+        QCOMPARE(messages.last().kind, how == "cancel" ? MessageKind::Notice : MessageKind::Failure);
         QCOMPARE(messages.last().text,
                  how == "cancel" ? QString::fromUtf8("Importazione annullata: l'archivio dei partecipanti non è "
                                                      "stato modificato.")
@@ -338,7 +338,7 @@ private slots:
         QTest::qWait(600);
         QVERIFY(!opened);
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Error);
+        QCOMPARE(messages.last().kind, MessageKind::Failure);
         QVERIFY2(messages.last().text.startsWith(QString::fromUtf8("Attenzione: il file scelto non può essere "
                                                                    "importato.")
                                                  + Messages::kBreak + '"' + folder.file("misto.csv") + '"'),
@@ -361,7 +361,7 @@ private slots:
         QCOMPARE(w.lblRiepilogo->text(), "Righe nel file: 1. Schede da aggiungere: 0. Doppioni: 1, non importati.");
         w.cmdImporta->click();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Warning);
+        QCOMPARE(messages.last().kind, MessageKind::Caution);
         QCOMPARE(messages.last().text,
                  QString::fromUtf8("Attenzione: nel file non ci sono righe da importare.") + Messages::kBreak
                      + QString::fromUtf8("Tutte le righe ripetono partecipanti già presenti: per importarle comunque "

@@ -360,7 +360,7 @@ private slots:
         ShownMap map(eventIn(folder), desk);
         QVERIFY(map.ok);
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().kind, MessageKind::Error);
+        QCOMPARE(messages.last().kind, MessageKind::Failure);
         QCOMPARE(messages.last().text, Messages::kArchiveAccess);
         const SeatMap &seats = map.grid()->map();
         QCOMPARE(seats.seatCount(), 30);
@@ -410,8 +410,9 @@ private slots:
         map.w->spnPostiPerFila->setValue(20);
         QTest::mouseClick(map.w->cmdPDF, Qt::LeftButton);
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.last().text, QString("L'esportazione della mappa dei posti in PDF \u00E8 terminata con "
-                                               "successo.\r\n\r\nSi vuole aprire il file?"));
+        QCOMPARE(messages.last().text, "La mappa dei posti \u00E8 stata salvata in PDF nel file "
+                                           + QDir::toNativeSeparators(folder.file("Mappa_Posti_Evento_1.pdf"))
+                                           + ".\r\n\r\nSi vuole aprire il file?");
         QVERIFY(shell.commands.isEmpty());
         QFile file(folder.file("Mappa_Posti_Evento_1.pdf"));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -571,7 +572,31 @@ private slots:
         QCOMPARE(card->lblPosizione->text(), QString("1"));
         QCOMPARE(card->txtCliente->text(), QString("Rossi Mario"));
         QVERIFY(card->chkDaConfermare->isChecked());
-        QCOMPARE(card->lblStatoPosto->text(), QString("libero")); // the card itself holds it
+        QCOMPARE(card->lblStatoPosto->text(), QString("assegnato a questa scheda"));
+
+        // What is typed on the card survives a double-click on a free seat:
+        // the seat goes into the card being typed.
+        QApplication::setActiveWindow(card);
+        QVERIFY(QTest::qWaitForWindowActive(card));
+        QTest::keyClick(card->txtCliente, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(card->lblPosizione->text(), QString());
+        card->txtCliente->setText("Azzurri Ada");
+        doubleClickSeat(map->grdPosti, 8);
+        QCOMPARE(card->txtCliente->text(), QString("Azzurri Ada"));
+        QCOMPARE(card->txtPosto->text(), QString("9"));
+        QCOMPARE(card->lblPosizione->text(), QString());
+        QCOMPARE(messages.count(), 1);
+        // A held seat asks before its card replaces the typing; "No" keeps it.
+        messages.answers = {false};
+        doubleClickSeat(map->grdPosti, 1);
+        QCOMPARE(messages.count(), 2);
+        QCOMPARE(messages.last().kind, MessageKind::Question);
+        QCOMPARE(card->txtCliente->text(), QString("Azzurri Ada"));
+        QCOMPARE(card->lblPosizione->text(), QString());
+        messages.answers = {true};
+        doubleClickSeat(map->grdPosti, 1);
+        QCOMPARE(card->lblPosizione->text(), QString("1"));
+        QCOMPARE(messages.count(), 3);
 
         // Ctrl+M brings the same map forward; leaving the card closes it.
         QApplication::setActiveWindow(card);
@@ -582,7 +607,7 @@ private slots:
         QTest::mouseClick(card->btnEsci, Qt::LeftButton);
         QVERIFY(w.frmAvvio->isVisible());
         QTRY_VERIFY(alive.isNull());
-        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.count(), 3);
         destroyWindows();
     }
 };

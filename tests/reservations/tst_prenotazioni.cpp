@@ -1187,25 +1187,31 @@ private slots:
     }
 
     // Beside the seat, its state read from the archive when the box is left:
-    // saving still refuses nothing, but the card tells.
+    // saving still refuses nothing, but the card tells. A seat another card
+    // holds is a warning, in the map's look for a seat held more than once
+    // and in words.
     void seatStateBesideTheSeat_data()
     {
         QTest::addColumn<QString>("posti");
         QTest::addColumn<QString>("seat");
         QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("look");
+        const int twice = int(SeatLook::Twice);
         QTest::newRow("held twice") << "30" << "12"
-                                    << QString("gi\u00E0 assegnato a 2 persone: Bianchi Anna, Verdi Luca");
-        QTest::newRow("held, typed in lower case") << "30" << "a5" << QString("gi\u00E0 assegnato a Neri Paolo");
+                                    << QString("gi\u00E0 assegnato a 2 persone: Bianchi Anna, Verdi Luca") << twice;
+        QTest::newRow("held, typed in lower case") << "30" << "a5" << QString("gi\u00E0 assegnato a Neri Paolo")
+                                                   << twice;
         QTest::newRow("awaiting confirmation")
-            << "30" << "2" << QString("gi\u00E0 assegnato a Rossi Mario (in attesa di conferma)");
-        QTest::newRow("free") << "30" << "7" << "libero";
-        QTest::newRow("beyond the total") << "30" << "500" << "oltre il numero totale dei posti (30)";
+            << "30" << "2" << QString("gi\u00E0 assegnato a Rossi Mario (in attesa di conferma)") << twice;
+        QTest::newRow("free") << "30" << "7" << "libero" << int(SeatLook::Free);
+        QTest::newRow("beyond the total") << "30" << "500" << "oltre il numero totale dei posti (30)" << -1;
     }
     void seatStateBesideTheSeat()
     {
         QFETCH(QString, posti);
         QFETCH(QString, seat);
         QFETCH(QString, state);
+        QFETCH(int, look);
         TempProgramFolder folder;
         MessageRecorder messages;
         folder.write(kArchive, qvtest::bookings(qvtest::kThirtySeats));
@@ -1218,18 +1224,30 @@ private slots:
         card.key(Qt::Key_Tab);
         QCOMPARE(card.w.lblStatoPosto->text(), state);
         auto *words = card.w.lblStatoPosto->findChild<QLabel *>("lblStatoPostoTesto");
-        QCOMPARE(QAccessible::queryAccessibleInterface(words)->text(QAccessible::Name), "Stato del posto: " + state);
-        QCOMPARE(card.w.lblStatoPosto->findChild<SeatSwatch *>()->isVisible(), !state.startsWith("oltre"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(words)->text(QAccessible::Name),
+                 (look == int(SeatLook::Twice) ? "Stato del posto, attenzione, posto assegnato pi\u00F9 volte: "
+                                               : "Stato del posto: ")
+                     + state);
+        const SeatSwatch *swatch = card.w.lblStatoPosto->findChild<SeatSwatch *>();
+        QCOMPARE(swatch->isVisible(), look >= 0);
+        if (look >= 0)
+            QCOMPARE(int(swatch->look()), look);
         // Saved all the same, and still told.
         card.w.txtCliente->setText("Gialli Ugo");
         card.click(card.w.btnSalva);
         QCOMPARE(messages.last().text, CardOperations::kInserted);
         QCOMPARE(folder.read(kArchive).size(), 5 * 829);
-        QCOMPARE(card.w.lblStatoPosto->text(), state);
+        // Now the card's own seat, and the others' too where they hold it.
+        const QString own = state == "libero" ? QString("assegnato a questa scheda")
+                            : state.startsWith("oltre")
+                                ? "assegnato a questa scheda - " + state
+                                : "assegnato a questa scheda e anche a " + state.mid(QString("gi\u00E0 assegnato a ").size());
+        QCOMPARE(card.w.lblStatoPosto->text(), own);
         QCOMPARE(messages.count(), 1);
     }
 
-    // The card itself is no other holder; a card shown says its seat's state.
+    // The card itself is no other holder: its own seat is "assegnato a questa
+    // scheda", and the others holding it too are named.
     void seatStateOfAShownCard()
     {
         TempProgramFolder folder;
@@ -1240,10 +1258,17 @@ private slots:
         card.w.txtPosti->setText("30");
         QTest::mouseClick(card.w.cmdPrimo, Qt::LeftButton);
         QCOMPARE(card.pos(), QString("1"));
-        QCOMPARE(card.w.lblStatoPosto->text(), QString("libero")); // seat 2 is its own
+        QCOMPARE(card.w.lblStatoPosto->text(), QString("assegnato a questa scheda"));
+        const SeatSwatch *swatch = card.w.lblStatoPosto->findChild<SeatSwatch *>();
+        QCOMPARE(swatch->look(), SeatLook::Pending); // as the map shows it
         QTest::mouseClick(card.w.cmdAvanti, Qt::LeftButton);
         QCOMPARE(card.pos(), QString("2"));
-        QCOMPARE(card.w.lblStatoPosto->text(), QString("gi\u00E0 assegnato a Verdi Luca"));
+        QCOMPARE(card.w.lblStatoPosto->text(), QString("assegnato a questa scheda e anche a Verdi Luca"));
+        QCOMPARE(swatch->look(), SeatLook::Twice);
+        // Moved on the card to a seat nobody else holds: free for it.
+        card.w.txtPosto->setText("7");
+        card.w.updateSeatState();
+        QCOMPARE(card.w.lblStatoPosto->text(), QString("libero"));
         QTest::mouseClick(card.w.btnNuovo, Qt::LeftButton);
         QCOMPARE(card.w.lblStatoPosto->text(), QString());
         QCOMPARE(messages.count(), 0);

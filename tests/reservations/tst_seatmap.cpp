@@ -331,18 +331,22 @@ private slots:
         QTest::newRow("held twice") << "12" << qint64(0) << 30 << QString("gi\u00E0 assegnato a 2 persone: Bianchi Anna, Verdi Luca")
                                     << SeatState::Twice;
         QTest::newRow("held, as typed") << " a5" << qint64(0) << 30 << QString("gi\u00E0 assegnato a Neri Paolo")
-                                        << SeatState::Booked;
-        QTest::newRow("its own record left out")
-            << "12" << qint64(2) << 30 << QString("gi\u00E0 assegnato a Verdi Luca") << SeatState::Booked;
-        QTest::newRow("only its own record") << "A5" << qint64(4) << 30 << "libero" << SeatState::Free;
+                                        << SeatState::Twice;
+        QTest::newRow("its own record and another")
+            << "12" << qint64(2) << 30 << QString("assegnato a questa scheda e anche a Verdi Luca") << SeatState::Twice;
+        QTest::newRow("only its own record") << "A5" << qint64(4) << 30 << "assegnato a questa scheda"
+                                             << SeatState::Booked;
+        QTest::newRow("only its own record, to confirm")
+            << "2" << qint64(1) << 30 << "assegnato a questa scheda" << SeatState::Pending;
+        QTest::newRow("its own record holds another seat") << "7" << qint64(1) << 30 << "libero" << SeatState::Free;
         QTest::newRow("awaiting confirmation")
             << "2" << qint64(0) << 30 << QString("gi\u00E0 assegnato a Rossi Mario (in attesa di conferma)")
-            << SeatState::Pending;
+            << SeatState::Twice;
         QTest::newRow("beyond the total") << "500" << qint64(0) << 30 << "oltre il numero totale dei posti (30)"
                                           << SeatState::Free;
         QTest::newRow("held and beyond")
             << "31" << qint64(0) << 30
-            << QString("gi\u00E0 assegnato a Gialli Ugo - oltre il numero totale dei posti (30)") << SeatState::Booked;
+            << QString("gi\u00E0 assegnato a Gialli Ugo - oltre il numero totale dei posti (30)") << SeatState::Twice;
         QTest::newRow("no total known") << "500" << qint64(0) << -1 << "libero" << SeatState::Free;
     }
     void seatOnTheCard()
@@ -360,6 +364,7 @@ private slots:
         QCOMPARE(shown.text, text);
         QCOMPARE(shown.state, state);
         QCOMPARE(shown.beyond, QString(QTest::currentDataTag()).contains("beyond"));
+        QCOMPARE(shown.warning, state == SeatState::Twice); // another card holds it
     }
 
     void seatOnTheCardSaysNothing()

@@ -43,7 +43,10 @@ MessageRecorder::~MessageRecorder()
 
 ShellRecorder::ShellRecorder()
 {
-    TMisc::setOpener([this](const QString &command) { commands.append(command); });
+    TMisc::setOpener([this](const QString &command) {
+        commands.append(command);
+        return opens;
+    });
 }
 
 ShellRecorder::~ShellRecorder()

@@ -44,6 +44,7 @@ public:
     ShellRecorder();
     ~ShellRecorder();
     QStringList commands;
+    bool opens = true; // false: as a desktop that has no program for it
 };
 
 // A temporary program folder for the duration of a test.

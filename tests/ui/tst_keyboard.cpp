@@ -62,6 +62,46 @@ class TestKeyboard : public QObject
 {
     Q_OBJECT
 private slots:
+    // Ctrl+W closes a dialog (a summary list among them) as Esc does; a
+    // window whose own "Esci" takes the key keeps it; a card stays open.
+    void ctrlWClosesWhatEscCloses()
+    {
+        installCloseKey();
+        QDialog dialog;
+        auto *box = new QLineEdit(&dialog);
+        QSignalSpy rejected(&dialog, &QDialog::rejected);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(rejected.count(), 1);
+        QVERIFY(!dialog.isVisible());
+
+        QDialog withExit;
+        auto *exitBox = new QLineEdit(&withExit);
+        auto *exit = new ClickablePicture(QStringLiteral("cmdEsci"), QIcon(), QStringLiteral("Esci."), &withExit);
+        auto *row = new QHBoxLayout(&withExit);
+        row->addWidget(exitBox);
+        row->addWidget(exit);
+        applyStandardShortcuts(&withExit);
+        QSignalSpy clicked(exit, &QAbstractButton::clicked);
+        QSignalSpy notRejected(&withExit, &QDialog::rejected);
+        withExit.show();
+        QApplication::setActiveWindow(&withExit);
+        QVERIFY(QTest::qWaitForWindowActive(&withExit));
+        exitBox->setFocus();
+        QTest::keyClick(exitBox, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(notRejected.count(), 0);
+        withExit.hide();
+
+        Window card;
+        QVERIFY(card.ok);
+        QTest::keyClick(card.box, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(card.w.isVisible());
+    }
+
     void houseMap_data()
     {
         QTest::addColumn<QString>("control");
