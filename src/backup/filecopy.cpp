@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QByteArrayView>
+#include <QFileInfo>
 
 #ifdef QV_HAVE_OPENSSL
 #include <openssl/evp.h>
@@ -13,6 +14,7 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -163,6 +165,16 @@ void writeNewFile(const QString &path, const QByteArray &bytes)
     file.close();
     if (file.error() != QFileDevice::NoError)
         throw writeError(file);
+}
+
+bool fileGone(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return !QFileInfo::exists(path);
+#else
+    struct stat st = {};
+    return ::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT;
+#endif
 }
 
 bool replaceFile(const QString &source, const QString &target)

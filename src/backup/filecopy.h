@@ -35,6 +35,10 @@ Digest copyInto(const QString &source, QFile &target, const BlockDone &done = {}
 // Writes a small new file whole and puts it on the disk.
 void writeNewFile(const QString &path, const QByteArray &bytes);
 
+// Whether the system says there is no file at `path` (not: could not tell,
+// an error reading the folder).
+bool fileGone(const QString &path);
+
 // Puts `source` in the place of `target` in one step, replacing a file
 // already there; both in one folder. False on failure.
 bool replaceFile(const QString &source, const QString &target);
