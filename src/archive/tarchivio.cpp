@@ -27,6 +27,16 @@ bool writeAll(QFile &file, qint64 offset, const QByteArray &bytes)
     return file.seek(offset) && writeBytes(file, bytes.constData(), bytes.size()) == bytes.size();
 }
 
+// The size of the open archive; an archive whose size cannot be had is an
+// error, never an empty one.
+qint64 sizeOf(const QFile &file)
+{
+    const qint64 size = fileSize(file);
+    if (size < 0)
+        throw ArchiveError("cannot read the size of the archive");
+    return size;
+}
+
 // Puts the archive back as the journal saw it before the write; false when
 // that could not be done (the journal is then kept for the next try).
 bool putBack(QFile &archive, const ArchiveJournal &journal)
@@ -238,7 +248,7 @@ void TArchivio::readAsBefore(const QString &path)
 
 qint64 TArchivio::recordsOnDisk() const
 {
-    return (m_before ? m_before->oldSize : m_file.size()) / m_length;
+    return (m_before ? m_before->oldSize : sizeOf(m_file)) / m_length;
 }
 
 void TArchivio::readAt(qint64 offset, QByteArray &bytes)
@@ -347,7 +357,7 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
     // record the caller knew of and that is still there: a position that was
     // the end when the caller last counted may since hold another desk's
     // new record.
-    const qint64 size = file.size();
+    const qint64 size = sizeOf(file);
     const qint64 count = size / m_length;
     const qint64 index = target == Target::End ? count : m_position;
     if (target != Target::End && (index >= m_givenCount || index >= count))
@@ -420,7 +430,7 @@ qint64 TArchivio::Append(const RecordBlocks &next)
 
     // As for any append: the place from the size under the lock, and a torn
     // tail's bytes kept in the journal, since the first record covers them.
-    const qint64 size = file.size();
+    const qint64 size = sizeOf(file);
     const qint64 index = size / m_length;
     ArchiveJournal journal;
     journal.oldSize = size;

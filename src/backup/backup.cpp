@@ -111,8 +111,7 @@ private:
 QStringList Builder::attachmentNames() const
 {
     QStringList names;
-    const QDir dir(pathIn(m_request.programFolder, kAttachmentsFolder));
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+    for (const QString &name : filesIn(pathIn(m_request.programFolder, kAttachmentsFolder)))
         if (!name.startsWith(kProgramTemporary))
             names.append(name);
     return names;
@@ -123,7 +122,7 @@ QList<Builder::Item> Builder::items() const
     QList<Item> list;
     for (const QString &name : archivesIn(m_request.programFolder))
         list.append({pathIn(m_request.programFolder, name), name, true});
-    if (QFileInfo(m_request.iniFile).isFile())
+    if (!fileGone(m_request.iniFile))
         list.append({m_request.iniFile, QFileInfo(m_request.iniFile).fileName(), false});
     if (m_request.settings.attachments) {
         const QString folder = pathIn(m_request.programFolder, kAttachmentsFolder);
@@ -321,7 +320,9 @@ bool madeOn(const QString &root, const QDate &day)
 
 QStringList archivesIn(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.pro")}, QDir::Files | QDir::Hidden, QDir::Name);
+    QStringList names = filesIn(folder);
+    names.removeIf([](const QString &name) { return !name.endsWith(QLatin1String(".pro"), Qt::CaseInsensitive); });
+    return names;
 }
 
 bool isProgramArchive(const QString &name)

@@ -70,7 +70,8 @@ QStringList completeBackups(const QString &root);
 // Whether `root` holds a backup made on `day`.
 bool madeOn(const QString &root, const QDate &day);
 
-// The archives of a folder: its *.pro files.
+// The archives of a folder: its *.pro files. Raises Error when the folder
+// cannot be read to the end.
 QStringList archivesIn(const QString &folder);
 // The archives the program itself names: Eventi.pro, Partecipanti.pro,
 // Posti_Riservati_Evento_<n>.pro, Presenze_Evento_<n>.pro and

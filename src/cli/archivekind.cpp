@@ -1,5 +1,6 @@
 #include "cli/archivekind.h"
 
+#include "archive/filesync.h"
 #include "archive/records.h"
 #include "cli/command.h"
 
@@ -116,7 +117,9 @@ RawArchive::RawArchive(const QString &path, const QString &kindOption)
     m_kind = &kindFor(path, kindOption);
     if (!m_file.open(QIODevice::ReadOnly))
         throw fileError(QStringLiteral("impossibile leggere %1: %2.").arg(quoted(path), m_file.errorString()));
-    m_size = m_file.size();
+    m_size = qv::fileSize(m_file);
+    if (m_size < 0)
+        throw fileError(QStringLiteral("impossibile leggere %1: %2.").arg(quoted(path), m_file.errorString()));
     ArchiveJournal journal;
     switch (ArchiveJournal::read(path, journal)) {
     case ArchiveJournal::Found::None:
