@@ -1,6 +1,7 @@
 // Every file call of a save, an import, a backup and a restore, failed in
 // turn with EIO: afterwards the program folder is as before or as after, and
 // the action said which.
+#include "archive/archivejournal.h"
 #include "archive/tarchivio.h"
 #include "backup/restore.h"
 #include "backupfixture.h"
@@ -212,6 +213,56 @@ private slots:
     {
         TArchivio::setLockTimeout(-1);
         faults::skipSyncs(false);
+    }
+
+    // A desk killed part-way through an import of 210 records into 100 left
+    // its journal. A journal that cannot be read whole (EIO at any of its
+    // reads) is kept: nothing is written, and nothing half written is read.
+    // Once it reads, the import is undone.
+    void journalThatCannotBeReadIsKept_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::newRow("undo on request (check)") << 0;
+        QTest::newRow("open for a write") << 1;
+        QTest::newRow("open for reading") << 2;
+    }
+    void journalThatCannotBeReadIsKept()
+    {
+        QFETCH(int, entry);
+        constexpr int length = 40;
+        const QByteArray before = records(length, "P", 100);
+        const QByteArray torn = before + records(length, "Q", 210);
+        for (int n = 1;; ++n) {
+            qvtest::TempProgramFolder folder;
+            const QString path = folder.file("Presenze_Evento_1.pro");
+            folder.write("Presenze_Evento_1.pro", torn);
+            folder.write("Presenze_Evento_1.pro.journal", ArchiveJournal{before.size(), before.size(), {}}.encode());
+            qint64 count = -1;
+            faults::arm(faults::Kind::Read, n);
+            try {
+                if (entry == 0) {
+                    TArchivio::recoverInterruptedWrite(path);
+                    count = 0; // read below, once nothing fails
+                } else {
+                    TArchivio archive(path, length, entry == 1 ? TArchivio::Access::ReadWrite : TArchivio::Access::Read);
+                    count = archive.Count();
+                }
+            } catch (const ArchiveError &) {
+            }
+            const faults::Result result = faults::disarm();
+            if (entry == 0 && count == 0)
+                count = folder.read("Presenze_Evento_1.pro").size() / length;
+            if (count < 0) { // refused: the journal kept, the archive as it was left
+                QVERIFY(QFile::exists(TArchivio::journalPath(path)));
+                QCOMPARE(folder.read("Presenze_Evento_1.pro"), torn);
+            } else {
+                QCOMPARE(count, qint64(100));
+            }
+            TArchivio::recoverInterruptedWrite(path);
+            QCOMPARE(folder.read("Presenze_Evento_1.pro"), before);
+            if (!result.failed)
+                break; // past the last read
+        }
     }
 
     void sweep_data()
