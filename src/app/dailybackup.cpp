@@ -1,6 +1,7 @@
 #include "app/dailybackup.h"
 
 #include "backup/backup.h"
+#include "backup/backupdesk.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
 
@@ -96,7 +97,17 @@ void DailyBackup::start()
     if (m_thread)
         return;
     Backup::Request request = Backup::requestNow();
-    if (request.settings.copies == 0 || Backup::madeOn(request.root, request.moment.date()))
+    if (request.settings.copies == 0)
+        return;
+    if (!Backup::canWrite(request.root)) {
+        // A read-only program folder stays so: said once, never tried.
+        static bool told = false;
+        if (!told)
+            Messages::plain(Backup::kBackupsOff);
+        told = true;
+        return;
+    }
+    if (Backup::madeOn(request.root, request.moment.date()))
         return;
     request.oncePerDay = true;
     request.cancel = &m_cancel;

@@ -42,7 +42,9 @@ public:
     explicit DailyBackup(QObject *parent = nullptr);
     ~DailyBackup() override;
 
-    // Does nothing when backups are off, the day has one already, or one is running.
+    // Does nothing when backups are off, the day has one already, or one is
+    // running. In a program folder that may not be written it says once (in
+    // the life of the program) that backups are off there.
     void start();
     bool isRunning() const { return m_thread != nullptr; }
     // The progress window while it is up.

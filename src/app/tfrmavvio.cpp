@@ -1,6 +1,7 @@
 #include "app/tfrmavvio.h"
 
 #include "app/infowindows.h"
+#include "app/tfrmcopie.h"
 #include "core/regional.h"
 #include "core/tmisc.h"
 #include "events/tfrmregistro.h"
@@ -59,6 +60,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     imgInfo = cornerPicture(QStringLiteral("imgInfo"), QStringLiteral("info"), QStringLiteral("Informazioni su Quorvane"), this);
     imgGuida = cornerPicture(QStringLiteral("imgGuida"), QStringLiteral("help"), QStringLiteral("Guida all'utilizzo del software"), this);
     imgCrediti = cornerPicture(QStringLiteral("imgCrediti"), QStringLiteral("credits"), QStringLiteral("Riconoscimenti"), this);
+    imgCopie = cornerPicture(QStringLiteral("imgCopie"), QStringLiteral("save"), QStringLiteral("Copie di sicurezza"), this);
     imgEsci = cornerPicture(QStringLiteral("imgEsci"), QStringLiteral("exit"), QStringLiteral("Esci dal programma"), this);
 
     imgIcona = new QLabel(this);
@@ -120,6 +122,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(imgCrediti, 0, Qt::AlignBottom);
+    bottom->addWidget(imgCopie, 0, Qt::AlignBottom);
     bottom->addStretch(1);
     bottom->addWidget(imgSito, 0, Qt::AlignBottom);
     bottom->addStretch(1);
@@ -142,7 +145,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     const QList<QList<QWidget *>> rows{
         {imgInfo, imgGuida},
         {btnAnagrafica, btnEventi, btnPosti},
-        {imgCrediti, imgSito, imgEsci},
+        {imgCrediti, imgCopie, imgSito, imgEsci},
     };
     QWidget *previous = nullptr;
     for (const QList<QWidget *> &row : rows) {
@@ -160,6 +163,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     connect(imgInfo, &QToolButton::clicked, this, [this] { imgInfoClick(); });
     connect(imgGuida, &QToolButton::clicked, this, [this] { imgGuidaClick(); });
     connect(imgCrediti, &QToolButton::clicked, this, [this] { imgCreditiClick(); });
+    connect(imgCopie, &QToolButton::clicked, this, [this] { imgCopieClick(); });
     connect(imgEsci, &QToolButton::clicked, this, [this] { imgEsciClick(); });
     connect(imgSito, &QToolButton::clicked, this, [this] { imgSitoClick(); });
 
@@ -243,6 +247,11 @@ void TfrmAvvio::imgGuidaClick()
 void TfrmAvvio::imgCreditiClick()
 {
     showCreditsWindow(this);
+}
+
+void TfrmAvvio::imgCopieClick()
+{
+    showBackupsWindow(this);
 }
 
 void TfrmAvvio::imgEsciClick()

@@ -26,6 +26,7 @@ public:
     qv::ClickablePicture *imgInfo;
     qv::ClickablePicture *imgGuida;
     qv::ClickablePicture *imgCrediti;
+    qv::ClickablePicture *imgCopie;
     qv::ClickablePicture *imgEsci;
     qv::ClickablePicture *imgSito;
 
@@ -35,6 +36,7 @@ public:
     void imgInfoClick();
     void imgGuidaClick();
     void imgCreditiClick();
+    void imgCopieClick();
     void imgEsciClick();
     void imgSitoClick();
 

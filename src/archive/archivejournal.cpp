@@ -1,6 +1,9 @@
 #include "archive/archivejournal.h"
 
 #include <QCryptographicHash>
+#include <QFile>
+
+#include <algorithm>
 #include <QtEndian>
 
 namespace qv {
@@ -60,6 +63,42 @@ std::optional<ArchiveJournal> ArchiveJournal::decode(const QByteArray &bytes)
     if (journal.oldSize < 0 || journal.offset < 0 || journal.offset + saved > journal.oldSize)
         return std::nullopt;
     return journal;
+}
+
+ArchiveJournal::Found ArchiveJournal::read(const QString &archivePath, ArchiveJournal &journal)
+{
+    QFile file(journalPath(archivePath));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return file.exists() ? Found::Unreadable : Found::None;
+    // Read to the end, as a loop of reads: a short read is only the end when
+    // no error came with it.
+    QByteArray bytes;
+    QByteArray block(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(block.data(), block.size());
+        if (got < 0 || file.error() != QFileDevice::NoError)
+            return Found::Unreadable;
+        if (got == 0)
+            break;
+        bytes.append(block.constData(), got);
+    }
+    const std::optional<ArchiveJournal> decoded = decode(bytes);
+    if (!decoded)
+        return Found::Cut;
+    journal = *decoded;
+    return Found::Complete;
+}
+
+bool ArchiveJournal::patch(QByteArray &bytes, qint64 at, qint64 readable) const
+{
+    const qint64 from = std::max(at, offset);
+    const qint64 to = std::min(at + qint64(bytes.size()), offset + qint64(oldBytes.size()));
+    if (from < to)
+        std::copy_n(oldBytes.constData() + (from - offset), to - from, bytes.data() + (from - at));
+    // What the archive did not hold must all have come from the journal.
+    const qint64 missingFrom = at + std::max<qint64>(readable, 0);
+    const qint64 missingTo = at + bytes.size();
+    return missingFrom >= missingTo || (missingFrom >= offset && missingTo <= offset + oldBytes.size());
 }
 
 } // namespace qv

@@ -25,6 +25,18 @@ struct ArchiveJournal
     QByteArray encode() const;
     // nullopt for an incomplete or damaged journal.
     static std::optional<ArchiveJournal> decode(const QByteArray &bytes);
+
+    // The journal of an archive as found on the disk. Only a journal read
+    // whole counts as cut when it does not decode: one that could not be
+    // read (an I/O error) says nothing of the archive, and is Unreadable.
+    enum class Found { None, Cut, Complete, Unreadable };
+    static Found read(const QString &archivePath, ArchiveJournal &journal);
+
+    // Puts the saved bytes over `bytes`, read from the archive at `at`, so
+    // that they read as the archive was before the write. False when part of
+    // them lies past what the archive held (`readable` bytes were read) and
+    // the journal does not say what was there.
+    bool patch(QByteArray &bytes, qint64 at, qint64 readable) const;
 };
 
 } // namespace qv

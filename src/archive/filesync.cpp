@@ -8,6 +8,7 @@
 #else
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -26,6 +27,20 @@ bool syncFile(QFile &file)
         result = ::fdatasync(file.handle());
     while (result < 0 && errno == EINTR);
     return result == 0;
+#endif
+}
+
+qint64 fileSize(const QFile &file)
+{
+    if (!file.isOpen())
+        return -1;
+#ifdef Q_OS_WIN
+    return file.size();
+#else
+    struct stat st = {};
+    if (::fstat(file.handle(), &st) != 0)
+        return -1;
+    return qint64(st.st_size);
 #endif
 }
 

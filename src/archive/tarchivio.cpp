@@ -27,6 +27,16 @@ bool writeAll(QFile &file, qint64 offset, const QByteArray &bytes)
     return file.seek(offset) && writeBytes(file, bytes.constData(), bytes.size()) == bytes.size();
 }
 
+// The size of the open archive; an archive whose size cannot be had is an
+// error, never an empty one.
+qint64 sizeOf(const QFile &file)
+{
+    const qint64 size = fileSize(file);
+    if (size < 0)
+        throw ArchiveError("cannot read the size of the archive");
+    return size;
+}
+
 // Puts the archive back as the journal saw it before the write; false when
 // that could not be done (the journal is then kept for the next try).
 bool putBack(QFile &archive, const ArchiveJournal &journal)
@@ -73,18 +83,20 @@ bool dropJournal(const QString &archivePath)
 // Under the archive's lock: undoes what a write that died part-way left.
 TArchivio::Recovery recoverUnderLock(QFile &archive, const QString &archivePath)
 {
-    QFile file(ArchiveJournal::journalPath(archivePath));
-    if (!file.exists())
+    ArchiveJournal journal;
+    const ArchiveJournal::Found found = ArchiveJournal::read(archivePath, journal);
+    if (found == ArchiveJournal::Found::None)
         return TArchivio::Recovery::Nothing;
-    if (!file.open(QIODevice::ReadOnly))
+    // A journal not read whole may be a complete one: it is kept, and
+    // nothing is written until it can be read.
+    if (found == ArchiveJournal::Found::Unreadable)
         throw ArchiveError("cannot read the journal of the archive");
-    const std::optional<ArchiveJournal> journal = ArchiveJournal::decode(file.readAll());
-    file.close();
-    if (journal && !putBack(archive, *journal))
+    const bool complete = found == ArchiveJournal::Found::Complete;
+    if (complete && !putBack(archive, journal))
         throw ArchiveError("cannot put back the archive from its journal");
     if (!dropJournal(archivePath))
         throw ArchiveError("cannot remove the journal of the archive");
-    return journal ? TArchivio::Recovery::RolledBack : TArchivio::Recovery::Discarded;
+    return complete ? TArchivio::Recovery::RolledBack : TArchivio::Recovery::Discarded;
 }
 
 // A write that failed: the archive put back at once, its journal gone with
@@ -182,19 +194,28 @@ void TArchivio::Open(const QString &path, int recordLength, Access access)
     }
     if (!opened)
         throw ArchiveError(("cannot open " + path).toStdString());
-    if (!m_readOnly && QFile::exists(journalPath(path))) {
+    m_before.reset();
+    if (QFile::exists(journalPath(path))) {
         // A desk died part-way through a write: put the old state back before
         // reading, unless a write is going on now (its journal is its own).
-        // Best effort: a failure here is met again, and reported, by the next write.
-        ArchiveLock lock(path);
-        if (lock.acquire(0)) {
-            try {
-                QFile file(path);
-                openForWriting(file);
-                recoverUnderLock(file, path);
-            } catch (const ArchiveError &) {
+        bool recovered = false;
+        if (!m_readOnly) {
+            ArchiveLock lock(path);
+            if (lock.acquire(0)) {
+                try {
+                    QFile file(path);
+                    openForWriting(file);
+                    recoverUnderLock(file, path);
+                    recovered = true;
+                } catch (const ArchiveError &) {
+                }
             }
         }
+        // Not undone (a folder that may not be written, a write going on, a
+        // failure met again by the next write): the archive is read as its
+        // journal says it was before that write, never half written.
+        if (!recovered)
+            readAsBefore(path);
     }
     m_path = path;
     m_length = recordLength;
@@ -209,9 +230,43 @@ void TArchivio::requireOpen() const
         throw ArchiveError("archive not open");
 }
 
+void TArchivio::readAsBefore(const QString &path)
+{
+    ArchiveJournal journal;
+    switch (ArchiveJournal::read(path, journal)) {
+    case ArchiveJournal::Found::None:
+    case ArchiveJournal::Found::Cut: // the archive was not touched yet
+        return;
+    case ArchiveJournal::Found::Unreadable:
+        m_file.close();
+        throw ArchiveError(("cannot read the journal of " + path).toStdString());
+    case ArchiveJournal::Found::Complete:
+        m_before = std::move(journal);
+        return;
+    }
+}
+
 qint64 TArchivio::recordsOnDisk() const
 {
-    return m_file.size() / m_length;
+    return (m_before ? m_before->oldSize : sizeOf(m_file)) / m_length;
+}
+
+void TArchivio::readAt(qint64 offset, QByteArray &bytes)
+{
+    if (m_filePos != offset && !m_file.seek(offset)) {
+        m_filePos = -1;
+        throw ArchiveError("seek failed");
+    }
+    const qint64 got = m_file.read(bytes.data(), bytes.size());
+    if (got < 0 || (got != bytes.size() && !m_before)) {
+        m_filePos = -1;
+        throw ArchiveError("read failed");
+    }
+    m_filePos = offset + got;
+    if (m_before && !m_before->patch(bytes, offset, got)) {
+        m_filePos = -1;
+        throw ArchiveError("read failed");
+    }
 }
 
 qint64 TArchivio::Count() const
@@ -239,15 +294,8 @@ void TArchivio::Read(QByteArray &bytes)
     requireOpen();
     if (m_position >= recordsOnDisk())
         throw ArchiveError("read past the end of the archive");
-    const qint64 offset = m_position * m_length;
-    if (m_filePos != offset && !m_file.seek(offset))
-        throw ArchiveError("seek failed");
     bytes.resize(m_length);
-    if (m_file.read(bytes.data(), m_length) != m_length) {
-        m_filePos = -1;
-        throw ArchiveError("read failed");
-    }
-    m_filePos = offset + m_length;
+    readAt(m_position * m_length, bytes);
     moveTo(m_position + 1);
 }
 
@@ -259,16 +307,8 @@ qint64 TArchivio::ReadBlock(QByteArray &bytes, qint64 maxRecords)
         bytes.clear();
         return 0;
     }
-    const qint64 offset = m_position * m_length;
-    if (m_filePos != offset && !m_file.seek(offset))
-        throw ArchiveError("seek failed");
-    const qint64 size = count * m_length;
-    bytes.resize(size);
-    if (m_file.read(bytes.data(), size) != size) {
-        m_filePos = -1;
-        throw ArchiveError("read failed");
-    }
-    m_filePos = offset + size;
+    bytes.resize(count * m_length);
+    readAt(m_position * m_length, bytes);
     moveTo(m_position + count);
     return count;
 }
@@ -317,7 +357,7 @@ bool TArchivio::writeLocked(const QByteArray &bytes, Target target, const QByteA
     // record the caller knew of and that is still there: a position that was
     // the end when the caller last counted may since hold another desk's
     // new record.
-    const qint64 size = file.size();
+    const qint64 size = sizeOf(file);
     const qint64 count = size / m_length;
     const qint64 index = target == Target::End ? count : m_position;
     if (target != Target::End && (index >= m_givenCount || index >= count))
@@ -377,6 +417,8 @@ void TArchivio::beginWrite(ArchiveLock &lock, QFile &file)
         throw ArchiveError("archive locked");
     openForWriting(file);
     recoverUnderLock(file, m_path);
+    // Under the lock the file is as it stands between writes again.
+    m_before.reset();
 }
 
 qint64 TArchivio::Append(const RecordBlocks &next)
@@ -388,7 +430,7 @@ qint64 TArchivio::Append(const RecordBlocks &next)
 
     // As for any append: the place from the size under the lock, and a torn
     // tail's bytes kept in the journal, since the first record covers them.
-    const qint64 size = file.size();
+    const qint64 size = sizeOf(file);
     const qint64 index = size / m_length;
     ArchiveJournal journal;
     journal.oldSize = size;

@@ -3,12 +3,14 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
+
+#include "archive/archivejournal.h"
 
 namespace qv {
 
 class ArchiveLock;
-struct ArchiveJournal;
 
 // Every failure of an archive file: opening, reading, writing, closing.
 class ArchiveError : public std::runtime_error
@@ -33,6 +35,9 @@ class Record;
 // change (and the old size) go to "<archive>.journal" and reach the disk;
 // the journal goes once the write has. A desk that dies part-way leaves a
 // complete journal, and the next write (or open) puts the old state back.
+// A reader that may not put it back (a read-only folder, a write going on)
+// reads the archive as the journal says it was; one whose journal cannot be
+// read fails rather than read a write half done.
 class TArchivio
 {
 public:
@@ -153,6 +158,11 @@ private:
     void requireOpen() const;
     void moveTo(qint64 index);
     qint64 recordsOnDisk() const;
+    // A journal found at open that could not be applied: kept as the state
+    // to read. Raises ArchiveError when the journal cannot be read.
+    void readAsBefore(const QString &path);
+    // Reads bytes.size() bytes at `offset`, as the archive is to be read.
+    void readAt(qint64 offset, QByteArray &bytes);
 
     QFile m_file;
     QString m_path;
@@ -163,6 +173,9 @@ private:
     // by an append): an overwrite at or past it is refused.
     mutable qint64 m_givenCount = 0;
     qint64 m_filePos = 0; // where the device stands, to skip needless seeks
+    // An interrupted write this handle could not undo: reads see the
+    // archive as it was before it (its size and bytes from the journal).
+    std::optional<ArchiveJournal> m_before;
 };
 
 } // namespace qv

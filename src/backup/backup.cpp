@@ -42,6 +42,17 @@ void removeUnfinished(const QString &root)
     }
 }
 
+// Removes the files a restore that died left beside the places it was
+// putting files in. Only while the running lock is held: no restore runs.
+void removeStaleRestoreFiles(const QString &programFolder)
+{
+    for (const QString &folder : {programFolder, pathIn(programFolder, kAttachmentsFolder)}) {
+        const QDir dir(folder);
+        for (const QString &name : dir.entryList({kRestoreStaging + QLatin1Char('*')}, QDir::Files | QDir::Hidden))
+            QFile::remove(pathIn(folder, name));
+    }
+}
+
 // Keeps the newest `copies` backups (the new one always among them).
 QStringList prune(const QString &root, int copies, const QString &made)
 {
@@ -83,6 +94,8 @@ private:
     void copy(const Item &item);
     void record(const QString &relative, const Digest &digest, bool linked);
     void step(qint64 bytes);
+    // Whether a file of an older backup reads whole with this SHA-256.
+    bool readsAs(const QString &path, const QByteArray &sha256);
 
     const Request &m_request;
     QString m_previous; // the newest backup before this one, if any
@@ -90,6 +103,7 @@ private:
     QString m_building;
     Manifest m_manifest;
     Outcome m_outcome;
+    Verifier m_verifier; // reads a file linked from the older backup once
     qint64 m_done = 0;
     qint64 m_total = 0;
 };
@@ -97,8 +111,7 @@ private:
 QStringList Builder::attachmentNames() const
 {
     QStringList names;
-    const QDir dir(pathIn(m_request.programFolder, kAttachmentsFolder));
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+    for (const QString &name : filesIn(pathIn(m_request.programFolder, kAttachmentsFolder)))
         if (!name.startsWith(kProgramTemporary))
             names.append(name);
     return names;
@@ -109,7 +122,7 @@ QList<Builder::Item> Builder::items() const
     QList<Item> list;
     for (const QString &name : archivesIn(m_request.programFolder))
         list.append({pathIn(m_request.programFolder, name), name, true});
-    if (QFileInfo(m_request.iniFile).isFile())
+    if (!fileGone(m_request.iniFile))
         list.append({m_request.iniFile, QFileInfo(m_request.iniFile).fileName(), false});
     if (m_request.settings.attachments) {
         const QString folder = pathIn(m_request.programFolder, kAttachmentsFolder);
@@ -139,19 +152,36 @@ void Builder::record(const QString &relative, const Digest &digest, bool linked)
         m_outcome.newBytes += digest.size;
 }
 
+bool Builder::readsAs(const QString &path, const QByteArray &sha256)
+{
+    try {
+        return m_verifier.hashOf(path) == sha256;
+    } catch (const Error &) {
+        return false; // unreadable: copied afresh
+    }
+}
+
 void Builder::copy(const Item &item)
 {
     const QFileInfo info(item.source);
-    if (!info.isFile())
-        return; // removed since it was listed
+    if (!info.isFile()) {
+        if (fileGone(item.source))
+            return; // removed since it was listed
+        // A file that is there but cannot be looked at: the backup would
+        // say it holds everything and not hold it.
+        throw failed(QStringLiteral("impossibile leggere %1.").arg(item.source));
+    }
     const QString target = pathIn(m_building, item.relative);
     const BlockDone done = [this](qint64 bytes) { step(bytes); };
     const auto old = m_previousFiles.constFind(item.relative);
     if (old != m_previousFiles.cend() && old->size == info.size()) {
         const QString oldCopy = pathIn(m_previous, item.relative);
         const Digest now = hashFile(item.source, done);
+        // The old copy is linked only when it still reads as its manifest
+        // says; one damaged since is copied afresh, never carried on.
         if (now.size == old->size && now.sha256 == old->sha256 && QFileInfo(oldCopy).size() == old->size
-            && hardLink(oldCopy, target)) {
+            && readsAs(oldCopy, old->sha256) && hardLink(oldCopy, target)) {
+            m_verifier.remember(target, old->sha256);
             record(item.relative, now, true);
             return;
         }
@@ -232,6 +262,12 @@ Outcome Builder::run()
         if (m_request.settings.attachments)
             syncFolder(pathIn(m_building, kAttachmentsFolder));
         syncFolder(m_building);
+        // Read back before it counts: only a backup that holds what its
+        // manifest says may stand in for older ones.
+        const Verification check = m_verifier.verify(m_building);
+        if (!check.ok())
+            throw failed(QStringLiteral("la copia appena scritta non supera la verifica (%1).")
+                             .arg(check.problems.value(0)));
         // Complete: it gets its name, in one step.
         if (!QDir(m_request.root).rename(m_outcome.name + kUnfinished, m_outcome.name))
             throw failed(QStringLiteral("impossibile rinominare %1.").arg(m_building));
@@ -284,7 +320,9 @@ bool madeOn(const QString &root, const QDate &day)
 
 QStringList archivesIn(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.pro")}, QDir::Files | QDir::Hidden, QDir::Name);
+    QStringList names = filesIn(folder);
+    names.removeIf([](const QString &name) { return !name.endsWith(QLatin1String(".pro"), Qt::CaseInsensitive); });
+    return names;
 }
 
 bool isProgramArchive(const QString &name)
@@ -349,6 +387,7 @@ std::optional<Outcome> make(const Request &request)
     if (request.oncePerDay && madeOn(request.root, request.moment.date()))
         return std::nullopt;
     removeUnfinished(request.root);
+    removeStaleRestoreFiles(request.programFolder);
     Outcome outcome = Builder(request).run();
     if (request.prune)
         outcome.removed = prune(request.root, request.settings.copies, outcome.name);
@@ -365,20 +404,34 @@ QString Verifier::fileProblem(const QString &backupPath, const ManifestEntry &e)
         return QStringLiteral("manca.");
     if (info.size() != e.size)
         return QStringLiteral("%1 byte invece di %2.").arg(info.size()).arg(e.size);
-    const QByteArray identity = fileIdentity(file);
-    QByteArray sha = m_hashes.value(identity);
-    if (identity.isEmpty() || sha.isEmpty()) {
-        try {
-            sha = hashFile(file).sha256;
-        } catch (const Error &error) {
-            return error.message();
-        }
-        if (!identity.isEmpty())
-            m_hashes.insert(identity, sha);
+    QByteArray sha;
+    try {
+        sha = hashOf(file);
+    } catch (const Error &error) {
+        return error.message();
     }
     if (sha != e.sha256)
         return QStringLiteral("il contenuto non corrisponde a quello registrato (SHA-256).");
     return {};
+}
+
+QByteArray Verifier::hashOf(const QString &path)
+{
+    const QByteArray identity = fileIdentity(path);
+    QByteArray sha = m_hashes.value(identity);
+    if (identity.isEmpty() || sha.isEmpty()) {
+        sha = hashFile(path).sha256;
+        if (!identity.isEmpty())
+            m_hashes.insert(identity, sha);
+    }
+    return sha;
+}
+
+void Verifier::remember(const QString &path, const QByteArray &sha256)
+{
+    const QByteArray identity = fileIdentity(path);
+    if (!identity.isEmpty())
+        m_hashes.insert(identity, sha256);
 }
 
 Verification Verifier::verify(const QString &backupPath)

@@ -18,10 +18,12 @@
 // INI file says so), copied into Backup/<yyyy-mm-dd_hhmmss>/ with a manifest.
 // Each archive is copied under its write lock, so the copy is a state of the
 // file between two writes. A file unchanged since the newest backup is a hard
-// link to that backup's copy where the file system allows it. A backup is
-// built under a temporary name and renamed into place once complete; one that
-// cannot be finished is removed whole, and older backups are removed only
-// after a new one is complete. Widget-free, for the program and quorvane-cli.
+// link to that backup's copy where the file system allows it and that copy
+// still reads as recorded (a damaged copy is never carried on). A backup is
+// built under a temporary name, verified, and renamed into place; one that
+// cannot be finished or does not verify is removed whole, and older backups
+// are removed only after a new one is complete and verified. An archive
+// listed that cannot be read fails the backup. Widget-free, for the program and quorvane-cli.
 namespace qv {
 class ArchiveLock;
 }
@@ -38,6 +40,9 @@ inline const QString kAttachmentsFolder = QStringLiteral("Documenti_Allegati");
 // The list of attachment names in a backup, one name a line (UTF-8).
 inline const QString kAttachmentList = QStringLiteral("Documenti_Allegati.txt");
 inline constexpr int kDefaultCopies = 14;
+// The files a restore writes beside their places start so; one that died
+// leaves them, and the next backup or restore removes them.
+inline const QString kRestoreStaging = QStringLiteral(".qv_ripristino_");
 
 // [Backup] Copie (how many backups are kept; 0 turns the automatic ones off)
 // and Allegati (1: the attachments are copied too) of the INI file.
@@ -49,6 +54,9 @@ struct Settings
 // From the INI file of the program folder; a missing, unreadable or invalid
 // value gives the default.
 Settings readSettings();
+// Writes them into the INI file of the program folder, leaving the rest of
+// it as it is; raises Error when it cannot be written.
+void writeSettings(const Settings &settings);
 // The INI file of the program folder (the password file), which the backups
 // hold too.
 QString iniFilePath();
@@ -62,7 +70,8 @@ QStringList completeBackups(const QString &root);
 // Whether `root` holds a backup made on `day`.
 bool madeOn(const QString &root, const QDate &day);
 
-// The archives of a folder: its *.pro files.
+// The archives of a folder: its *.pro files. Raises Error when the folder
+// cannot be read to the end.
 QStringList archivesIn(const QString &folder);
 // The archives the program itself names: Eventi.pro, Partecipanti.pro,
 // Posti_Riservati_Evento_<n>.pro, Presenze_Evento_<n>.pro and
@@ -144,6 +153,11 @@ class Verifier
 {
 public:
     Verification verify(const QString &backupPath);
+    // The SHA-256 of a file, read once per file identity.
+    QByteArray hashOf(const QString &path);
+    // A file just read whole with this SHA-256 under another name (a link
+    // made since, which changes the identity).
+    void remember(const QString &path, const QByteArray &sha256);
 
 private:
     // What is wrong with one file of the backup, or nothing.

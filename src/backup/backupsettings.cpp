@@ -5,6 +5,8 @@
 #include "password/passwordstore.h"
 #include "core/text.h"
 
+#include <algorithm>
+
 namespace qv::Backup {
 
 QString iniFilePath()
@@ -29,6 +31,19 @@ Settings readSettings()
         // An unreadable file: the defaults.
     }
     return settings;
+}
+
+void writeSettings(const Settings &settings)
+{
+    const QString section = QStringLiteral("Backup");
+    try {
+        IniFile::writeValue(iniFilePath(), section, QStringLiteral("Copie"), QString::number(std::max(settings.copies, 0)));
+        IniFile::writeValue(iniFilePath(), section, QStringLiteral("Allegati"),
+                            settings.attachments ? QStringLiteral("1") : QStringLiteral("0"));
+    } catch (const IniFile::Error &) {
+        throw Error(Error::Failed, QStringLiteral("impossibile scrivere le impostazioni delle copie in %1.")
+                                       .arg(iniFilePath()));
+    }
 }
 
 } // namespace qv::Backup

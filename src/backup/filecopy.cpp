@@ -5,6 +5,10 @@
 
 #include <QCryptographicHash>
 #include <QByteArrayView>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
 
 #ifdef QV_HAVE_OPENSSL
 #include <openssl/evp.h>
@@ -13,7 +17,10 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <cerrno>
 #include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -163,6 +170,59 @@ void writeNewFile(const QString &path, const QByteArray &bytes)
     file.close();
     if (file.error() != QFileDevice::NoError)
         throw writeError(file);
+}
+
+QStringList filesIn(const QString &folder)
+{
+    QStringList names;
+#ifdef Q_OS_WIN
+    names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+#else
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        if (errno == ENOENT)
+            return names;
+        throw Error(Error::Failed, QStringLiteral("impossibile leggere la cartella %1.").arg(folder));
+    }
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry)
+            break;
+        const QString name = QFile::decodeName(entry->d_name);
+        if (name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        bool file = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN) { // file systems that do not say: asked
+            struct stat st = {};
+            if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0) {
+                ::closedir(dir);
+                throw Error(Error::Failed, QStringLiteral("impossibile leggere %1.").arg(pathIn(folder, name)));
+            }
+            file = S_ISREG(st.st_mode);
+        } else if (entry->d_type == DT_LNK) {
+            file = QFileInfo(pathIn(folder, name)).isFile();
+        }
+        if (file)
+            names.append(name);
+    }
+    const int error = errno;
+    ::closedir(dir);
+    if (error != 0)
+        throw Error(Error::Failed, QStringLiteral("impossibile leggere la cartella %1.").arg(folder));
+#endif
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool fileGone(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return !QFileInfo::exists(path);
+#else
+    struct stat st = {};
+    return ::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT;
+#endif
 }
 
 bool replaceFile(const QString &source, const QString &target)

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -34,6 +35,16 @@ Digest hashFile(const QString &path, const BlockDone &done = {});
 Digest copyInto(const QString &source, QFile &target, const BlockDone &done = {});
 // Writes a small new file whole and puts it on the disk.
 void writeNewFile(const QString &path, const QByteArray &bytes);
+
+// The names of the files in a folder, sorted; none for a missing folder.
+// Raises Error when the folder cannot be read to the end: a list cut short
+// would pass for the whole (a backup without an archive, a restore that
+// leaves one).
+QStringList filesIn(const QString &folder);
+
+// Whether the system says there is no file at `path` (not: could not tell,
+// an error reading the folder).
+bool fileGone(const QString &path);
 
 // Puts `source` in the place of `target` in one step, replacing a file
 // already there; both in one folder. False on failure.

@@ -119,7 +119,7 @@ Staged stage(const QString &backupPath, const ManifestEntry &entry, const QStrin
     const QString folder = QFileInfo(target).absolutePath();
     if (!QDir().mkpath(folder))
         throw Error(Error::Failed, QStringLiteral("impossibile creare la cartella %1.").arg(folder));
-    auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/.qv_ripristino_XXXXXX"));
+    auto file = std::make_unique<QTemporaryFile>(pathIn(folder, kRestoreStaging + QStringLiteral("XXXXXX")));
     if (!file->open())
         throw Error(Error::Failed,
                     QStringLiteral("impossibile scrivere nella cartella %1: %2.").arg(folder, file->errorString()));
@@ -132,6 +132,76 @@ Staged stage(const QString &backupPath, const ManifestEntry &entry, const QStrin
     file->close();
     return {std::move(file), target};
 }
+
+// The last step of a restore: every staged file put in its place and every
+// program archive the backup does not have removed. A step that fails puts
+// back what the steps before changed, from the backup of the state before.
+class Commit
+{
+public:
+    Commit(const QString &folder, const Outcome &safety) : m_folder(folder), m_safety(safety)
+    {
+        m_before = readManifest(safety.path);
+    }
+
+    void replace(Staged &s)
+    {
+        if (!replaceFile(s.file->fileName(), s.target))
+            fail(s.target);
+        s.file->setAutoRemove(false);
+        m_changed.append(s.target);
+    }
+    void remove(const QString &path)
+    {
+        if (!QFile::remove(path))
+            fail(path);
+        m_changed.append(path);
+    }
+
+private:
+    [[noreturn]] void fail(const QString &path)
+    {
+        QStringList left; // changed and not put back
+        for (auto it = m_changed.crbegin(); it != m_changed.crend(); ++it)
+            if (!putBack(*it))
+                left.prepend(QFileInfo(*it).fileName());
+        if (left.isEmpty())
+            throw Error(Error::Failed, QStringLiteral("impossibile sostituire o togliere %1: i file gi\u00E0 "
+                                                      "ripristinati sono stati rimessi com'erano, non \u00E8 "
+                                                      "cambiato nulla (lo stato di prima \u00E8 anche nella copia "
+                                                      "%2).")
+                                           .arg(path, m_safety.name));
+        throw Error(Error::Failed, QStringLiteral("impossibile sostituire o togliere %1. Sono come nella copia "
+                                                  "ripristinata e non \u00E8 stato possibile rimetterli com'erano: "
+                                                  "%2; tutti gli altri file sono com'erano prima. Lo stato di "
+                                                  "prima \u00E8 nella copia %3.")
+                                       .arg(path, left.join(QStringLiteral(", ")), m_safety.name));
+    }
+
+    // One changed file as the backup of the state before holds it (or
+    // removed, when it was not there before).
+    bool putBack(const QString &target) const
+    {
+        const QString relative = QDir(m_folder).relativeFilePath(target);
+        const ManifestEntry *entry = m_before ? m_before->find(relative) : nullptr;
+        if (!entry)
+            return m_before && (QFile::remove(target) || fileGone(target));
+        try {
+            Staged s = stage(m_safety.path, *entry, target);
+            if (!replaceFile(s.file->fileName(), target))
+                return false;
+            s.file->setAutoRemove(false);
+            return true;
+        } catch (const Error &) {
+            return false;
+        }
+    }
+
+    QString m_folder;
+    Outcome m_safety;
+    std::optional<Manifest> m_before;
+    QStringList m_changed;
+};
 
 } // namespace
 
@@ -166,6 +236,10 @@ RestoreOutcome restore(const Request &safety, const QString &backupPath)
     const HeldLocks locks(folder, allArchives(folder, manifest));
 
     Request request = safety;
+    // The state before of every file the restore puts back, attachments too.
+    for (const ManifestEntry &e : manifest.files)
+        if (e.path.startsWith(kAttachmentsFolder + QLatin1Char('/')))
+            request.settings.attachments = true;
     request.runningLockHeld = true;
     request.oncePerDay = false;
     request.prune = false; // the backup being restored may be the oldest
@@ -185,17 +259,15 @@ RestoreOutcome restore(const Request &safety, const QString &backupPath)
         staged.push_back(stage(backupPath, entry, pathIn(folder, entry.path)));
         outcome.restored.append(entry);
     }
-    for (Staged &s : staged) {
-        if (!replaceFile(s.file->fileName(), s.target))
-            throw Error(Error::Failed, QStringLiteral("impossibile sostituire %1; lo stato di prima \u00E8 nella copia "
-                                                      "%2.")
-                                           .arg(s.target, outcome.safety.name));
-        s.file->setAutoRemove(false);
-    }
+    Commit commit(folder, outcome.safety);
+    for (Staged &s : staged)
+        commit.replace(s);
     for (const QString &name : archivesIn(folder)) {
         const QString path = pathIn(folder, name);
-        if (isProgramArchive(name) && !manifest.find(name) && locks.holds(path) && QFile::remove(path))
+        if (isProgramArchive(name) && !manifest.find(name) && locks.holds(path)) {
+            commit.remove(path);
             outcome.removed.append(name);
+        }
     }
     syncFolder(folder);
     syncFolder(pathIn(folder, kAttachmentsFolder));

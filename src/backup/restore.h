@@ -27,7 +27,9 @@ QStringList archivesInUse(const QString &programFolder, const Manifest &manifest
 // place, checked against the manifest; and only when all are written puts
 // each in place in one step. Program archives the backup does not have
 // (a reservations archive of a later event) are removed, being in the safety
-// backup. A failure before that last step changes nothing.
+// backup. A failure before that last step changes nothing; one during it puts
+// back, from the safety backup, what was already changed, and the error
+// names every file that could not be put back.
 RestoreOutcome restore(const Request &safety, const QString &backupPath);
 
 } // namespace qv::Backup

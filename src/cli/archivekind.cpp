@@ -1,5 +1,6 @@
 #include "cli/archivekind.h"
 
+#include "archive/filesync.h"
 #include "archive/records.h"
 #include "cli/command.h"
 
@@ -116,7 +117,34 @@ RawArchive::RawArchive(const QString &path, const QString &kindOption)
     m_kind = &kindFor(path, kindOption);
     if (!m_file.open(QIODevice::ReadOnly))
         throw fileError(QStringLiteral("impossibile leggere %1: %2.").arg(quoted(path), m_file.errorString()));
-    m_size = m_file.size();
+    m_size = qv::fileSize(m_file);
+    if (m_size < 0)
+        throw fileError(QStringLiteral("impossibile leggere %1: %2.").arg(quoted(path), m_file.errorString()));
+    ArchiveJournal journal;
+    switch (ArchiveJournal::read(path, journal)) {
+    case ArchiveJournal::Found::None:
+    case ArchiveJournal::Found::Cut:
+        break;
+    case ArchiveJournal::Found::Unreadable:
+        throw fileError(QStringLiteral("impossibile leggere il giornale %1 di una scrittura interrotta: "
+                                       "l'archivio non viene letto finch\u00E9 non si sa com'era prima.")
+                            .arg(quoted(ArchiveJournal::journalPath(path))));
+    case ArchiveJournal::Found::Complete:
+        m_before = std::move(journal);
+        m_size = m_before->oldSize;
+        break;
+    }
+}
+
+std::optional<TArchivio::Recovery> undoInterruptedWrite(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return TArchivio::Recovery::Nothing; // RawArchive says what is wrong with the path
+    try {
+        return TArchivio::recoverInterruptedWrite(path);
+    } catch (const ArchiveError &) {
+        return std::nullopt;
+    }
 }
 
 bool RawArchive::nextBlock(QByteArray &block, qint64 &first, qint64 maxRecords)
@@ -126,7 +154,9 @@ bool RawArchive::nextBlock(QByteArray &block, qint64 &first, qint64 maxRecords)
         return false;
     const qint64 bytes = count * recordSize();
     block.resize(bytes);
-    if (m_file.read(block.data(), bytes) != bytes)
+    const qint64 at = m_next * recordSize();
+    const qint64 got = m_file.seek(at) ? m_file.read(block.data(), bytes) : -1;
+    if (got < 0 || (m_before ? !m_before->patch(block, at, got) : got != bytes))
         throw fileError(QStringLiteral("impossibile leggere %1: %2.").arg(quoted(m_file.fileName()),
                                                                           m_file.errorString()));
     first = m_next;

@@ -1,9 +1,13 @@
 #pragma once
+#include "archive/archivejournal.h"
 #include "archive/record.h"
+#include "archive/tarchivio.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+
+#include <optional>
 
 // The kinds of archive as the command line names them, and a read-only
 // view of an archive file's raw bytes for commands that must see them as they
@@ -41,7 +45,15 @@ qint64 existingEvent(const QString &argument, const QString &usage);
 // the archive; a file error when it cannot be read.
 QByteArray eventRecord(qint64 event);
 
-// An archive opened read-only: never created, never changed.
+// A write cut part-way leaves its journal: the archive is put back as it was
+// before that write, as the program's next write would do. nullopt when it
+// could not be (another desk writes, a folder that may not be written, a
+// journal that cannot be read).
+std::optional<TArchivio::Recovery> undoInterruptedWrite(const QString &path);
+
+// An archive opened read-only: never created, never changed. The journal
+// of a write cut part-way that is still there is read as the state before
+// that write; one that cannot be read is a file error.
 class RawArchive
 {
 public:
@@ -62,6 +74,9 @@ public:
 private:
     const ArchiveKind *m_kind = nullptr;
     QFile m_file;
+    // A write cut part-way that could not be undone (a read-only folder):
+    // the archive reads as its journal says it was before that write.
+    std::optional<ArchiveJournal> m_before;
     qint64 m_size = 0;
     qint64 m_next = 0;
 };

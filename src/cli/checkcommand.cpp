@@ -108,29 +108,28 @@ void scan(RawArchive &archive, Report &report)
     }
 }
 
-// A write cut part-way leaves its journal: the archive is put back as it was
-// before that write, as the program's next write would do.
-void undoInterruptedWrite(const QString &path, Report &report)
+// What was done about a write cut part-way, as the program's next write would.
+void reportInterruptedWrite(const QString &path, Report &report)
 {
-    if (!QFileInfo(path).isFile())
-        return; // RawArchive says what is wrong with the path
-    try {
-        switch (TArchivio::recoverInterruptedWrite(path)) {
-        case TArchivio::Recovery::RolledBack:
-            console::out(QStringLiteral("Una scrittura interrotta \u00E8 stata annullata: l'archivio \u00E8 tornato "
-                                        "com'era prima di quella scrittura."));
-            break;
-        case TArchivio::Recovery::Discarded:
-            console::out(QStringLiteral("Tolto il giornale di una scrittura interrotta prima di cominciare: "
-                                        "l'archivio non era stato toccato."));
-            break;
-        case TArchivio::Recovery::Nothing:
-            break;
-        }
-    } catch (const ArchiveError &) {
+    const std::optional<TArchivio::Recovery> undone = undoInterruptedWrite(path);
+    if (!undone) {
         report.add(QStringLiteral("Una scrittura interrotta non ha potuto essere annullata (archivio occupato da "
-                                  "un'altra postazione o cartella non scrivibile): il programma la annuller\u00E0 "
-                                  "al prossimo salvataggio."));
+                                  "un'altra postazione, cartella non scrivibile o giornale illeggibile): il "
+                                  "giornale resta e il programma la annuller\u00E0 al prossimo salvataggio; "
+                                  "l'archivio \u00E8 letto com'era prima di quella scrittura."));
+        return;
+    }
+    switch (*undone) {
+    case TArchivio::Recovery::RolledBack:
+        console::out(QStringLiteral("Una scrittura interrotta \u00E8 stata annullata: l'archivio \u00E8 tornato "
+                                    "com'era prima di quella scrittura."));
+        break;
+    case TArchivio::Recovery::Discarded:
+        console::out(QStringLiteral("Tolto il giornale di una scrittura interrotta prima di cominciare: "
+                                    "l'archivio non era stato toccato."));
+        break;
+    case TArchivio::Recovery::Nothing:
+        break;
     }
 }
 
@@ -186,7 +185,7 @@ int CheckCommand::run(const Arguments &args)
     const QString path = args.positional.at(0);
     const QString kindOption = args.value(QStringLiteral("--kind"));
     Report report;
-    undoInterruptedWrite(path, report);
+    reportInterruptedWrite(path, report);
     qint64 records = 0;
     const ArchiveKind *kind = nullptr;
     {

@@ -36,7 +36,9 @@ QString DumpCommand::help() const
         "  --format jsonl   un oggetto JSON per riga\n"
         "  --kind K         tipo di archivio, quando il nome del file non lo dice\n"
         "\n"
-        "Una coda incompleta viene ignorata e segnalata sull'errore standard (vedere il comando check).")
+        "Una coda incompleta viene ignorata e segnalata sull'errore standard (vedere il comando check). Una\n"
+        "scrittura interrotta viene prima annullata, come fa check; dove non si pu\u00F2 (cartella di sola\n"
+        "lettura) l'archivio viene letto com'era prima di quella scrittura.")
         .arg(kindWords(QStringLiteral("|")));
 }
 
@@ -44,6 +46,14 @@ int DumpCommand::run(const Arguments &args)
 {
     const bool csv = csvFormat(args);
     const QString path = args.positional.at(0);
+    // The records as the program reads them: never a write half done.
+    const std::optional<TArchivio::Recovery> undone = undoInterruptedWrite(path);
+    if (!undone)
+        console::error(QStringLiteral("attenzione: una scrittura interrotta non ha potuto essere annullata; "
+                                      "l'archivio \u00E8 letto com'era prima di quella scrittura."));
+    else if (*undone == TArchivio::Recovery::RolledBack)
+        console::error(QStringLiteral("attenzione: una scrittura interrotta \u00E8 stata annullata: l'archivio "
+                                      "\u00E8 tornato com'era prima di quella scrittura."));
     RawArchive archive(path, args.value(QStringLiteral("--kind")));
     const ArchiveKind &kind = archive.kind();
     const auto &fields = kind.layout->fields();

@@ -300,6 +300,29 @@ QStringList badgesTopic()
     };
 }
 
+QStringList backupsTopic()
+{
+    return {
+        QStringLiteral(
+            "La finestra Copie di sicurezza si apre dal menu principale con l'icona accanto a Riconoscimenti. "
+            "Elenca le copie della cartella Backup dalla pi\u00F9 recente, con la data, la dimensione e lo stato: "
+            "da verificare, integra o danneggiata. Crea ora fa subito una copia: la copia viene riletta e "
+            "confrontata con il suo manifesto prima di contare, e le copie pi\u00F9 vecchie si tolgono soltanto "
+            "dopo. Verifica rilegge la copia scelta e dice quale file non corrisponde."),
+        QStringLiteral(
+            "Ripristina rimette gli archivi, il file della password e, se la copia li ha, gli allegati come erano "
+            "al momento della copia. Prima di chiedere conferma la finestra dice in parole semplici che cosa "
+            "cambia, per esempio \"le presenze registrate dopo questa copia saranno tolte: 6\". Il ripristino "
+            "\u00E8 rifiutato mentre un'altra postazione sta scrivendo in un archivio: si chiude Quorvane sulle "
+            "altre postazioni e si riprova. Lo stato di prima viene salvato in una nuova copia, e se un file non "
+            "pu\u00F2 essere rimesso a posto quelli gi\u00E0 ripristinati tornano com'erano."),
+        QStringLiteral(
+            "In basso si sceglie quante copie conservare (con 0 la copia automatica del primo accesso del giorno "
+            "non si fa) e se copiare anche gli allegati; Salva impostazioni le scrive nel file unins000.dll. Se la "
+            "cartella del programma \u00E8 di sola lettura le copie sono disattivate e la finestra lo dice."),
+    };
+}
+
 QStringList checkInTopic()
 {
     return {
@@ -520,8 +543,10 @@ QStringList generalTopic()
         "una finestra che si può chiudere. Un archivio che non è cambiato dalla copia precedente non occupa nuovo "
         "spazio. Si conservano le 14 copie più recenti: il numero si cambia nel file unins000.dll, sezione Backup, "
         "chiave Copie (con 0 le copie automatiche non si fanno più), e con Allegati=1 nella stessa sezione si "
-        "copiano anche gli allegati. Per ripristinare una copia si chiude Quorvane su tutte le postazioni e si "
-        "dà il comando quorvane-cli restore seguito dal nome della copia: prima di rimettere i file il programma "
+        "copiano anche gli allegati; le stesse impostazioni si cambiano dalla finestra Copie di sicurezza del menu "
+        "principale, che elenca le copie, le verifica e le ripristina. Per ripristinare una copia anche senza "
+        "finestra si chiude Quorvane su tutte le postazioni e si dà il comando quorvane-cli restore seguito dal "
+        "nome della copia: prima di rimettere i file il programma "
         "salva lo stato attuale in una nuova copia, così anche il ripristino si può annullare. Il comando "
         "quorvane-cli backup list elenca le copie e dice se ciascuna è integra. Le copie stanno sullo stesso disco "
         "degli archivi: contro un guasto del disco conviene copiare di tanto in tanto la cartella Backup anche su "
@@ -545,7 +570,7 @@ QList<GuideTopic> guideTopics()
     return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
             GuideTopic::Reservations, GuideTopic::SeatMap,            GuideTopic::Badges,
             GuideTopic::CheckIn,      GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
-            GuideTopic::EventsExport, GuideTopic::ReservationsExport};
+            GuideTopic::EventsExport, GuideTopic::ReservationsExport, GuideTopic::Backups};
 }
 
 QString guideTitle(GuideTopic topic)
@@ -562,6 +587,7 @@ QString guideTitle(GuideTopic topic)
     case GuideTopic::SeatMap: return QStringLiteral("Mappa dei posti.");
     case GuideTopic::Badges: return QStringLiteral("Cartellini con codice QR.");
     case GuideTopic::CheckIn: return QStringLiteral("Accoglienza partecipanti.");
+    case GuideTopic::Backups: return QStringLiteral("Copie di sicurezza.");
     }
     return {};
 }
@@ -589,6 +615,7 @@ QStringList guideParagraphs(GuideTopic topic)
     case GuideTopic::SeatMap: return seatMapTopic();
     case GuideTopic::Badges: return badgesTopic();
     case GuideTopic::CheckIn: return checkInTopic();
+    case GuideTopic::Backups: return backupsTopic();
     }
     return {};
 }

@@ -117,6 +117,12 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
         rows.append({key("cmdEsci"), QStringLiteral("chiude la mappa")});
         return rows;
     }
+    case GuideTopic::Backups:
+        return {{keyText(QKeySequence(Qt::CTRL | Qt::Key_N)), QStringLiteral("crea ora una copia")},
+                {keyText(QKeySequence(Qt::CTRL | Qt::Key_K)), QStringLiteral("verifica la copia scelta")},
+                {keyText(QKeySequence(Qt::CTRL | Qt::Key_R)), QStringLiteral("ripristina la copia scelta, dopo averlo chiesto")},
+                {keyText(QKeySequence(Qt::Key_F1)), QStringLiteral("guida")},
+                {keyText(QKeySequence(Qt::Key_Escape)), QStringLiteral("chiude la finestra")}};
     case GuideTopic::EventsExport:
     case GuideTopic::ParticipantsExport:
     case GuideTopic::ReservationsExport:

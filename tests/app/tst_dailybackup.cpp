@@ -6,6 +6,7 @@
 #include "archive/archivelock.h"
 #include "archive/tarchivio.h"
 #include "backup/backup.h"
+#include "backup/backupdesk.h"
 #include "events/tfrmregistro.h"
 #include "support/testsupport.h"
 #include "ui/widgets.h"
@@ -157,6 +158,24 @@ private slots:
         QTest::mouseClick(windows().frmAvvio->btnEventi, Qt::LeftButton);
         QVERIFY(windows().frmRegistro->isVisible());
         QCOMPARE(messages->count(), 1);
+    }
+
+    // A program folder on a read-only share: no backup is tried, and the
+    // user is told once that backups are off there, not at every access.
+    void readOnlyFolderSaysOnceThatBackupsAreOff()
+    {
+        qvtest::ReadOnly share(folder->path());
+        if (!share.ok())
+            QSKIP("this file system cannot make folders read-only");
+        for (int day = 1; day <= 2; ++day) {
+            FixedClock clock(QDateTime(QDate(2030, 2, day), QTime(8, 0)));
+            login();
+            QVERIFY(!dailyBackup()->isRunning());
+        }
+        QCOMPARE(messages->count(), 1);
+        QCOMPARE(messages->last().kind, MessageKind::Plain);
+        QCOMPARE(messages->last().text, Backup::kBackupsOff);
+        QVERIFY(!QFileInfo::exists(folder->file("Backup")));
     }
 
     // Held up by a desk's save, the backup shows its window after about a

@@ -187,6 +187,39 @@ private slots:
         QVERIFY(Backup::Verifier().verify(second.path).ok());
     }
 
+    // An earlier copy damaged since it was made (same size, other bytes) is
+    // never linked into a new backup: the new one gets a fresh copy and
+    // verifies, and only then is the damaged one pruned.
+    void damagedEarlierCopyIsNotCarriedOn()
+    {
+        Sample p;
+        const Backup::Outcome first = p.make(at(1));
+        QByteArray damaged = p.folder.read("Backup/" + first.name + "/Partecipanti.pro");
+        damaged[kParticipantLength + 1] = 'X';
+        p.folder.write("Backup/" + first.name + "/Partecipanti.pro", damaged);
+        const Backup::Outcome second = p.make(at(2), 1);
+        QVERIFY(Backup::Verifier().verify(second.path).ok());
+        QCOMPARE(p.folder.read("Backup/" + second.name + "/Partecipanti.pro"), p.folder.read("Partecipanti.pro"));
+        QCOMPARE(second.linked, 3); // the two other archives and the password file
+        QCOMPARE(second.removed, QStringList{first.name});
+        QCOMPARE(Backup::completeBackups(p.root()), QStringList{second.name});
+    }
+
+    // The settings the backups window writes read back as written, the rest
+    // of the INI file (the password) kept.
+    void settingsWrittenReadBack()
+    {
+        qvtest::TempProgramFolder folder;
+        folder.write("unins000.dll", "[Accesso]\r\nValore=41\r\n");
+        Backup::writeSettings({3, true});
+        QCOMPARE(Backup::readSettings().copies, 3);
+        QVERIFY(Backup::readSettings().attachments);
+        Backup::writeSettings({0, false});
+        QCOMPARE(Backup::readSettings().copies, 0);
+        QVERIFY(!Backup::readSettings().attachments);
+        QVERIFY(folder.read("unins000.dll").startsWith("[Accesso]\r\nValore=41\r\n"));
+    }
+
     void manifestRoundTrip_data()
     {
         QTest::addColumn<QString>("path");

@@ -1,6 +1,7 @@
 #include "archive/archivejournal.h"
 #include "archive/archivelock.h"
 #include "archive/tarchivio.h"
+#include "backup/backupdesk.h"
 #include "backup/restore.h"
 #include "backupfixture.h"
 
@@ -196,6 +197,45 @@ private slots:
         }
         QVERIFY(failed);
         QCOMPARE(programFiles(p), changed);
+    }
+
+    // What a restore changes, in the words the backups window asks with:
+    // counted over every event's archive, nothing said of what stays.
+    void changesInPlainWords()
+    {
+        Sample p;
+        const int attendance = 40;
+        p.folder.write("Presenze_Evento_1.pro", records(attendance, "I", 2));
+        const Backup::Outcome backup = p.make(at(1));
+        QVERIFY(Backup::restoreChanges(p.folder.path(), backup.path).isEmpty());
+
+        p.folder.write("Presenze_Evento_1.pro", records(attendance, "I", 6)); // four more
+        p.folder.write("Presenze_Evento_2.pro", records(attendance, "J", 2)); // two of a later event
+        QByteArray participants = p.folder.read("Partecipanti.pro");
+        participants[1] = 'X';
+        p.folder.write("Partecipanti.pro", participants + record(kParticipantLength, "Nuovo"));
+        p.folder.write("Posti_Riservati_Evento_1.pro", records(kReservationLength, "Posto ", 3)); // one gone
+        p.folder.write("unins000.dll", "[Accesso]\r\nValore=5A5A\r\n");
+        QCOMPARE(Backup::restoreChanges(p.folder.path(), backup.path),
+                 (QStringList{"le schede dei partecipanti aggiunte dopo questa copia saranno tolte: 1",
+                              "le schede dei partecipanti modificate dopo questa copia torneranno com'erano: 1",
+                              "le prenotazioni che la copia ha in pi\u00F9 torneranno: 1",
+                              "le presenze registrate dopo questa copia saranno tolte: 6",
+                              "la password e le impostazioni tornano quelle del momento della copia"}));
+    }
+
+    // What a restore that died left beside the places of its files goes with
+    // the next backup or restore, under the running lock.
+    void staleRestoreFilesAreRemoved()
+    {
+        Sample p;
+        const Backup::Outcome backup = p.make(at(1));
+        p.folder.write(".qv_ripristino_AbC123", "mezzo archivio");
+        p.folder.write("Documenti_Allegati/.qv_ripristino_XyZ789", "mezzo allegato");
+        Backup::restore(p.request(at(2)), backup.path);
+        QVERIFY(!QFile::exists(p.folder.file(".qv_ripristino_AbC123")));
+        QVERIFY(!QFile::exists(p.folder.file("Documenti_Allegati/.qv_ripristino_XyZ789")));
+        QVERIFY(QFile::exists(p.folder.file("Documenti_Allegati/programma.pdf")));
     }
 };
 

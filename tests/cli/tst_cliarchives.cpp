@@ -371,6 +371,23 @@ private slots:
         QVERIFY2(r.errText().contains("3 byte di coda incompleta ignorati"), r.err);
     }
 
+    // A desk died part-way through an import: dump undoes the write as check
+    // does, and hands out only the records that were there before it; its
+    // output could otherwise carry the aborted records elsewhere.
+    void dumpNeverHandsOutAnAbortedWrite()
+    {
+        writeFile(path("Partecipanti.pro"), healthy() + participant("Importato 1") + participant("Importato 2"));
+        writeFile(path("Partecipanti.pro.journal"),
+                  qv::ArchiveJournal{3 * kParticipantSize, 3 * kParticipantSize, {}}.encode());
+        const Result r = run({"dump", path("Partecipanti.pro"), "--format=jsonl"});
+        QCOMPARE(r.exit, 0);
+        QCOMPARE(r.out.count('\n'), 3);
+        QVERIFY(!r.out.contains("Importato"));
+        QVERIFY2(r.errText().contains("una scrittura interrotta \u00E8 stata annullata"), r.err);
+        QVERIFY(!QFile::exists(path("Partecipanti.pro.journal")));
+        QCOMPARE(readFile(path("Partecipanti.pro")), healthy());
+    }
+
     void badInputGivesOneLineAndNonZeroStatus_data()
     {
         QTest::addColumn<QStringList>("args");

@@ -7,6 +7,7 @@
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "events/tfrmregistro.h"
 #include "app/infowindows.h"
+#include "app/tfrmcopie.h"
 #include "frame/guide.h"
 #include <QRadioButton>
 #include <QPlainTextEdit>
@@ -84,6 +85,7 @@ int main(int argc, char**argv){
   TfrmGuida g; g.lblTitolo->setText(qv::guideTitle(qv::GuideTopic::General)); g.txtGuida->setPlainText(qv::guideText(qv::GuideTopic::General)); g.show(); app.processEvents(); g.grab().save(dir + "/guide.png");
   TfrmInfo i; i.show(); app.processEvents(); i.grab().save(dir + "/info.png");
   TfrmSplash s; s.show(); app.processEvents(); s.grab().save(dir + "/splash.png");
+  TfrmCopie copie; copie.show(); app.processEvents(); copie.grab().save(dir + "/copie.png");
   const auto dialog = [&](QWidget &d, const QString &name) {
     d.show(); app.processEvents(); d.grab().save(dir + "/" + name + ".png");
   };
