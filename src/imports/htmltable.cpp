@@ -1,0 +1,199 @@
+#include "imports/htmltable.h"
+
+#include "core/cp1252.h"
+#include "core/text.h"
+
+#include <QHash>
+
+namespace qv::imports {
+
+namespace {
+
+constexpr qint64 kBlock = 1 << 16;
+
+QString skippedStart(const QByteArray &start)
+{
+    QByteArray text = start.startsWith("\xEF\xBB\xBF") ? start.mid(3) : start;
+    return QString::fromLatin1(text.trimmed().left(512)).toLower();
+}
+
+// A character reference or entity at `at` ('&'), its character and length;
+// nothing for a lone '&'.
+bool reference(QStringView html, qsizetype at, QString &text, qsizetype &length)
+{
+    const qsizetype end = html.indexOf(QLatin1Char(';'), at);
+    if (end < 0 || end - at > 10)
+        return false;
+    const QStringView name = html.sliced(at + 1, end - at - 1);
+    length = end - at + 1;
+    if (name.startsWith(QLatin1Char('#'))) {
+        bool ok = false;
+        const bool hex = name.size() > 1 && (name.at(1) == QLatin1Char('x') || name.at(1) == QLatin1Char('X'));
+        const uint code = name.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+        if (!ok || code == 0 || code > 0x10FFFF)
+            return false;
+        const char32_t c = code;
+        text = QString::fromUcs4(&c, 1);
+        return true;
+    }
+    static const QHash<QString, QString> names{
+        {QStringLiteral("amp"), QStringLiteral("&")},   {QStringLiteral("lt"), QStringLiteral("<")},
+        {QStringLiteral("gt"), QStringLiteral(">")},    {QStringLiteral("quot"), QStringLiteral("\"")},
+        {QStringLiteral("apos"), QStringLiteral("'")},  {QStringLiteral("nbsp"), QStringLiteral(" ")},
+        {QStringLiteral("euro"), QStringLiteral("\u20AC")}};
+    const auto it = names.constFind(name.toString());
+    if (it == names.constEnd())
+        return false;
+    text = *it;
+    return true;
+}
+
+} // namespace
+
+bool HtmlTable::looksLikeHtml(const QByteArray &start)
+{
+    const QString text = skippedStart(start);
+    return text.startsWith(QLatin1String("<html")) || text.startsWith(QLatin1String("<!doctype html"))
+           || text.startsWith(QLatin1String("<table")) || (text.startsWith(QLatin1Char('<')) && text.contains(QLatin1String("<html")));
+}
+
+QString HtmlTable::cellText(QStringView html)
+{
+    QString text;
+    bool blank = false; // a literal blank waiting, folded with those after it
+    for (qsizetype i = 0; i < html.size(); ++i) {
+        const QChar c = html.at(i);
+        if (c == QLatin1Char('<')) {
+            const qsizetype end = html.indexOf(QLatin1Char('>'), i);
+            const QStringView tag = html.sliced(i, (end < 0 ? html.size() : end + 1) - i);
+            if (tag.startsWith(QLatin1String("<br"), Qt::CaseInsensitive))
+                blank = true;
+            i = end < 0 ? html.size() : end;
+            continue;
+        }
+        if (c.unicode() <= 32) {
+            blank = true;
+            continue;
+        }
+        if (blank && !text.isEmpty())
+            text += QLatin1Char(' ');
+        blank = false;
+        QString character;
+        qsizetype length = 0;
+        if (c == QLatin1Char('&') && reference(html, i, character, length)) {
+            text += character;
+            i += length - 1;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+HtmlTable::HtmlTable(const QString &path) : m_path(path), m_file(path)
+{
+    if (!m_file.open(QIODevice::ReadOnly))
+        throw ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(path), m_file.errorString()),
+                          ImportError::Cause::Unreadable);
+    m_total = m_file.size();
+    // The page says its character set near its start.
+    const QString start = QString::fromLatin1(m_file.peek(4096)).toLower();
+    m_utf8 = start.contains(QLatin1String("charset=utf-8")) || start.contains(QLatin1String("charset=\"utf-8"))
+             || start.startsWith(QStringLiteral("\u00EF\u00BB\u00BF"));
+    m_decoder = QStringDecoder(QStringDecoder::Utf8);
+    SourceRow first;
+    if (!next(first))
+        throw ImportError(QStringLiteral("%1 \u00E8 una pagina web senza tabella: manca l'intestazione.").arg(quotedPath(path)));
+    m_heading = first.values;
+}
+
+bool HtmlTable::nextRowMarkup(QString &markup)
+{
+    for (;;) {
+        if (!m_inTable) {
+            const qsizetype table = m_buffer.indexOf(QLatin1String("<table"), 0, Qt::CaseInsensitive);
+            if (table >= 0) {
+                m_buffer.remove(0, table);
+                m_inTable = true;
+            }
+        }
+        if (m_inTable) {
+            const qsizetype open = m_buffer.indexOf(QLatin1String("<tr"), 0, Qt::CaseInsensitive);
+            const qsizetype tableEnd = m_buffer.indexOf(QLatin1String("</table"), 0, Qt::CaseInsensitive);
+            if (tableEnd >= 0 && (open < 0 || tableEnd < open)) {
+                m_ended = true; // the first table only
+                return false;
+            }
+            if (open >= 0) {
+                // A row ends at its </tr>, or where the next row or the table
+                // begins (HTML lets </tr> out).
+                qsizetype close = m_buffer.indexOf(QLatin1String("</tr"), open + 3, Qt::CaseInsensitive);
+                const qsizetype nextRow = m_buffer.indexOf(QLatin1String("<tr"), open + 3, Qt::CaseInsensitive);
+                if (close < 0 || (nextRow >= 0 && nextRow < close))
+                    close = nextRow >= 0 ? nextRow : tableEnd;
+                if (close >= 0) {
+                    markup = m_buffer.mid(open, close - open);
+                    m_buffer.remove(0, close);
+                    return true;
+                }
+            }
+        }
+        if (m_ended || m_file.atEnd()) {
+            if (m_inTable && m_buffer.contains(QLatin1String("<tr"), Qt::CaseInsensitive) && !m_ended) {
+                markup = m_buffer.mid(m_buffer.indexOf(QLatin1String("<tr"), 0, Qt::CaseInsensitive));
+                m_buffer.clear();
+                m_ended = true;
+                return true;
+            }
+            return false;
+        }
+        const QByteArray block = m_file.read(kBlock);
+        if (block.isEmpty() && m_file.error() != QFileDevice::NoError)
+            throw ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(m_path), m_file.errorString()),
+                              ImportError::Cause::Unreadable);
+        m_done += block.size();
+        m_buffer += m_utf8 ? m_decoder.decode(block) : cp1252::decode(block);
+    }
+}
+
+bool HtmlTable::next(SourceRow &row)
+{
+    QString markup;
+    while (!m_ended || !m_buffer.isEmpty()) {
+        if (!nextRowMarkup(markup))
+            return false;
+        ++m_row;
+        row.line = m_row;
+        row.values.clear();
+        bool blank = true;
+        qsizetype at = 0;
+        // Where a tag starts from `from`, or the end of the row.
+        const auto find = [&](const char *tag, qsizetype from) {
+            const qsizetype found = markup.indexOf(QLatin1String(tag), from, Qt::CaseInsensitive);
+            return found < 0 ? markup.size() : found;
+        };
+        for (;;) {
+            const qsizetype open = std::min(find("<td", at), find("<th", at));
+            if (open >= markup.size())
+                break;
+            const qsizetype start = markup.indexOf(QLatin1Char('>'), open);
+            if (start < 0)
+                break;
+            // A cell ends at its end tag, or where the next cell begins.
+            const qsizetype end = std::min({find("</t", start), find("<td", start), find("<th", start)});
+            const QString text = cellText(QStringView(markup).sliced(start + 1, end - start - 1));
+            row.values.append(text);
+            if (!trimmed(text).isEmpty())
+                blank = false;
+            at = end;
+        }
+        if (!blank) {
+            if (row.values.size() < m_heading.size())
+                row.values.resize(m_heading.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace qv::imports
