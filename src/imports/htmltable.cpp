@@ -109,17 +109,21 @@ HtmlTable::HtmlTable(const QString &path) : m_path(path), m_file(path)
 
 bool HtmlTable::nextRowMarkup(QString &markup)
 {
+    // What is read but not yet taken starts at m_at: the buffer is cut only
+    // when a block is added, not at every row.
+    const auto find = [&](const char *tag, qsizetype from) {
+        return m_buffer.indexOf(QLatin1String(tag), from, Qt::CaseInsensitive);
+    };
     for (;;) {
         if (!m_inTable) {
-            const qsizetype table = m_buffer.indexOf(QLatin1String("<table"), 0, Qt::CaseInsensitive);
-            if (table >= 0) {
-                m_buffer.remove(0, table);
+            if (const qsizetype table = find("<table", m_at); table >= 0) {
+                m_at = table;
                 m_inTable = true;
             }
         }
         if (m_inTable) {
-            const qsizetype open = m_buffer.indexOf(QLatin1String("<tr"), 0, Qt::CaseInsensitive);
-            const qsizetype tableEnd = m_buffer.indexOf(QLatin1String("</table"), 0, Qt::CaseInsensitive);
+            const qsizetype open = find("<tr", m_at);
+            const qsizetype tableEnd = find("</table", m_at);
             if (tableEnd >= 0 && (open < 0 || tableEnd < open)) {
                 m_ended = true; // the first table only
                 return false;
@@ -127,31 +131,33 @@ bool HtmlTable::nextRowMarkup(QString &markup)
             if (open >= 0) {
                 // A row ends at its </tr>, or where the next row or the table
                 // begins (HTML lets </tr> out).
-                qsizetype close = m_buffer.indexOf(QLatin1String("</tr"), open + 3, Qt::CaseInsensitive);
-                const qsizetype nextRow = m_buffer.indexOf(QLatin1String("<tr"), open + 3, Qt::CaseInsensitive);
+                qsizetype close = find("</tr", open + 3);
+                const qsizetype nextRow = find("<tr", open + 3);
                 if (close < 0 || (nextRow >= 0 && nextRow < close))
                     close = nextRow >= 0 ? nextRow : tableEnd;
                 if (close >= 0) {
                     markup = m_buffer.mid(open, close - open);
-                    m_buffer.remove(0, close);
+                    m_at = close;
                     return true;
                 }
             }
         }
         if (m_ended || m_file.atEnd()) {
-            if (m_inTable && m_buffer.contains(QLatin1String("<tr"), Qt::CaseInsensitive) && !m_ended) {
-                markup = m_buffer.mid(m_buffer.indexOf(QLatin1String("<tr"), 0, Qt::CaseInsensitive));
-                m_buffer.clear();
-                m_ended = true;
-                return true;
-            }
-            return false;
+            const qsizetype open = m_inTable && !m_ended ? find("<tr", m_at) : -1;
+            m_ended = true;
+            if (open < 0)
+                return false;
+            markup = m_buffer.mid(open); // the last row of a page cut short
+            m_at = m_buffer.size();
+            return true;
         }
         const QByteArray block = m_file.read(kBlock);
         if (block.isEmpty() && m_file.error() != QFileDevice::NoError)
             throw ImportError(QStringLiteral("impossibile leggere %1: %2.").arg(quotedPath(m_path), m_file.errorString()),
                               ImportError::Cause::Unreadable);
         m_done += block.size();
+        m_buffer.remove(0, m_inTable ? m_at : std::max<qsizetype>(0, m_buffer.size() - 8)); // "<table" may straddle blocks
+        m_at = 0;
         m_buffer += m_utf8 ? m_decoder.decode(block) : cp1252::decode(block);
     }
 }
@@ -159,7 +165,7 @@ bool HtmlTable::nextRowMarkup(QString &markup)
 bool HtmlTable::next(SourceRow &row)
 {
     QString markup;
-    while (!m_ended || !m_buffer.isEmpty()) {
+    for (;;) {
         if (!nextRowMarkup(markup))
             return false;
         ++m_row;

@@ -37,6 +37,7 @@ private:
     bool m_utf8 = false;
     QStringDecoder m_decoder;
     QString m_buffer;
+    qsizetype m_at = 0; // where what is not yet taken begins
     bool m_inTable = false;
     bool m_ended = false;
     qint64 m_done = 0;

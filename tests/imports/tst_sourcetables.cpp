@@ -342,6 +342,20 @@ private slots:
         QCOMPARE(page.rows, (Rows{{"Rossi", "Mario Luigi"}, {"Bianchi", "Anna & C."}}));
     }
 
+    // Rows across the blocks the page is read in.
+    void pageLargerThanABlock()
+    {
+        qvtest::TempProgramFolder folder;
+        QByteArray page = "<html><body><table><tr><td>Cliente</td><td>Note</td></tr>";
+        for (int i = 1; i <= 5000; ++i)
+            page += "<tr><td>Rossi " + QByteArray::number(i) + "</td><td>" + QByteArray(i % 37, 'x') + "&#32;&#32;fine</td></tr>";
+        folder.write("grande.xls", page + "</table></body></html>");
+        const Read read = readAll(folder.file("grande.xls"));
+        QCOMPARE(read.rows.size(), 5000);
+        QCOMPARE(read.rows.at(4999), (QStringList{"Rossi 5000", QString(5000 % 37, 'x') + "  fine"}));
+        QCOMPARE(read.rows.at(1234).at(0), "Rossi 1235");
+    }
+
     // Spreadsheets in a format that cannot be read are named, with the
     // way out.
     void otherSpreadsheetsAreNamed_data()
