@@ -123,7 +123,13 @@ bool HtmlTable::nextRowMarkup(QString &markup)
         }
         if (m_inTable) {
             const qsizetype open = find("<tr", m_at);
-            const qsizetype tableEnd = find("</table", m_at);
+            // The end of the table, looked for before the row only: a search
+            // to the end of the buffer at every row would read it again and again.
+            qsizetype tableEnd = QStringView(m_buffer)
+                                     .sliced(m_at, (open < 0 ? m_buffer.size() : open) - m_at)
+                                     .indexOf(QLatin1String("</table"), 0, Qt::CaseInsensitive);
+            if (tableEnd >= 0)
+                tableEnd += m_at;
             if (tableEnd >= 0 && (open < 0 || tableEnd < open)) {
                 m_ended = true; // the first table only
                 return false;
@@ -134,7 +140,7 @@ bool HtmlTable::nextRowMarkup(QString &markup)
                 qsizetype close = find("</tr", open + 3);
                 const qsizetype nextRow = find("<tr", open + 3);
                 if (close < 0 || (nextRow >= 0 && nextRow < close))
-                    close = nextRow >= 0 ? nextRow : tableEnd;
+                    close = nextRow >= 0 ? nextRow : find("</table", open + 3);
                 if (close >= 0) {
                     markup = m_buffer.mid(open, close - open);
                     m_at = close;
@@ -172,27 +178,37 @@ bool HtmlTable::next(SourceRow &row)
         row.line = m_row;
         row.values.clear();
         bool blank = true;
-        qsizetype at = 0;
-        // Where a tag starts from `from`, or the end of the row.
-        const auto find = [&](const char *tag, qsizetype from) {
-            const qsizetype found = markup.indexOf(QLatin1String(tag), from, Qt::CaseInsensitive);
-            return found < 0 ? markup.size() : found;
-        };
-        for (;;) {
-            const qsizetype open = std::min(find("<td", at), find("<th", at));
-            if (open >= markup.size())
-                break;
-            const qsizetype start = markup.indexOf(QLatin1Char('>'), open);
-            if (start < 0)
-                break;
-            // A cell ends at its end tag, or where the next cell begins.
-            const qsizetype end = std::min({find("</t", start), find("<td", start), find("<th", start)});
-            const QString text = cellText(QStringView(markup).sliced(start + 1, end - start - 1));
+        // One pass over the tags of the row: a cell starts after <td ...> or
+        // <th ...> and ends at its end tag or where the next cell starts.
+        qsizetype content = -1; // where the open cell's text starts
+        const auto endCell = [&](qsizetype at) {
+            if (content < 0)
+                return;
+            const QString text = cellText(QStringView(markup).sliced(content, at - content));
             row.values.append(text);
             if (!trimmed(text).isEmpty())
                 blank = false;
-            at = end;
+            content = -1;
+        };
+        for (qsizetype at = markup.indexOf(QLatin1Char('<')); at >= 0; at = markup.indexOf(QLatin1Char('<'), at + 1)) {
+            const QStringView tag = QStringView(markup).sliced(at, std::min<qsizetype>(5, markup.size() - at));
+            const bool opens = tag.startsWith(QLatin1String("<td"), Qt::CaseInsensitive)
+                               || tag.startsWith(QLatin1String("<th"), Qt::CaseInsensitive);
+            const bool closes = tag.startsWith(QLatin1String("</td"), Qt::CaseInsensitive)
+                                || tag.startsWith(QLatin1String("</th"), Qt::CaseInsensitive);
+            if (opens && tag.size() > 3 && tag.at(3).isLetter())
+                continue; // <thead> and the like
+            if (opens || closes)
+                endCell(at);
+            if (opens) {
+                const qsizetype close = markup.indexOf(QLatin1Char('>'), at);
+                if (close < 0)
+                    break;
+                content = close + 1;
+                at = close;
+            }
         }
+        endCell(markup.size());
         if (!blank) {
             if (row.values.size() < m_heading.size())
                 row.values.resize(m_heading.size());
