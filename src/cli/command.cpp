@@ -54,6 +54,7 @@ int Command::execute(const QStringList &rawArgs)
                 args.values.insert(option, rawArgs.at(++i));
             else
                 throw usageError(QStringLiteral("manca il valore dell'opzione %1.").arg(option));
+            args.repeated[option].append(args.values.value(option));
         } else {
             throw usageError(QStringLiteral("opzione sconosciuta %1 per il comando %2 (vedere quorvane-cli %2 --help).")
                                  .arg(option, name()));

@@ -41,7 +41,8 @@ inline CliError fileError(const QString &message) { return CliError(ExitFailure,
 struct Arguments
 {
     QStringList positional;
-    QHash<QString, QString> values; // valued options
+    QHash<QString, QString> values; // valued options (the last one given)
+    QHash<QString, QStringList> repeated; // every value of each valued option, in order
     QStringList flags;              // options without a value that were given
 
     bool has(const QString &flag) const { return flags.contains(flag); }

@@ -2,6 +2,7 @@
 
 #include "archive/records.h"
 #include "archive/tarchivio.h"
+#include "core/text.h"
 #include "imports/participantimport.h"
 
 #include <QFileInfo>
@@ -20,17 +21,46 @@ QString fieldNames()
     return names.join(QStringLiteral(", "));
 }
 
+// --map "Heading=Field": the column of that heading into the field (a
+// field's name, the card's label, "Cognome", "Nome"), or left out ("-").
+void applyMap(ParticipantImport &session, const QString &map)
+{
+    const qsizetype eq = map.lastIndexOf(QLatin1Char('='));
+    if (eq <= 0)
+        throw usageError(QStringLiteral("--map vuole \"Intestazione=Campo\", non \"%1\".").arg(map));
+    const QString heading = trimmed(map.left(eq)), field = trimmed(map.mid(eq + 1));
+    imports::ColumnTarget target;
+    if (!field.isEmpty() && field != QLatin1String("-")) {
+        target = imports::targetOfHeading(field);
+        if (target.kind == imports::ColumnTarget::Kind::Ignored)
+            throw usageError(QStringLiteral("--map \"%1\": la scheda non ha un campo \"%2\" (campi: %3; oppure Cognome, "
+                                            "Nome, - per non importare la colonna).")
+                                 .arg(map, field, fieldNames()));
+    }
+    bool found = false;
+    for (int c = 0; c < session.heading().size(); ++c)
+        if (asciiLower(trimmed(session.heading().at(c))) == asciiLower(heading)) {
+            session.setTarget(c, target);
+            found = true;
+        }
+    if (!found)
+        throw usageError(QStringLiteral("--map \"%1\": il file non ha una colonna \"%2\" (colonne: %3).")
+                             .arg(map, heading, session.heading().join(QStringLiteral(", "))));
+}
+
 } // namespace
 
 QString ImportCommand::synopsis() const
 {
-    return QStringLiteral("import participants FILE [--dry-run] [--force] [--with-duplicates]");
+    return QStringLiteral("import participants FILE [--map \"Intestazione=Campo\"]... [--dry-run] [--force] "
+                          "[--with-duplicates]");
 }
 
 QString ImportCommand::help() const
 {
     return QStringLiteral(
-               "Uso: quorvane-cli import participants FILE [--dry-run] [--force] [--with-duplicates]\n"
+               "Uso: quorvane-cli import participants FILE [--map \"Intestazione=Campo\"]... [--dry-run] [--force]\n"
+               "                                   [--with-duplicates]\n"
                "\n"
                "Aggiunge in fondo a Partecipanti.pro, nella cartella del programma, un partecipante per ogni riga di\n"
                "un file CSV (UTF-8 o Windows-1252, separatore virgola o punto e virgola), di una cartella di lavoro\n"
@@ -54,6 +84,8 @@ QString ImportCommand::help() const
                "data di nascita, di una scheda in archivio o di una riga precedente \u00E8 un doppione e non viene\n"
                "importata. Le schede vengono aggiunte con una sola scrittura: tutte o nessuna.\n"
                "\n"
+               "  --map \"Intestazione=Campo\"  la colonna di quell'intestazione va nel campo indicato (nome del campo,\n"
+               "                      etichetta della scheda, Cognome o Nome; - per non importarla); ripetibile\n"
                "  --dry-run           controlla e riferisce senza scrivere nulla\n"
                "  --force             importa ugualmente: valori accorciati, caratteri sostituiti, righe senza "
                "nome saltate\n"
@@ -80,17 +112,23 @@ int ImportCommand::run(const Arguments &args)
     const QString target = TSchedaPartecipante::archivePath();
     try {
         ParticipantImport session(source, target);
-        for (const QString &line : session.ignoredColumns())
-            console::error(QStringLiteral("attenzione: ") + line);
+        for (const QString &map : args.repeated.value(QStringLiteral("--map")))
+            applyMap(session, map);
         const QStringList mapping = session.mappingProblems();
-        if (!mapping.isEmpty())
+        if (!mapping.isEmpty()) {
+            for (const QString &line : session.ignoredColumns())
+                console::error(QStringLiteral("attenzione: ") + line);
             throw CliError(ExitNegative, mapping.join(QLatin1Char(' ')));
+        }
 
         const imports::ImportAnalysis &analysis = session.analyse();
+        for (const QString &line : session.ignoredColumns())
+            console::error(QStringLiteral("attenzione: ") + line);
         for (const imports::RowProblem &p : analysis.listedProblems)
             console::error(QStringLiteral("riga %1, %2").arg(p.line).arg(p.text));
-        if (analysis.problems > analysis.listedProblems.size())
-            console::error(QStringLiteral("... e altri %1 problemi.").arg(analysis.problems - analysis.listedProblems.size()));
+        if (analysis.problems + analysis.notices > analysis.listedProblems.size())
+            console::error(QStringLiteral("... e altri %1 avvisi.")
+                               .arg(analysis.problems + analysis.notices - analysis.listedProblems.size()));
         for (const imports::DuplicateRow &d : analysis.listedDuplicates)
             console::error(QStringLiteral("riga %1: %2%3.")
                                .arg(QString::number(d.line), d.text(),

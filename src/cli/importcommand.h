@@ -3,7 +3,7 @@
 
 namespace qv::cli {
 
-// import participants FILE [--dry-run] [--force] [--with-duplicates]:
+// import participants FILE [--map "Heading=Field"]... [--dry-run] [--force] [--with-duplicates]:
 // appends the rows of a CSV, .xlsx or vCard file as participants, through
 // the participant card's own import.
 class ImportCommand : public Command
@@ -16,6 +16,7 @@ public:
     {
         return {QStringLiteral("--dry-run"), QStringLiteral("--force"), QStringLiteral("--with-duplicates")};
     }
+    QStringList valueOptions() const override { return {QStringLiteral("--map")}; }
     int minArguments() const override { return 2; }
     int maxArguments() const override { return 2; }
     int run(const Arguments &args) override;

@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTranslator>
 
@@ -93,6 +94,27 @@ QDate parseDate(const QString &text)
     const int year = parts[2].toInt(&okYear);
     if (!okDay || !okMonth || !okYear || parts[2].size() != 4)
         return {};
+    return QDate(year, month, day);
+}
+
+QDate parseCommonDate(const QString &text, const QDate &today)
+{
+    static const QRegularExpression dayFirst(QStringLiteral("^(\\d{1,2})([/.-])(\\d{1,2})\\2(\\d{4}|\\d{2})$"));
+    static const QRegularExpression yearFirst(
+        QStringLiteral("^(\\d{4})([/.-]?)(\\d{2})\\2(\\d{2})(?:[T ]\\d{1,2}[:.]\\d{2}(?:[:.]\\d{2}(?:\\.\\d+)?)?Z?)?$"));
+    const QString t = trimmed(text);
+    if (const QRegularExpressionMatch m = yearFirst.match(t); m.hasMatch())
+        return QDate(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
+    const QRegularExpressionMatch m = dayFirst.match(t);
+    if (!m.hasMatch())
+        return {};
+    int year = m.captured(4).toInt();
+    const int month = m.captured(3).toInt(), day = m.captured(1).toInt();
+    if (m.captured(4).size() == 2) {
+        const int century = today.year() / 100 * 100;
+        const QDate recent(century + year, month, day);
+        year += recent.isValid() && recent > today ? century - 100 : century;
+    }
     return QDate(year, month, day);
 }
 

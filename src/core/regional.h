@@ -12,6 +12,11 @@ void applyRegionalSettings();
 
 QString formatDate(const QDate &date);          // "dd/mm/yyyy"
 QDate parseDate(const QString &text);           // invalid when not "d/m/yyyy"
+// A date as people and programs write one: "5/3/1975", "05-03-75",
+// "5.3.75", "1975-03-05" (a time after it or not), "19750305". A year of two
+// digits is of this century unless the date would then be after `today`, in
+// which case it is of the last one. Invalid for anything else.
+QDate parseCommonDate(const QString &text, const QDate &today);
 QString formatTime(const QTime &time);          // long time format "hh:mm:ss"
 
 // The texts Qt itself draws (the printer dialog, the file chooser, page

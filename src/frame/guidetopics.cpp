@@ -452,8 +452,10 @@ QStringList exportTopic(const QString &what, const QString &fileName, const QStr
             "file non sia già aperto e riprovare. Il pulsante Salva come... scrive invece la griglia, correzioni "
             "comprese, nella cartella e con il nome che si scelgono, nel formato scelto nell'elenco dei tipi di "
             "file (oppure indicato dall'estensione digitata nel nome): foglio XLS, come l'icona di Excel; cartella "
-            "di lavoro di Excel (XLSX), che conserva ogni cella esattamente come è scritta; file CSV separato da "
-            "punto e virgola%1. Al termine il programma offre di aprire il file.")
+            "di lavoro di Excel (XLSX), che conserva i codici esattamente come sono scritti e tiene le date come "
+            "date e gli importi come numeri in euro, da ordinare e sommare; file CSV separato da punto e virgola%1. "
+            "Nella cartella di lavoro e nel CSV la data e l'ora di inizio e di fine, il comune e la sua provincia "
+            "stanno in colonne separate, così che il file si possa anche importare di nuovo. Al termine il programma offre di aprire il file.")
             .arg(formats),
     };
 }
@@ -465,14 +467,19 @@ QStringList importTopic()
             "Il pulsante Importa dell'Anagrafica Partecipanti aggiunge alla rubrica le persone di un elenco ricevuto "
             "da altri: un file CSV salvato da un foglio di calcolo (con il punto e virgola o la virgola come "
             "separatore, in UTF-8 o nella codifica di Windows), una cartella di lavoro di Excel (.xlsx, il primo "
-            "foglio) oppure un file di contatti vCard (.vcf) esportato da una rubrica. Nei file CSV e di Excel la "
-            "prima riga deve contenere i nomi delle colonne. Prima si sceglie il file, poi si apre la finestra di "
-            "importazione; Scegli file... ne sceglie un altro."),
+            "foglio), un file XLS esportato dal programma stesso oppure un file di contatti vCard (.vcf) esportato "
+            "da una rubrica. Nei file CSV e di Excel la prima riga deve contenere i nomi delle colonne. Un foglio "
+            "di Excel 97-2003 (.xls) o OpenDocument (.ods) va prima salvato come .xlsx o CSV. Prima si sceglie il "
+            "file, poi si apre la finestra di importazione; Scegli file... ne sceglie un altro."),
         QStringLiteral(
             "La finestra mostra le prime righe del file e, sopra ogni colonna, il campo della scheda in cui andrà, "
             "riconosciuto dall'intestazione: Nome, Cognome, Cognome e nome, E-mail, Cellulare, Telefono, Codice "
             "fiscale, Partita IVA, Indirizzo, CAP, Città o Comune, Provincia, Note, le etichette della scheda e "
-            "altre intestazioni d'uso comune. Le colonne Cognome e Nome formano insieme il cognome e nome della "
+            "altre intestazioni d'uso comune, anche quelle in inglese delle rubriche dei programmi di posta (First "
+            "Name, Last Name, E-mail Address, Mobile Phone...). Un comune seguito dalla sigla della provincia, "
+            "come lo scrivono le esportazioni XLS, viene diviso tra comune e provincia. Dei contatti vCard, ciò "
+            "che la scheda non ha dove mettere (un secondo cellulare o indirizzo e-mail, l'organizzazione, un "
+            "compleanno senza anno) è raccolto in colonne a parte, che si possono mandare nelle note. Le colonne Cognome e Nome formano insieme il cognome e nome della "
             "scheda, in quest'ordine. Il campo di una colonna si cambia dall'elenco sopra di essa; scegliendo (non "
             "importare) la colonna viene lasciata fuori. La prima colonna della tabella mostra il cognome e nome "
             "che ogni riga darà alla sua scheda. Sotto la tabella sono indicate le colonne lasciate fuori e, se un "
@@ -483,7 +490,9 @@ QStringList importTopic()
             "carattere che la scheda non può memorizzare, che diventa un punto interrogativo; una riga con più o "
             "meno valori dell'intestazione, importata con i valori presenti; una riga senza nome, che viene saltata. "
             "Valgono le regole della scheda: codice fiscale, IBAN, province, sesso e CAP in maiuscolo, soltanto "
-            "cifre per la carta di credito e la partita IVA. Un file che mescola codifiche diverse viene rifiutato "
+            "cifre per la carta di credito e la partita IVA. Le date di nascita scritte in altro modo (1975-03-05, "
+            "5/3/75) diventano gg/mm/aaaa; una data che non si riconosce resta com'è scritta, e viene segnalata. "
+            "Un file che mescola codifiche diverse viene rifiutato "
             "indicando la riga da correggere, perché le lettere accentate non ne uscirebbero intatte."),
         QStringLiteral(
             "Una riga con lo stesso codice fiscale, oppure con gli stessi cognome e nome e data di nascita, di una "

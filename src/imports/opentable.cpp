@@ -1,6 +1,7 @@
 #include "imports/opentable.h"
 
 #include "imports/csvtable.h"
+#include "imports/htmltable.h"
 #include "imports/vcardtable.h"
 #include "imports/xlsxtable.h"
 
@@ -22,6 +23,13 @@ std::unique_ptr<SourceTable> openSourceTable(const QString &path)
                           ImportError::Cause::Unreadable);
     const QByteArray start = file.read(4096);
     file.close();
+    // The compound file of Excel 97-2003 (and of other office programs).
+    if (start.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        throw ImportError(QStringLiteral("%1 \u00E8 un foglio di Excel 97-2003 (.xls), un formato che non si pu\u00F2 "
+                                         "importare: salvare il foglio come .xlsx o CSV e importare quello.")
+                              .arg(quotedPath(path)));
+    if (HtmlTable::looksLikeHtml(start))
+        return std::make_unique<HtmlTable>(path);
     if (XlsxTable::looksLikeZip(start))
         return std::make_unique<XlsxTable>(path);
     if (VCardTable::looksLikeVCard(start))

@@ -3,6 +3,7 @@
 #include "archive/fields.h"
 #include "archive/tarchivio.h"
 #include "imports/opentable.h"
+#include "core/clock.h"
 #include "core/cp1252.h"
 #include "core/regional.h"
 #include "core/text.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -23,6 +25,7 @@ namespace {
 
 const QString kName = QStringLiteral("Cliente");
 const QString kYesNo = QStringLiteral("Ricontatta");
+const QString kBirth = QStringLiteral("DataNasc");
 constexpr int kBlockRecords = 256; // records handed to the archive at a time
 constexpr int kProgressRows = 512; // rows between two progress reports
 
@@ -102,14 +105,74 @@ const QHash<QString, ColumnTarget> &headingTargets()
             {"Titoli", "Titoli"},                      {"Prodotti", "Prodotti e servizi di interesse"},
             {"Zona", "Zona"},                          {"Questioni", "Questioni"},  {"Note", "Annotazioni"},
             {"Ricontatta", "Ricontattare"},
+            // Address books and web forms, in English and Italian.
+            {"Cliente", "Nome e cognome"},             {"Cliente", "Nome completo"}, {"Cliente", "Full Name"},
+            {"Cliente", "Name"},                       {"Cliente", "Display Name"},
+            {"DataNasc", "Birthday"},                  {"DataNasc", "Date of Birth"}, {"DataNasc", "Compleanno"},
+            {"IndirizzoRes", "Home Street"},           {"IndirizzoRes", "Home Address"},
+            {"IndirizzoRes", "Address 1 - Street"},    {"IndirizzoRes", "Street"},
+            {"ComuneRes", "Home City"},                {"ComuneRes", "Address 1 - City"}, {"ComuneRes", "City"},
+            {"ProvRes", "Home State"},                 {"ProvRes", "Address 1 - Region"},
+            {"ProvRes", "Prov. di residenza"},         {"CapRes", "Home Postal Code"},
+            {"CapRes", "Home ZipCode"},                {"CapRes", "Address 1 - Postal Code"},
+            {"CapRes", "Postal Code"},                 {"CapRes", "ZIP"},
+            {"TelCasa", "Home Phone"},                 {"TelUff", "Business Phone"}, {"TelUff", "Work Phone"},
+            {"TelCel", "Mobile Phone"},                {"TelCel", "Mobile Number"}, {"TelCel", "Cell Phone"},
+            {"Fax", "Business Fax"},                   {"Fax", "Fax Number"},
+            {"Email", "E-mail Address"},               {"Email", "Email Address"},
+            {"Email", "E-mail 1 - Value"},             {"Email", "Primary Email"},
+            {"Occupazione", "Job Title"},              {"Occupazione", "Organization Title"},
+            {"Note", "Notes"},
         };
         for (const auto &[field, heading] : words)
             t.insert(headingKey(QString::fromUtf8(heading)), ColumnTarget::toField(QString::fromLatin1(field)));
-        t.insert(QStringLiteral("cognome"), ColumnTarget::surname());
-        t.insert(QStringLiteral("nome"), ColumnTarget::givenName());
+        for (const char *heading : {"Cognome", "Last Name", "Family Name", "Surname"})
+            t.insert(headingKey(QString::fromLatin1(heading)), ColumnTarget::surname());
+        for (const char *heading : {"Nome", "First Name", "Given Name"})
+            t.insert(headingKey(QString::fromLatin1(heading)), ColumnTarget::givenName());
         return t;
     }();
     return targets;
+}
+
+// Headings of a whole name written given name first ("Mario Rossi"): the
+// card's name only where the file has no surname and given name apart.
+bool givenNameFirst(const QString &heading)
+{
+    static const QStringList keys{QStringLiteral("nomeecognome"), QStringLiteral("nomecompleto"),
+                                  QStringLiteral("fullname"), QStringLiteral("name"), QStringLiteral("displayname")};
+    return keys.contains(headingKey(heading));
+}
+
+// "Phone 1 - Value" and the column that names its kind, "Phone 1 - Label"
+// (or "- Type").
+const QRegularExpression &labelledPhone()
+{
+    static const QRegularExpression re(QStringLiteral("^phone(\\d+)value$"));
+    return re;
+}
+
+// The box a telephone goes to by the words of its kind.
+QString phoneFieldOf(const QString &label)
+{
+    const QString words = asciiLower(label);
+    for (const auto &[word, field] : {std::pair{"fax", "Fax"}, std::pair{"mobile", "TelCel"}, std::pair{"cell", "TelCel"},
+                                      std::pair{"work", "TelUff"}, std::pair{"business", "TelUff"},
+                                      std::pair{"ufficio", "TelUff"}, std::pair{"lavoro", "TelUff"}})
+        if (words.contains(QLatin1String(word)))
+            return QString::fromLatin1(field);
+    return QStringLiteral("TelCasa");
+}
+
+// "Città di Castello PG" or "Città di Castello (PG)": a town with its
+// province after it, as the exports write them in one cell.
+std::optional<std::pair<QString, QString>> townAndProvince(const QString &value)
+{
+    static const QRegularExpression re(QStringLiteral("^(.*[^\\s(])\\s+\\(?([A-Z]{2})\\)?$"));
+    const QRegularExpressionMatch m = re.match(value);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return std::pair{trimmed(m.captured(1)), m.captured(2)};
 }
 
 // The words a spreadsheet may hold in the yes/no column.
@@ -225,14 +288,14 @@ Keys keysOf(const QString &name, const QString &birth, const QString &fiscalCode
         blank = false;
         folded += asciiUpper(c);
     }
-    const QDate date = parseDate(birth);
+    const QDate date = parseCommonDate(birth, Clock::today());
     keys.person = keyOf('N', folded + QChar(0x1F) + (date.isValid() ? formatDate(date) : trimmedUpper(birth)));
     return keys;
 }
 
 Keys keysOf(const Record &card)
 {
-    return keysOf(card.text(kName), card.text(QStringLiteral("DataNasc")), card.text(QStringLiteral("CodFisc")));
+    return keysOf(card.text(kName), card.text(kBirth), card.text(QStringLiteral("CodFisc")));
 }
 
 void report(const ImportProgress &progress, qint64 done, qint64 total)
@@ -258,9 +321,9 @@ ColumnTarget targetOfHeading(const QString &heading)
 
 QStringList importFileFilters()
 {
-    return {QStringLiteral("Elenchi di partecipanti (*.csv *.txt *.xlsx *.vcf)"),
+    return {QStringLiteral("Elenchi di partecipanti (*.csv *.txt *.xlsx *.xls *.vcf)"),
             QStringLiteral("CSV (*.csv *.txt)"), QStringLiteral("Cartella di lavoro di Excel (*.xlsx)"),
-            QStringLiteral("Contatti vCard (*.vcf)")};
+            QStringLiteral("Esportazioni del programma (*.xls)"), QStringLiteral("Contatti vCard (*.vcf)")};
 }
 
 const QList<TargetChoice> &targetChoices()
@@ -271,6 +334,7 @@ const QList<TargetChoice> &targetChoices()
                                  {ColumnTarget::givenName(), targetLabel(ColumnTarget::givenName())}};
         for (int f = 0; f < layout().fieldCount(); ++f)
             list.append({ColumnTarget::toField(f), targetLabel(ColumnTarget::toField(f))});
+        list.append({ColumnTarget::phone(), targetLabel(ColumnTarget::phone())});
         return list;
     }();
     return choices;
@@ -282,6 +346,7 @@ QString targetLabel(const ColumnTarget &target)
     case ColumnTarget::Kind::Ignored: return QStringLiteral("(non importare)");
     case ColumnTarget::Kind::Surname: return QStringLiteral("Cognome");
     case ColumnTarget::Kind::GivenName: return QStringLiteral("Nome");
+    case ColumnTarget::Kind::Phone: return QStringLiteral("Telefono (secondo l'etichetta)");
     case ColumnTarget::Kind::Field: break;
     }
     return cardLabels().value(layout().field(target.field).name);
@@ -425,8 +490,27 @@ ParticipantImport::ParticipantImport(const QString &path, const QString &archive
     SourceRow row;
     while (m_preview.size() < kPreviewRows && table->next(row))
         m_preview.append(row);
-    for (const QString &heading : std::as_const(m_heading))
-        m_mapping.append(targetOfHeading(heading));
+    QHash<QString, int> columnOfKey;
+    for (int c = 0; c < m_heading.size(); ++c)
+        columnOfKey.insert(headingKey(m_heading.at(c)), c);
+    bool parts = false;
+    for (int c = 0; c < m_heading.size(); ++c) {
+        ColumnTarget target = targetOfHeading(m_heading.at(c));
+        m_labelColumns.append(-1);
+        if (const QRegularExpressionMatch m = labelledPhone().match(headingKey(m_heading.at(c))); m.hasMatch()) {
+            const QString stem = QStringLiteral("phone") + m.captured(1);
+            m_labelColumns.last() = columnOfKey.value(stem + QStringLiteral("label"),
+                                                      columnOfKey.value(stem + QStringLiteral("type"), -1));
+            target = ColumnTarget::phone();
+        }
+        parts = parts || target.kind == ColumnTarget::Kind::Surname || target.kind == ColumnTarget::Kind::GivenName;
+        m_mapping.append(target);
+    }
+    // "Name" beside "Given Name" and "Family Name" is the same name the
+    // other way round.
+    for (int c = 0; c < m_heading.size(); ++c)
+        if (parts && givenNameFirst(m_heading.at(c)))
+            m_mapping[c] = ColumnTarget::ignored();
 }
 
 ParticipantImport::~ParticipantImport() = default;
@@ -487,6 +571,13 @@ QStringList ParticipantImport::ignoredColumns() const
                              .arg(QString::number(c + 1), heading));
         else
             lines.append(QStringLiteral("la colonna %1 \"%2\" non viene importata.").arg(QString::number(c + 1), heading));
+        const qint64 filled = m_analysed ? m_analysis.ignoredFilled.value(c) : 0;
+        if (filled > 0 && heading != QLatin1String("Record")) {
+            QString &line = lines.last();
+            line.chop(1);
+            line += filled == 1 ? QStringLiteral(" (ha un valore in una riga).")
+                                : QStringLiteral(" (ha un valore in %1 righe).").arg(filled);
+        }
     }
     return lines;
 }
@@ -499,6 +590,7 @@ ImportedRow ParticipantImport::convert(const SourceRow &row) const
         out.problems.append({row.line, text, skip});
         out.skipped = out.skipped || skip;
     };
+    const auto notice = [&](const QString &text) { out.problems.append({row.line, text, false, true}); };
     const qsizetype columns = m_heading.size();
     const bool extra = std::any_of(row.values.begin() + std::min(columns, row.values.size()), row.values.end(),
                                    [](const QString &v) { return !isBlank(v); });
@@ -544,11 +636,15 @@ ImportedRow ParticipantImport::convert(const SourceRow &row) const
     QString name;
     QList<int> nameColumns;
     QStringList surname, given;
-    QList<int> partColumns;
+    QList<int> partColumns, phoneColumns;
     for (int c = 0; c < columns; ++c) {
         const ColumnTarget &target = m_mapping.at(c);
         if (target.kind == ColumnTarget::Kind::Ignored)
             continue;
+        if (target.kind == ColumnTarget::Kind::Phone) {
+            phoneColumns.append(c); // once the other columns have filled their boxes
+            continue;
+        }
         const QString raw = row.values.value(c);
         if (target.kind == ColumnTarget::Kind::Field && target.field == yesNoField) {
             if (const std::optional<bool> yes = yesNoWord(raw))
@@ -567,13 +663,57 @@ ImportedRow ParticipantImport::convert(const SourceRow &row) const
         if (isBlank(raw))
             continue;
         const QString &field = target.kind == ColumnTarget::Kind::Field ? layout().field(target.field).name : kName;
-        const QString value = typed(field, cleaned(raw, c, field));
+        QString value = typed(field, cleaned(raw, c, field));
+        if (field == kBirth) {
+            if (const QDate date = parseCommonDate(value, Clock::today()); date.isValid())
+                value = formatDate(date);
+            else
+                notice(where({c}, field)
+                       + QStringLiteral("\"%1\" non \u00E8 una data gg/mm/aaaa: registrata come scritta.").arg(value));
+        }
         if (target.kind == ColumnTarget::Kind::Field && target.field == nameField)
             name = value;
         else if (target.kind == ColumnTarget::Kind::Field)
             store(target.field, value, {c});
         else
             (target.kind == ColumnTarget::Kind::Surname ? surname : given).append(value);
+    }
+    // A town with its province after it ("Città di Castello PG", as the
+    // exports write them) is two fields, unless the file has a column for
+    // the province.
+    const auto fieldsMapped = [&](const QString &name) {
+        return std::any_of(m_mapping.begin(), m_mapping.end(), [&](const ColumnTarget &t) {
+            return t.kind == ColumnTarget::Kind::Field && layout().field(t.field).name == name;
+        });
+    };
+    for (const auto &[town, province] : {std::pair{"ComuneRes", "ProvRes"}, std::pair{"ComuneNasc", "ProvNasc"}}) {
+        const QString townField = QString::fromLatin1(town), provinceField = QString::fromLatin1(province);
+        if (fieldsMapped(provinceField))
+            continue;
+        if (const auto split = townAndProvince(out.card.text(townField))) {
+            out.card.setText(townField, split->first);
+            out.card.setText(provinceField, split->second);
+        }
+    }
+    // Telephones by their label, into the boxes the columns left empty.
+    for (const int c : std::as_const(phoneColumns)) {
+        const QString number = trimmed(cleaned(row.values.value(c), c, QStringLiteral("TelCasa")));
+        if (number.isEmpty())
+            continue;
+        const int labelColumn = m_labelColumns.value(c, -1);
+        const QString label = labelColumn >= 0 ? trimmed(row.values.value(labelColumn)) : QString();
+        QString field = phoneFieldOf(label);
+        if (!out.card.text(field).isEmpty())
+            for (const char *free : {"TelCasa", "TelCel", "TelUff"})
+                if (out.card.text(QString::fromLatin1(free)).isEmpty()) {
+                    field = QString::fromLatin1(free);
+                    break;
+                }
+        if (out.card.text(field).isEmpty())
+            store(layout().indexOf(field), number, {c});
+        else
+            notice(where({c}, label.isEmpty() ? QStringLiteral("telefono") : label)
+                   + QStringLiteral("\"%1\" non viene importato: i campi dei telefoni sono gi\u00E0 pieni.").arg(number));
     }
     // The card's "Cognome e nome": a column of its own, else the surname
     // and the given name joined in that order.
@@ -635,13 +775,20 @@ const ImportAnalysis &ParticipantImport::analyse(const ImportProgress &progress)
     SourceRow row;
     ImportedRow imported;
     std::optional<DuplicateRow> duplicate;
+    a.ignoredFilled.resize(m_mapping.size());
     report(progress, 0, pass.table->total());
     while (pass.next(row, imported, duplicate)) {
         if (spool)
             spool->write(row);
-        if (!imported.problems.isEmpty())
+        const qint64 notices = std::count_if(imported.problems.begin(), imported.problems.end(),
+                                             [](const RowProblem &p) { return p.notice; });
+        if (imported.problems.size() > notices)
             ++a.rowsWithProblems;
-        a.problems += imported.problems.size();
+        a.problems += imported.problems.size() - notices;
+        a.notices += notices;
+        for (int c = 0; c < m_mapping.size(); ++c)
+            if (m_mapping.at(c).kind == ColumnTarget::Kind::Ignored && !isBlank(row.values.value(c)))
+                ++a.ignoredFilled[c];
         for (const RowProblem &p : std::as_const(imported.problems))
             if (a.listedProblems.size() < ImportAnalysis::kListed)
                 a.listedProblems.append(p);

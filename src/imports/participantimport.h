@@ -35,7 +35,10 @@ namespace qv::imports {
 // Where a column of the file goes.
 struct ColumnTarget
 {
-    enum class Kind { Ignored, Field, Surname, GivenName };
+    // Phone: a telephone whose kind another column names ("Phone 1 - Value"
+    // beside "Phone 1 - Label": mobile, work, fax, home), into that box if
+    // no other column filled it.
+    enum class Kind { Ignored, Field, Surname, GivenName, Phone };
     Kind kind = Kind::Ignored;
     int field = -1; // Kind::Field: the field's index in TSchedaPartecipante::layout()
 
@@ -44,6 +47,7 @@ struct ColumnTarget
     static ColumnTarget toField(const QString &name); // ignored() for a name the card lacks
     static ColumnTarget surname() { return {Kind::Surname, -1}; }
     static ColumnTarget givenName() { return {Kind::GivenName, -1}; }
+    static ColumnTarget phone() { return {Kind::Phone, -1}; }
     bool operator==(const ColumnTarget &other) const = default;
 };
 
@@ -70,6 +74,7 @@ struct RowProblem
     qint64 line = 0;          // where the row starts in the file
     QString text;             // "colonna 2 (Email): ..."
     bool rowSkipped = false;  // the row cannot become a card
+    bool notice = false;      // said, but no fault: it holds nothing up ("stored as typed")
 };
 
 // A row that matches a card already in the archive or an earlier row.
@@ -99,9 +104,11 @@ struct ImportAnalysis
     qint64 duplicates = 0;       // of those, duplicates
     qint64 skipped = 0;          // rows that cannot become cards
     qint64 problems = 0;         // every problem found
+    qint64 notices = 0;          // what is said of a row but holds nothing up
     qint64 rowsWithProblems = 0;
     QList<RowProblem> listedProblems;
     QList<DuplicateRow> listedDuplicates;
+    QList<qint64> ignoredFilled; // by column: rows with a value in a column left out
 };
 
 struct ImportResult
@@ -143,7 +150,8 @@ public:
     // field fed by two columns, no column for the name.
     QStringList mappingProblems() const;
     // The columns left out and why, one sentence each (a column with no
-    // heading, the record number of a dump, a heading that names nothing).
+    // heading, the record number of a dump, a heading that names nothing),
+    // with the number of rows that hold a value there once analysed.
     QStringList ignoredColumns() const;
 
     // A row (of the preview, say) as it would become a card.
@@ -175,6 +183,7 @@ private:
     QStringList m_heading;
     QList<SourceRow> m_preview;
     QList<ColumnTarget> m_mapping;
+    QList<int> m_labelColumns; // by column: the column naming its kind ("Phone 1 - Label"), or -1
     ImportAnalysis m_analysis;
     bool m_analysed = false;
     // The file's rows as the first analysis read them, in a temporary file:

@@ -1,33 +1,44 @@
 #include "imports/vcardtable.h"
 
+#include "core/clock.h"
 #include "core/cp1252.h"
 #include "core/regional.h"
 #include "core/text.h"
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace qv::imports {
 
 namespace {
 
-enum Column { Name, Birth, Street, Town, Province, PostalCode, Home, Work, Mobile, Fax, Mail, Note, ColumnCount };
+enum Column {
+    Name, Birth, Sex, Street, Town, Province, PostalCode, Home, Work, Mobile, Fax, Mail, Note,
+    OtherPhones, OtherMails, Organisation, Other, ColumnCount
+};
 
-// The headings people use, so that the import matches them by itself.
+// The headings people use, so that the import matches them by itself; the
+// last four match no field of the card, so the import names them and the
+// window offers them for another field (the notes, say).
 const QStringList &headings()
 {
     static const QStringList list{QStringLiteral("Cognome e nome"), QStringLiteral("Data di nascita"),
-                                  QStringLiteral("Indirizzo"),      QStringLiteral("Comune"),
-                                  QStringLiteral("Provincia"),      QStringLiteral("CAP"),
-                                  QStringLiteral("Tel. casa"),      QStringLiteral("Tel. ufficio"),
-                                  QStringLiteral("Cellulare"),      QStringLiteral("Fax"),
-                                  QStringLiteral("E-mail"),         QStringLiteral("Note")};
+                                  QStringLiteral("Sesso"),          QStringLiteral("Indirizzo"),
+                                  QStringLiteral("Comune"),         QStringLiteral("Provincia"),
+                                  QStringLiteral("CAP"),            QStringLiteral("Tel. casa"),
+                                  QStringLiteral("Tel. ufficio"),   QStringLiteral("Cellulare"),
+                                  QStringLiteral("Fax"),            QStringLiteral("E-mail"),
+                                  QStringLiteral("Note"),           QStringLiteral("Altri telefoni"),
+                                  QStringLiteral("Altre e-mail"),   QStringLiteral("Organizzazione"),
+                                  QStringLiteral("Altri dati")};
     return list;
 }
 
 struct Property
 {
-    QString name;                      // upper case, group dropped ("item1.TEL" is TEL)
+    QString name;                      // upper case, group apart ("item1.TEL" is TEL)
+    QString group;                     // "item1", upper case
     QHash<QString, QStringList> parameters; // upper-case names; TYPE values lower case
     QString value;                     // as written (escaped)
 };
@@ -51,8 +62,9 @@ Property parseLine(const QString &line)
     p.value = line.mid(colon + 1);
     QStringList head = line.left(colon).split(QLatin1Char(';'));
     QString name = head.takeFirst();
-    name = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1);
-    p.name = asciiUpper(trimmed(name));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    p.group = asciiUpper(trimmed(name.left(std::max<qsizetype>(dot, 0))));
+    p.name = asciiUpper(trimmed(name.mid(dot + 1)));
     for (const QString &parameter : std::as_const(head)) {
         const qsizetype eq = parameter.indexOf(QLatin1Char('='));
         // Version 2.1 writes a bare type ("TEL;CELL:").
@@ -83,8 +95,16 @@ QString fromQuotedPrintable(const QString &value, const QString &charset)
         bytes.append(latin.at(i));
     }
     const QString set = asciiLower(charset);
-    if (set.isEmpty() || set == QLatin1String("utf-8"))
+    if (set == QLatin1String("utf-8"))
         return QString::fromUtf8(bytes);
+    if (set.isEmpty()) {
+        // Version 2.1 leaves the character set out where the writer's own
+        // code page was meant: UTF-8 where the bytes are, else Windows-1252.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
     return cp1252::decode(bytes); // iso-8859-1 and windows-1252 alike
 }
 
@@ -126,17 +146,34 @@ QStringList parts(const QString &value)
 }
 
 // "19700807", "1970-08-07" (with a time after it or not) as "07/08/1970";
-// anything else as it stands.
-QString birthDate(const QString &value)
+// a day without its year ("--1231", "--12-31", or the year 1604 that some
+// address books write with X-APPLE-OMIT-YEAR) is no birth date: nothing,
+// with the day in `dayOnly` as "31/12". Anything else as it stands.
+QString birthDate(const Property &p, const QString &value, QString &dayOnly)
 {
-    static const QRegularExpression date(QStringLiteral("^(\\d{4})-?(\\d{2})-?(\\d{2})(T.*)?$"));
-    const QRegularExpressionMatch m = date.match(trimmed(value));
-    if (m.hasMatch()) {
-        const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-        if (d.isValid())
-            return formatDate(d);
+    static const QRegularExpression noYear(QStringLiteral("^--(\\d{2})-?(\\d{2})$"));
+    const QString v = trimmed(value);
+    if (const QRegularExpressionMatch m = noYear.match(v); m.hasMatch()) {
+        dayOnly = m.captured(2) + QLatin1Char('/') + m.captured(1);
+        return {};
     }
-    return trimmed(value);
+    const QDate date = parseCommonDate(v, Clock::today());
+    if (!date.isValid())
+        return v;
+    const QString omitted = p.parameters.value(QStringLiteral("X-APPLE-OMIT-YEAR")).value(0);
+    if (!omitted.isEmpty() && omitted.toInt() == date.year()) {
+        dayOnly = formatDate(date).left(5);
+        return {};
+    }
+    return formatDate(date);
+}
+
+// A label as address books write it: "_$!<Mobile>!$_" is "Mobile".
+QString labelText(QString label)
+{
+    if (label.startsWith(QLatin1String("_$!<")) && label.endsWith(QLatin1String(">!$_")))
+        label = label.mid(4, label.size() - 8);
+    return trimmed(label);
 }
 
 QStringList rowOf(const QList<Property> &card)
@@ -145,8 +182,24 @@ QStringList rowOf(const QList<Property> &card)
     const auto has = [](const Property &p, const char *type) {
         return p.parameters.value(QStringLiteral("TYPE")).contains(QLatin1String(type));
     };
+    const auto add = [&](Column column, const QString &text) {
+        if (!text.isEmpty())
+            row[column] += (row[column].isEmpty() ? QString() : QStringLiteral("; ")) + text;
+    };
+    // Labels given to a grouped property ("item1.X-ABLabel:Casa al mare").
+    QHash<QString, QString> labels;
+    for (const Property &p : card)
+        if (p.name == QLatin1String("X-ABLABEL") && !p.group.isEmpty())
+            labels.insert(p.group, labelText(unescaped(p.value)));
+    const auto labelOf = [&](const Property &p, const QString &fallback) {
+        const QString label = p.group.isEmpty() ? QString() : labels.value(p.group);
+        return label.isEmpty() ? fallback : label;
+    };
     const Property *address = nullptr;
     QString formatted, family;
+    // Telephones of a known kind first, so that one without a kind (a label
+    // of its own, say) takes no box that a known one needs.
+    QList<std::pair<const Property *, QString>> looseTelephones;
     for (const Property &p : card) {
         QString value = p.value;
         if (asciiUpper(p.parameters.value(QStringLiteral("ENCODING")).value(0)) == QLatin1String("QUOTED-PRINTABLE"))
@@ -157,27 +210,89 @@ QStringList rowOf(const QList<Property> &card)
             const QStringList n = parts(value);
             if (!n.value(0).isEmpty())
                 family = trimmed(n.value(0) + QLatin1Char(' ') + n.value(1));
-        } else if (p.name == QLatin1String("BDAY") && row[Birth].isEmpty()) {
-            row[Birth] = birthDate(value);
-        } else if (p.name == QLatin1String("ADR") && (!address || (has(p, "home") && !has(*address, "home")))) {
-            address = &p;
+        } else if (p.name == QLatin1String("BDAY")) {
+            QString dayOnly;
+            const QString date = birthDate(p, unescaped(value), dayOnly);
+            if (!dayOnly.isEmpty())
+                add(Other, QStringLiteral("compleanno ") + dayOnly);
+            else if (row[Birth].isEmpty())
+                row[Birth] = date;
+        } else if (p.name == QLatin1String("GENDER") || p.name == QLatin1String("X-GENDER")) {
+            const QString sex = asciiUpper(trimmed(parts(value).value(0))).left(1);
+            if (sex == QLatin1String("M") || sex == QLatin1String("F"))
+                row[Sex] = sex;
+        } else if (p.name == QLatin1String("ADR")) {
             const QStringList a = parts(value);
-            row[Street] = trimmed(a.value(2) + QLatin1Char(' ') + a.value(1)); // street, then the extended part
-            row[Town] = a.value(3);
-            row[Province] = a.value(4);
-            row[PostalCode] = a.value(5);
+            const QString street = trimmed(a.value(2) + QLatin1Char(' ') + a.value(1)); // street, then the extended part
+            if (!address || (has(p, "home") && !has(*address, "home"))) {
+                if (address) // the home address comes after another: that one is told
+                    add(Other, QStringLiteral("indirizzo: ") + QStringList{row[Street], row[PostalCode], row[Town], row[Province]}
+                                                                  .filter(QRegularExpression(QStringLiteral("\\S")))
+                                                                  .join(QLatin1Char(' ')));
+                address = &p;
+                row[Street] = street;
+                row[Town] = a.value(3);
+                row[Province] = a.value(4);
+                row[PostalCode] = a.value(5);
+            } else {
+                add(Other, labelOf(p, QStringLiteral("indirizzo")) + QStringLiteral(": ")
+                               + QStringList{street, a.value(5), a.value(3), a.value(4)}
+                                     .filter(QRegularExpression(QStringLiteral("\\S")))
+                                     .join(QLatin1Char(' ')));
+            }
         } else if (p.name == QLatin1String("TEL")) {
             QString number = trimmed(unescaped(value));
             if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
                 number = number.mid(4);
-            const Column column = has(p, "fax") ? Fax : has(p, "cell") ? Mobile : has(p, "work") ? Work : Home;
-            if (row[column].isEmpty())
+            if (number.isEmpty())
+                continue;
+            const QString label = p.group.isEmpty() ? QString() : labels.value(p.group);
+            const bool mobile = has(p, "cell") || has(p, "iphone") || has(p, "mobile");
+            const Column column = has(p, "fax") ? Fax : mobile ? Mobile : has(p, "work") ? Work : has(p, "home") ? Home
+                                                                                                                : ColumnCount;
+            if (column == ColumnCount) {
+                looseTelephones.append({&p, number});
+            } else if (row[column].isEmpty()) {
                 row[column] = number;
-        } else if (p.name == QLatin1String("EMAIL") && row[Mail].isEmpty()) {
-            row[Mail] = trimmed(unescaped(value));
-        } else if (p.name == QLatin1String("NOTE") && row[Note].isEmpty()) {
-            row[Note] = trimmed(unescaped(value));
+            } else {
+                const char *word = column == Fax ? "fax" : column == Mobile ? "cellulare" : column == Work ? "ufficio" : "casa";
+                add(OtherPhones, number + QStringLiteral(" (") + (label.isEmpty() ? QString::fromLatin1(word) : label)
+                                     + QLatin1Char(')'));
+            }
+        } else if (p.name == QLatin1String("EMAIL")) {
+            const QString mail = trimmed(unescaped(value));
+            if (row[Mail].isEmpty())
+                row[Mail] = mail;
+            else
+                add(OtherMails, mail);
+        } else if (p.name == QLatin1String("NOTE")) {
+            add(Note, trimmed(unescaped(value)));
+        } else if (p.name == QLatin1String("ORG")) {
+            add(Organisation, parts(value).filter(QRegularExpression(QStringLiteral("\\S"))).join(QStringLiteral(", ")));
+        } else {
+            // What else a person's card says, named so that nothing is lost
+            // without a word; what only the address book needs (its
+            // identifiers, pictures, keys, its own extensions) is passed over.
+            static const QHash<QString, QString> words{
+                {QStringLiteral("TITLE"), QStringLiteral("qualifica")}, {QStringLiteral("ROLE"), QStringLiteral("ruolo")},
+                {QStringLiteral("NICKNAME"), QStringLiteral("soprannome")}, {QStringLiteral("URL"), QStringLiteral("sito")},
+                {QStringLiteral("IMPP"), QStringLiteral("messaggi")}, {QStringLiteral("ANNIVERSARY"), QStringLiteral("anniversario")},
+                {QStringLiteral("X-ANNIVERSARY"), QStringLiteral("anniversario")}};
+            if (const auto it = words.constFind(p.name); it != words.constEnd()) {
+                const QString text = trimmed(unescaped(value));
+                if (!text.isEmpty())
+                    add(Other, labelOf(p, *it) + QStringLiteral(": ") + text);
+            }
         }
+    }
+    // Telephones without a kind: into the home box while it is free, unless
+    // a label of their own says they are something else; else named with it.
+    for (const auto &[p, number] : std::as_const(looseTelephones)) {
+        const QString label = p->group.isEmpty() ? QString() : labels.value(p->group);
+        if (label.isEmpty() && row[Home].isEmpty())
+            row[Home] = number;
+        else
+            add(OtherPhones, label.isEmpty() ? number : number + QStringLiteral(" (") + label + QLatin1Char(')'));
     }
     row[Name] = family.isEmpty() ? formatted : family;
     return row;

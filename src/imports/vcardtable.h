@@ -7,8 +7,13 @@
 // the card's fields. The name is "family given" from N where it has a family
 // name (the card's "Cognome e nome"), FN otherwise; the address is the home
 // one (else the first); the telephones go by their type (cell, fax, work,
-// the rest as home); BDAY becomes "dd/mm/yyyy". Values in quoted-printable
-// (version 2.1) are decoded; a line break in a value is kept as a blank.
+// home; one without a type into the home box, after the typed ones and
+// only without a label of its own, "Casa al mare" say); BDAY becomes "dd/mm/yyyy". What has no
+// box of its own (a second mobile, a second e-mail, ORG, a labelled
+// telephone, a birthday without its year, TITLE, URL, another address) goes
+// into the columns after them, which name it. Values in quoted-printable
+// (version 2.1) are decoded (without CHARSET: UTF-8 where the bytes are,
+// else Windows-1252); a line break in a value is kept as a blank.
 namespace qv::imports {
 
 class VCardTable : public SourceTable

@@ -82,6 +82,187 @@ bool isDateFormat(int id, const QString &code)
     return bare.contains(QLatin1Char('d')) || bare.contains(QLatin1Char('y'));
 }
 
+// The number formats Excel numbers without writing their code.
+QString builtInFormat(int id)
+{
+    switch (id) {
+    case 1: return QStringLiteral("0");
+    case 2: return QStringLiteral("0.00");
+    case 3: return QStringLiteral("#,##0");
+    case 4: return QStringLiteral("#,##0.00");
+    case 9: return QStringLiteral("0%");
+    case 10: return QStringLiteral("0.00%");
+    default: return {};
+    }
+}
+
+// A number as a format code shows it, in the Italian way ("," before the
+// decimals, "." between thousands): zero padding ("00000", "000-000"),
+// percentages, fixed or at most so many decimals, literal texts around the
+// digits. Nothing for what it does not describe (exponents, fractions, text
+// sections): the number is then written plainly.
+QString formattedNumber(const QString &code, const QString &value)
+{
+    bool ok = false;
+    double number = value.toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        return {};
+    // The sections: positive;negative;zero;text.
+    QStringList sections{QString()};
+    bool quoted = false;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code.at(i);
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('\\') && i + 1 < code.size()) {
+            sections.last() += code.mid(i++, 2);
+            continue;
+        }
+        if (!quoted && c == QLatin1Char(';'))
+            sections.append(QString());
+        else
+            sections.last() += c;
+    }
+    QString section = sections.first();
+    bool sign = number < 0;
+    if (number < 0 && sections.size() > 1) {
+        section = sections.at(1); // shows the sign its own way
+        sign = false;
+    } else if (number == 0 && sections.size() > 2) {
+        section = sections.at(2);
+    }
+    number = std::fabs(number);
+    // The pattern: literals and placeholders, with quotes, escapes,
+    // brackets and paddings resolved.
+    struct Token
+    {
+        QChar placeholder; // '0', '#', '?', '.', ',', '%', or null for a literal
+        QString literal;
+    };
+    QList<Token> tokens;
+    for (qsizetype i = 0; i < section.size(); ++i) {
+        const QChar c = section.at(i);
+        if (c == QLatin1Char('"')) {
+            const qsizetype end = section.indexOf(QLatin1Char('"'), i + 1);
+            tokens.append({QChar(), section.mid(i + 1, (end < 0 ? section.size() : end) - i - 1)});
+            i = end < 0 ? section.size() : end;
+        } else if (c == QLatin1Char('\\') && i + 1 < section.size()) {
+            tokens.append({QChar(), section.mid(++i, 1)});
+        } else if (c == QLatin1Char('[')) {
+            const qsizetype end = section.indexOf(QLatin1Char(']'), i);
+            const QString inside = section.mid(i + 1, (end < 0 ? section.size() : end) - i - 1);
+            // [$€-410]: a currency symbol, shown; colours and conditions are not.
+            if (inside.startsWith(QLatin1Char('$')))
+                tokens.append({QChar(), inside.mid(1).section(QLatin1Char('-'), 0, 0)});
+            i = end < 0 ? section.size() : end;
+        } else if (c == QLatin1Char('_') || c == QLatin1Char('*')) {
+            ++i; // room as wide as the next character, or a fill
+        } else if (QStringLiteral("0#?.,%").contains(c)) {
+            tokens.append({c, {}});
+        } else if (QStringLiteral("Ee/@").contains(c) || c.isLetter()) {
+            return {};
+        } else {
+            tokens.append({QChar(), QString(c)});
+        }
+    }
+    int integerZeros = 0, decimalsMin = 0, decimalsMax = 0;
+    bool decimals = false, grouped = false, any = false;
+    for (const Token &t : std::as_const(tokens)) {
+        const QChar p = t.placeholder;
+        if (p == QLatin1Char('%')) {
+            number *= 100;
+        } else if (p == QLatin1Char('.')) {
+            decimals = true;
+        } else if (p == QLatin1Char(',')) {
+            grouped = grouped || (!decimals && any);
+        } else if (!p.isNull()) {
+            any = true;
+            if (decimals) {
+                ++decimalsMax;
+                decimalsMin += p == QLatin1Char('0') ? 1 : 0;
+            } else if (p == QLatin1Char('0')) {
+                ++integerZeros;
+            }
+        }
+    }
+    if (!any)
+        return {};
+    QString digits = QString::number(number, 'f', decimalsMax);
+    QString fraction;
+    if (const qsizetype point = digits.indexOf(QLatin1Char('.')); point >= 0) {
+        fraction = digits.mid(point + 1);
+        digits.truncate(point);
+        while (fraction.size() > decimalsMin && fraction.endsWith(QLatin1Char('0')))
+            fraction.chop(1);
+    }
+    if (digits == QLatin1String("0") && integerZeros == 0)
+        digits.clear();
+    while (digits.size() < integerZeros)
+        digits.prepend(QLatin1Char('0'));
+    if (grouped)
+        for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+            digits.insert(at, QLatin1Char('.'));
+    // The integer digits fill the integer placeholders from the right, the
+    // literals between them stay where they are ("000-000"); what is left
+    // over goes before the first placeholder.
+    qsizetype firstPlaceholder = -1, point = tokens.size();
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const QChar p = tokens.at(i).placeholder;
+        if (p == QLatin1Char('.') && point == tokens.size())
+            point = i;
+        if ((p == QLatin1Char('0') || p == QLatin1Char('#') || p == QLatin1Char('?')) && firstPlaceholder < 0)
+            firstPlaceholder = i;
+    }
+    QString integerText;
+    qsizetype left = digits.size();
+    for (qsizetype i = std::min(point, tokens.size()) - 1; i >= 0; --i) {
+        const Token &t = tokens.at(i);
+        if (t.placeholder.isNull()) {
+            integerText.prepend(t.literal);
+        } else if (t.placeholder == QLatin1Char('0') || t.placeholder == QLatin1Char('#')
+                   || t.placeholder == QLatin1Char('?')) {
+            if (grouped) {
+                if (i == firstPlaceholder) {
+                    integerText.prepend(digits);
+                    left = 0;
+                }
+                continue;
+            }
+            if (left > 0)
+                integerText.prepend(digits.at(--left));
+            if (i == firstPlaceholder && left > 0) {
+                integerText.prepend(digits.left(left));
+                left = 0;
+            }
+        } else if (t.placeholder == QLatin1Char('%')) {
+            integerText.prepend(QLatin1Char('%'));
+        }
+    }
+    QString text = integerText;
+    if (!fraction.isEmpty())
+        text += QLatin1Char(',') + fraction;
+    for (qsizetype i = point + 1; i < tokens.size(); ++i) {
+        const Token &t = tokens.at(i);
+        if (t.placeholder.isNull())
+            text += t.literal;
+        else if (t.placeholder == QLatin1Char('%'))
+            text += QLatin1Char('%');
+    }
+    return (sign ? QStringLiteral("-") : QString()) + text;
+}
+
+// A line break typed in a cell (Alt+Enter) as one blank: a card's box
+// holds one line.
+QString oneLine(QString text)
+{
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 QString numberText(const QString &value)
 {
     bool ok = false;
@@ -95,6 +276,16 @@ QString numberText(const QString &value)
 
 XlsxTable::XlsxTable(const QString &path) : m_path(path), m_zip(path)
 {
+    if (!m_zip.contains(QStringLiteral("xl/workbook.xml"))) {
+        const bool calc = m_zip.contains(QStringLiteral("mimetype"))
+                          && m_zip.read(QStringLiteral("mimetype"), 256).startsWith("application/vnd.oasis.opendocument.spreadsheet");
+        throw ImportError((calc ? QStringLiteral("%1 \u00E8 un foglio di calcolo OpenDocument (.ods), un formato che non "
+                                                 "si pu\u00F2 importare: salvare il foglio come .xlsx o CSV e importare "
+                                                 "quello.")
+                                : QStringLiteral("%1 \u00E8 un archivio zip ma non una cartella di lavoro di Excel "
+                                                 "(.xlsx): salvare il foglio come .xlsx o CSV e importare quello."))
+                              .arg(quotedPath(path)));
+    }
     readWorkbook();
     readStyles();
     readSharedStrings();
@@ -162,7 +353,9 @@ void XlsxTable::readStyles()
             cellFormats = xml.isStartElement();
         } else if (cellFormats && xml.isStartElement() && xml.name() == QLatin1String("xf")) {
             const int id = xml.attributes().value(QLatin1String("numFmtId")).toInt();
+            const QString code = codes.contains(id) ? codes.value(id) : builtInFormat(id);
             m_dateStyles.append(isDateFormat(id, codes.value(id)));
+            m_numberFormats.append(m_dateStyles.last() ? QString() : code);
         }
     }
 }
@@ -224,6 +417,9 @@ QString XlsxTable::cellText(const QString &type, int style, const QString &value
             return formatDate(date);
         }
     }
+    if (style >= 0 && style < m_numberFormats.size() && !m_numberFormats.at(style).isEmpty())
+        if (const QString shown = formattedNumber(m_numberFormats.at(style), value); !shown.isEmpty())
+            return shown;
     return numberText(value);
 }
 
@@ -263,7 +459,7 @@ bool XlsxTable::next(SourceRow &row)
             if (column < 0)
                 continue;
             nextColumn = column + 1;
-            const QString text = cellText(type, style, value);
+            const QString text = oneLine(cellText(type, style, value));
             if (row.values.size() <= column)
                 row.values.resize(column + 1);
             row.values[column] = text;

@@ -12,7 +12,10 @@
 // in it as the heading, the rows after it as wide as the heading at least
 // (a worksheet leaves empty cells out). Texts as the cells hold them; numbers as written
 // without exponent where they are whole ("3331234567", not "3.33E+09");
-// cells shown as dates (their number format says so) as "dd/mm/yyyy". The
+// cells shown as dates (their number format says so) as "dd/mm/yyyy"; other
+// numbers as the sheet shows them where their format pads with zeros, shows
+// a percentage or fixed decimals ("00186", "25%", "12,50"). A line break in
+// a cell (Alt+Enter) is one blank, as in a CSV. The
 // worksheet is read as a stream; the shared texts are kept packed in UTF-8.
 namespace qv::imports {
 
@@ -42,6 +45,7 @@ private:
     QString m_sheetMember;
     bool m_date1904 = false;
     QList<bool> m_dateStyles;      // by cell style index
+    QList<QString> m_numberFormats; // by cell style index: the code of a number format worth applying
     QByteArray m_shared;           // the shared texts, one after the other
     QList<quint32> m_sharedStarts; // where each begins; one more at the end
     std::unique_ptr<QIODevice> m_sheet;

@@ -1,5 +1,6 @@
 #include "output/contactexport.h"
 
+#include "core/clock.h"
 #include "core/regional.h"
 #include "output/contentlines.h"
 
@@ -22,7 +23,11 @@ protected:
     void row(qint64 number, const QStringList &cells) override
     {
         const QHash<QString, QString> f = m_layout.fieldsOf(cells);
-        const auto text = [&](const char *field) { return ContentLines::text(f.value(QString::fromLatin1(field))); };
+        // A semicolon is escaped only where it would split a compound value.
+        const auto part = [&](const char *field) { return ContentLines::text(f.value(QString::fromLatin1(field))); };
+        const auto text = [&](const char *field) {
+            return ContentLines::text(f.value(QString::fromLatin1(field)), ContentLines::Semicolon::AsIs);
+        };
         if (f.value(QStringLiteral("Cliente")).isEmpty()) {
             m_outcome.skipped.append(number);
             return;
@@ -32,8 +37,8 @@ protected:
         m_out.line("FN", text("Cliente"));
         // Post office box; extended address; street; locality; region;
         // postal code; country.
-        const QStringList address{QString(), QString(), text("IndirizzoRes"), text("ComuneRes"), text("ProvRes"),
-                                  text("CapRes"), QString()};
+        const QStringList address{QString(), QString(), part("IndirizzoRes"), part("ComuneRes"), part("ProvRes"),
+                                  part("CapRes"), QString()};
         if (!address.join(QString()).isEmpty())
             m_out.line("ADR;TYPE=home", address.join(QLatin1Char(';')));
         for (const auto &[field, type] : {std::pair{"TelCasa", "home"}, std::pair{"TelUff", "work"},
@@ -44,7 +49,7 @@ protected:
             m_out.line("EMAIL", mail);
         if (const QString note = text("Note"); !note.isEmpty())
             m_out.line("NOTE", note);
-        if (const QDate birth = parseDate(f.value(QStringLiteral("DataNasc"))); birth.isValid())
+        if (const QDate birth = parseCommonDate(f.value(QStringLiteral("DataNasc")), Clock::today()); birth.isValid())
             m_out.line("BDAY", birth.toString(QStringLiteral("yyyyMMdd")));
         m_out.line("END", QStringLiteral("VCARD"));
         ++m_outcome.rows;

@@ -29,7 +29,7 @@ void ContentLines::line(QByteArrayView name, const QString &value)
     m_out.put("\r\n");
 }
 
-QString ContentLines::text(const QString &value)
+QString ContentLines::text(const QString &value, Semicolon semicolon)
 {
     QString out;
     out.reserve(value.size() + 8);
@@ -37,7 +37,7 @@ QString ContentLines::text(const QString &value)
         const QChar c = value.at(i);
         switch (c.unicode()) {
         case u'\\': out += QLatin1String("\\\\"); break;
-        case u';': out += QLatin1String("\\;"); break;
+        case u';': out += semicolon == Semicolon::Escaped ? QLatin1String("\\;") : QLatin1String(";"); break;
         case u',': out += QLatin1String("\\,"); break;
         case u'\r':
             if (i + 1 < value.size() && value.at(i + 1) == QLatin1Char('\n'))

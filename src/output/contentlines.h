@@ -19,9 +19,12 @@ public:
     void line(QByteArrayView name, const QString &value);
     void flush() { m_out.flush(); }
 
-    // A text value escaped: backslash, semicolon and comma behind a
-    // backslash, a line end as "\n"; other control characters become blanks.
-    static QString text(const QString &value);
+    // A text value escaped: backslash and comma behind a backslash, a line
+    // end as "\n"; other control characters become blanks. The semicolon
+    // too where it separates the parts of a value (vCard N and ADR, the
+    // iCalendar texts): elsewhere some readers show the backslash.
+    enum class Semicolon { Escaped, AsIs };
+    static QString text(const QString &value, Semicolon semicolon = Semicolon::Escaped);
 
 private:
     BufferedOutput m_out;

@@ -9,7 +9,7 @@ namespace {
 class CsvWriter : public TextRowSink
 {
 public:
-    explicit CsvWriter(QIODevice &out) : m_out(out) { m_out.put("\xEF\xBB\xBF"); }
+    CsvWriter(QIODevice &out, const ExportLayout &layout) : m_layout(layout), m_out(out) { m_out.put("\xEF\xBB\xBF"); }
 
     void line(const QStringList &texts)
     {
@@ -26,11 +26,12 @@ public:
 protected:
     void row(qint64, const QStringList &cells) override
     {
-        line(cells);
+        line(m_layout.dataCells(cells));
         ++rows;
     }
 
 private:
+    const ExportLayout &m_layout;
     BufferedOutput m_out;
 };
 
@@ -53,10 +54,10 @@ QByteArray csvValue(const QString &text)
 
 ExportOutcome writeCsv(QIODevice &out, const ExportLayout &layout, const RowSource &rows)
 {
-    CsvWriter writer(out);
+    CsvWriter writer(out, layout);
     QStringList headings;
-    for (const ExportColumn &column : layout.columns)
-        headings.append(column.file.heading);
+    for (const DataColumn &column : layout.dataColumns())
+        headings.append(column.heading);
     writer.line(headings);
     rows(writer);
     writer.finish();

@@ -83,8 +83,14 @@ QList<std::pair<int, QString>> CellTemplate::fieldsOf(const QString &text) const
         if (bare.isEmpty() && pending >= 0) {
             const qsizetype last = text.lastIndexOf(literal);
             const int room = p + 1 < m_parts.size() ? m_parts.at(p + 1).length : 0;
-            if (last >= at && trimmed(text.mid(last + literal.size())).size() <= room)
+            if (last >= at && trimmed(text.mid(last + literal.size())).size() <= room) {
                 found = last, length = literal.size();
+            } else if (last >= 0 && last < at && fields.isEmpty() && last + literal.size() == at
+                       && trimmed(text.mid(at)).size() <= room) {
+                // " PG": the first field is empty, the blanks passed over
+                // at the start were this literal.
+                found = at, length = 0;
+            }
         } else if (bare.isEmpty()) {
             found = at; // leading blanks: already passed over
         } else {
@@ -126,6 +132,40 @@ QList<SpreadsheetColumn> ExportLayout::fileColumns() const
     for (const ExportColumn &column : columns)
         list.append(column.file);
     return list;
+}
+
+QList<DataColumn> ExportLayout::dataColumns() const
+{
+    QList<DataColumn> list;
+    for (const ExportColumn &column : columns) {
+        if (column.data.isEmpty())
+            list.append({column.file.heading, column.file.width});
+        else
+            list.append(column.data);
+    }
+    return list;
+}
+
+QStringList ExportLayout::dataCells(const QStringList &cells) const
+{
+    QStringList values;
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        const ExportColumn &column = columns.at(c);
+        const QString cell = cells.value(c);
+        if (column.data.isEmpty()) {
+            values.append(cell);
+            continue;
+        }
+        const QList<std::pair<int, QString>> fields = column.cell.fieldsOf(cell);
+        for (const DataColumn &data : column.data) {
+            QString value = data.field < 0 ? cell : QString();
+            for (const auto &[field, text] : fields)
+                if (field == data.field)
+                    value = text;
+            values.append(value);
+        }
+    }
+    return values;
 }
 
 QHash<QString, QString> ExportLayout::fieldsOf(const QStringList &cells) const
@@ -188,11 +228,38 @@ namespace ExportLayouts {
 namespace {
 constexpr bool kEdit = true;
 constexpr bool kRead = false;
+
+struct DataColumnSpec
+{
+    const char *heading;
+    int width;
+    const char *field; // nullptr: the whole cell
+    DataColumn::Kind kind;
+};
+
+// How a column of the layout goes into the .xlsx and CSV.
+void setData(ExportLayout &layout, const char *column, std::initializer_list<DataColumnSpec> specs)
+{
+    for (ExportColumn &c : layout.columns) {
+        if (c.name != QLatin1String(column))
+            continue;
+        for (const DataColumnSpec &spec : specs)
+            c.data.append({QString::fromUtf8(spec.heading), spec.width,
+                           spec.field ? layout.record->indexOf(QString::fromLatin1(spec.field)) : -1, spec.kind});
+        return;
+    }
+    throw std::invalid_argument(std::string("export: no column ") + column);
+}
+
+constexpr DataColumn::Kind kText = DataColumn::Kind::Text;
+constexpr DataColumn::Kind kDate = DataColumn::Kind::Date;
+constexpr DataColumn::Kind kAmount = DataColumn::Kind::Amount;
 } // namespace
 
 const ExportLayout &events()
 {
-    static const ExportLayout layout = exportLayout(
+    static const ExportLayout layout = [] {
+    ExportLayout layout = exportLayout(
         TSchedaEvento::layout(), QStringLiteral("Riepilogo_Eventi.xls"), QStringLiteral("Riepilogo Eventi"),
         {
             {"colTitolo", "Titolo evento", 250, kRead, "{Titolo}", "Titolo evento", 250},
@@ -220,12 +287,20 @@ const ExportLayout &events()
             {"colPosti", "N. totale posti", 180, kEdit, "{Posti}", "N. totale posti", 180},
             {"colCompleto", "Al completo", 100, kEdit, "{Completo}", "Al completo", 120},
         });
+    setData(layout, "colInizio", {{"Data inizio", 120, "DataInizio", kDate}, {"Ora inizio", 90, "OraInizio", kText}});
+    setData(layout, "colFine", {{"Data fine", 120, "DataFine", kDate}, {"Ora fine", 90, "OraFine", kText}});
+    setData(layout, "colQuota", {{"Quota partecipazione", 200, nullptr, kAmount}});
+    setData(layout, "colAnticipo", {{"Anticipo", 200, nullptr, kAmount}});
+    setData(layout, "colDataSca", {{"Termine adesione", 200, nullptr, kDate}});
+    return layout;
+    }();
     return layout;
 }
 
 const ExportLayout &participants()
 {
-    static const ExportLayout layout = exportLayout(
+    static const ExportLayout layout = [] {
+    ExportLayout layout = exportLayout(
         TSchedaPartecipante::layout(), QStringLiteral("Partecipanti.xls"), QStringLiteral("Riepilogo Partecipanti"),
         {
             {"colCliente", "Cognome e nome", 250, kRead, "{Cliente}", "Cognome e nome", 250},
@@ -256,6 +331,14 @@ const ExportLayout &participants()
             {"colQuestioni", "Questioni in sospeso", 300, kEdit, "{Questioni}", "Questioni in sospeso", 300},
             {"colNote", "Note", 350, kEdit, "{Note}", "Note", 300},
         });
+    // Town and province apart, so that a file read back gives each its field.
+    setData(layout, "colDataNasc", {{"Data di nascita", 200, nullptr, kDate}});
+    setData(layout, "colComuneNasc",
+            {{"Comune di nascita", 250, "ComuneNasc", kText}, {"Prov. di nascita", 120, "ProvNasc", kText}});
+    setData(layout, "colComuneRes",
+            {{"Comune di residenza", 250, "ComuneRes", kText}, {"Prov. di residenza", 120, "ProvRes", kText}});
+    return layout;
+    }();
     return layout;
 }
 

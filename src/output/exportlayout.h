@@ -49,6 +49,18 @@ private:
     QList<Part> m_parts;
 };
 
+// A column of the data formats (.xlsx, CSV), where a cell of the export may
+// become several (a date and a time apart) and a value keeps its kind (a
+// date a date, an amount a number), so that a spreadsheet can sort and add.
+struct DataColumn
+{
+    enum class Kind { Text, Date, Amount };
+    QString heading;
+    int width = 0;
+    int field = -1; // the field of the cell's template it holds; -1: the whole cell
+    Kind kind = Kind::Text;
+};
+
 struct ExportColumn
 {
     QString name;        // "colTitolo"
@@ -57,6 +69,7 @@ struct ExportColumn
     bool editable = false;
     CellTemplate cell;
     SpreadsheetColumn file; // heading and width in the file
+    QList<DataColumn> data; // in the .xlsx and CSV, if not as in the file
 };
 
 struct ExportLayout
@@ -67,6 +80,11 @@ struct ExportLayout
     QString worksheet;
 
     QList<SpreadsheetColumn> fileColumns() const;
+    // The columns of the .xlsx and CSV, and a row of cell texts (one per
+    // column, in order) as their values: a cell made of several fields
+    // split into them (CellTemplate::fieldsOf), the others as they are.
+    QList<DataColumn> dataColumns() const;
+    QStringList dataCells(const QStringList &cells) const;
     // The field texts behind a row of cell texts (one per column, in order),
     // by field name, as far as the cells tell them (CellTemplate::fieldsOf).
     QHash<QString, QString> fieldsOf(const QStringList &cells) const;

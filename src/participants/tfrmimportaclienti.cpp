@@ -509,10 +509,11 @@ void TfrmImportaClienti::showAnalysis()
     for (const DuplicateRow &d : a.listedDuplicates)
         lines.append({d.line, sentence(d.text()) + QLatin1Char('.')});
     std::stable_sort(lines.begin(), lines.end(), [](const Line &x, const Line &y) { return x.line < y.line; });
-    if (a.problems > a.listedProblems.size())
-        lines.append({0, QStringLiteral("... e altri %1 avvisi.").arg(a.problems - a.listedProblems.size())});
+    if (a.problems + a.notices > a.listedProblems.size())
+        lines.append({0, QStringLiteral("... e altri %1 avvisi.").arg(a.problems + a.notices - a.listedProblems.size())});
     if (a.duplicates > a.listedDuplicates.size())
         lines.append({0, QStringLiteral("... e altri %1 doppioni.").arg(a.duplicates - a.listedDuplicates.size())});
+    showColumns(); // with the rows that hold a value in a column left out
     grdProblemi->setRowCount(int(lines.size()));
     for (int i = 0; i < lines.size(); ++i) {
         grdProblemi->setItem(i, 0, readOnlyItem(lines.at(i).line > 0 ? QString::number(lines.at(i).line) : QString()));

@@ -2,6 +2,7 @@
 // read back the way other programs would read them.
 #include "archive/records.h"
 #include "output/exchangereaders.h"
+#include "imports/opentable.h"
 #include "output/exportformats.h"
 #include "output/fixtures.h"
 #include "output/spreadsheetdoc.h"
@@ -119,8 +120,8 @@ private slots:
         QTest::addColumn<QString>("which");
         QTest::addColumn<QString>("field");  // the field that holds the texts
         QTest::addColumn<QString>("column"); // its column in the sheet
-        QTest::newRow("events") << "events" << "Note" << "U";
-        QTest::newRow("participants") << "participants" << "Carta" << "O";
+        QTest::newRow("events") << "events" << "Note" << "W";
+        QTest::newRow("participants") << "participants" << "Carta" << "Q";
         QTest::newRow("reservations") << "reservations" << "Annotazioni" << "L";
     }
     void workbookKeepsEveryTextAsTyped()
@@ -149,24 +150,69 @@ private slots:
         QVERIFY2(workbook.contains("<sheet name=\"" + layout.worksheet.toUtf8() + "\""), workbook);
         const QByteArray sheet = qvtest::zipMember(file, "xl/worksheets/sheet1.xml");
         const auto cells = qvtest::sheetCells(sheet);
-        for (qsizetype c = 0; c < layout.columns.size(); ++c) // never more than 26 columns
-            QCOMPARE(cells.value(QChar(char16_t('A' + c)) + QString("1")).text, layout.columns.at(c).file.heading);
+        const QList<DataColumn> columns = layout.dataColumns();
+        const auto letters = [](qsizetype c) { // A, ..., Z, AA, AB
+            return (c < 26 ? QString() : QString(QChar(char16_t('A' + c / 26 - 1)))) + QChar(char16_t('A' + c % 26));
+        };
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            QCOMPARE(cells.value(letters(c) + QString("1")).text, columns.at(c).heading);
         for (qsizetype r = 0; r < texts.size(); ++r) {
             const qvtest::SheetCell cell = cells.value(column + QString::number(r + 2));
             QCOMPARE(cell.text, texts.at(r));
             QCOMPARE(cell.type, "inlineStr"); // a string, never a number or a formula
         }
         // Heading frozen, autofilter over the table, the file widths.
-        const QString last = QChar(char16_t('A' + layout.columns.size() - 1));
+        const QString last = letters(columns.size() - 1);
         QVERIFY2(sheet.contains("state=\"frozen\""), sheet.left(2000));
         QVERIFY2(sheet.contains("<autoFilter ref=\"A1:" + last.toLatin1() + QByteArray::number(texts.size() + 1)
                                 + "\"/>"),
                  sheet.right(500));
-        QCOMPARE(sheet.count("customWidth=\"1\""), layout.columns.size());
+        QCOMPARE(sheet.count("customWidth=\"1\""), columns.size());
         // Data cells carry the text format (built-in 49, "@"); headings bold.
         const QByteArray styles = qvtest::zipMember(file, "xl/styles.xml");
         QVERIFY2(styles.contains("numFmtId=\"49\""), styles);
         QVERIFY2(styles.contains("<b/>"), styles);
+    }
+
+    // In the workbook a date is a date and an amount a number in euro, the
+    // start and end dates and times in columns of their own (in the CSV
+    // too); what is typed otherwise stays text.
+    void workbookDatesAndAmounts()
+    {
+        qvtest::TempProgramFolder folder;
+        qvtest::writeRecords(TSchedaEvento::archivePath(), qvtest::eventFields(),
+                             {{{"Titolo", "Convegno"}, {"DataInizio", "01/03/2025"}, {"OraInizio", "09:30"},
+                               {"DataFine", "02/03/2025"}, {"Quota", "1500,5"}, {"Anticipo", "da definire"},
+                               {"DataSca", "fine mese"}, {"Posti", "0100"}}});
+        const ExportLayout &layout = ExportLayouts::events();
+        writeExport(ExportFormat::Xlsx, folder.file("e.xlsx"), layout, archiveRows(layout, TSchedaEvento::archivePath()));
+        const auto cells = qvtest::sheetCells(qvtest::zipMember(folder.file("e.xlsx"), "xl/worksheets/sheet1.xml"));
+        QCOMPARE(cells.value("E1").text, "Data inizio");
+        QCOMPARE(cells.value("F1").text, "Ora inizio");
+        QCOMPARE(cells.value("E2").type, ""); // a number: the date's serial
+        QCOMPARE(cells.value("E2").text, "45717");
+        QCOMPARE(cells.value("F2").text, "09:30");
+        QCOMPARE(cells.value("F2").type, "inlineStr");
+        QCOMPARE(cells.value("R1").text, "Quota partecipazione");
+        QCOMPARE(cells.value("R2").type, "");
+        QCOMPARE(cells.value("R2").text, "1500.5");
+        QCOMPARE(cells.value("V2").type, "inlineStr");
+        QCOMPARE(cells.value("X2").text, "fine mese");
+        QCOMPARE(cells.value("Y2").text, "0100"); // a code stays text
+        // As a spreadsheet shows them.
+        const std::unique_ptr<imports::SourceTable> table = imports::openSourceTable(folder.file("e.xlsx"));
+        imports::SourceRow row;
+        QVERIFY(table->next(row));
+        const QStringList heading = table->heading();
+        QCOMPARE(row.values.at(heading.indexOf("Data inizio")), "01/03/2025");
+        QCOMPARE(row.values.at(heading.indexOf("Data fine")), "02/03/2025");
+        QCOMPARE(row.values.at(heading.indexOf("Quota partecipazione")), QString::fromUtf8("1.500,50 €"));
+        QCOMPARE(row.values.at(heading.indexOf("Anticipo")), "da definire");
+
+        writeExport(ExportFormat::Csv, folder.file("e.csv"), layout, archiveRows(layout, TSchedaEvento::archivePath()));
+        const QList<QByteArray> lines = readFile(folder.file("e.csv")).split('\n');
+        QVERIFY2(lines.at(0).contains(";Relatori;Data inizio;Ora inizio;Data fine;Ora fine;Sede;"), lines.at(0));
+        QVERIFY2(lines.at(1).contains(";01/03/2025;09:30;02/03/2025;;"), lines.at(1));
     }
 
     // The event card's calendar picture: one card, one event.
@@ -272,16 +318,17 @@ private slots:
               {"CapRes", "42121"}, {"TelCasa", "0522 1"}, {"TelUff", "0522 2"}, {"TelCel", "333 3"},
               {"Fax", "0522 4"}, {"Email", "a@b.it"}, {"Note", "socio; dal 2001"}},
              {{"Cliente", "Bianchi Anna"}, {"DataNasc", "primavera 1980"}, {"ComuneRes", "Monteu da Po"}},
-             {{"Email", "senza@nome.it"}}});
+             {{"Email", "senza@nome.it"}},
+             {{"Cliente", "Rossi; Mario"}, {"ProvRes", "PG"}, {"IndirizzoRes", "Via A; 3"}, {"DataNasc", "1975-03-05"}}});
         const ExportOutcome outcome =
             writeExport(ExportFormat::Vcf, folder.file("p.vcf"), ExportLayouts::participants(),
                         archiveRows(ExportLayouts::participants(), TSchedaPartecipante::archivePath()));
-        QCOMPARE(outcome.rows, 2);
+        QCOMPARE(outcome.rows, 3);
         QCOMPARE(outcome.skipped, QList<qint64>{3});
         const QByteArray file = readFile(folder.file("p.vcf"));
         checkLineShape(file);
         const QList<QList<ContentLine>> cards = qvtest::components(file, "VCARD");
-        QCOMPARE(cards.size(), 2);
+        QCOMPARE(cards.size(), 3);
         const QList<ContentLine> &one = cards.first();
         QCOMPARE(qvtest::property(one, "VERSION")->raw, "4.0");
         QCOMPARE(qvtest::unescaped(qvtest::property(one, "FN")->raw), QString::fromUtf8("Àlvaro Niccolò"));
@@ -295,13 +342,21 @@ private slots:
             QCOMPARE(tel->raw, number);
         }
         QCOMPARE(qvtest::property(one, "EMAIL")->raw, "a@b.it");
-        QCOMPARE(qvtest::unescaped(qvtest::property(one, "NOTE")->raw), "socio; dal 2001");
+        QCOMPARE(qvtest::property(one, "NOTE")->raw, "socio; dal 2001"); // ";" escaped only in N and ADR
         QCOMPARE(qvtest::property(one, "BDAY")->raw, "19700807");
 
         const QList<ContentLine> &two = cards.at(1);
         QVERIFY(!qvtest::property(two, "BDAY")); // not a date
         QVERIFY(!qvtest::property(two, "TEL"));
         QCOMPARE(qvtest::compound(qvtest::property(two, "ADR")->raw).at(3), "Monteu da Po");
+
+        // A province without a town keeps its own slot; a birth date typed
+        // the ISO way is a date too.
+        const QList<ContentLine> &three = cards.at(2);
+        QCOMPARE(qvtest::property(three, "FN")->raw, "Rossi; Mario");
+        QCOMPARE(qvtest::property(three, "ADR")->raw, ";;Via A\\; 3;;PG;;");
+        QCOMPARE(qvtest::compound(qvtest::property(three, "ADR")->raw), (QStringList{"", "", "Via A; 3", "", "PG", "", ""}));
+        QCOMPARE(qvtest::property(three, "BDAY")->raw, "19750305");
     }
 
     // A failure part-way, in any format, leaves the previous file whole.

@@ -371,13 +371,14 @@ private slots:
         writeExport(ExportFormat::Csv, folder.file("p.csv"), w.config().layout, grid);
         const QList<QByteArray> lines = folder.read("p.csv").split('\n');
         QCOMPARE(lines.size(), 5);
-        QVERIFY2(lines.at(1).startsWith("Rossi Mario;;Roma RM;;;Torino TO;;0612345;"), lines.at(1));
+        // The edited town goes into the town's and the province's columns.
+        QVERIFY2(lines.at(1).startsWith("Rossi Mario;;Roma;RM;;;Torino;TO;;0612345;"), lines.at(1));
         QVERIFY2(lines.at(2).endsWith(";\"nota; nuova\"\r"), lines.at(2));
 
         writeExport(ExportFormat::Vcf, folder.file("p.vcf"), w.config().layout, grid);
         const QByteArray vcf = folder.read("p.vcf");
         QVERIFY2(vcf.contains("\r\nADR;TYPE=home:;;;Torino;TO;;\r\n"), vcf);
-        QVERIFY2(vcf.contains("\r\nNOTE:nota\\; nuova\r\n"), vcf);
+        QVERIFY2(vcf.contains("\r\nNOTE:nota; nuova\r\n"), vcf);
 
         TfrmExpRegistro events;
         qvtest::writeRecords(TSchedaEvento::archivePath(), qvtest::eventFields(),

@@ -166,6 +166,7 @@ private slots:
         QTest::newRow("municipality and province") << comune << "Reggio Emilia RE"
                                                    << QStringList{"ComuneRes=Reggio Emilia", "ProvRes=RE"};
         QTest::newRow("no province") << comune << "Monteu da Po " << QStringList{"ComuneRes=Monteu da Po", "ProvRes="};
+        QTest::newRow("province without municipality") << comune << " PG" << QStringList{"ComuneRes=", "ProvRes=PG"};
         QTest::newRow("last word too long for a province")
             << comune << "Reggio Emilia" << QStringList{"ComuneRes=Reggio Emilia", "ProvRes="};
         QTest::newRow("one field") << "{Titolo}" << "  Convegno " << QStringList{"Titolo=Convegno"};

@@ -215,7 +215,8 @@ private slots:
         QCOMPARE(w.targetBox(2)->currentText(), "(non importare)");
         QCOMPARE(w.targetBox(3)->currentText(), "(non importare)");
         QVERIFY(w.lblColonne->text().contains(
-            "La colonna 3 \"Cellulare aziendale\" non viene importata: non corrisponde a nessun campo della scheda."));
+            "La colonna 3 \"Cellulare aziendale\" non viene importata: non corrisponde a nessun campo della scheda "
+            "(ha un valore in 2 righe)."));
 
         w.targetBox(2)->setCurrentIndex(choiceOf("Tel. cellulare"));
         QVERIFY(QTest::qWaitFor([&] { return !w.isBusy(); }, 30000));
