@@ -19,6 +19,7 @@ enum class GuideTopic {
     SeatMap, // the seat map of an event
     Badges,  // the name badges' window
     CheckIn, // the check-in at the door
+    Certificates, // certificates of attendance and the signature sheet
 };
 
 // Every topic, in the order of the PDF guide.

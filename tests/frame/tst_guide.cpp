@@ -84,6 +84,7 @@ private slots:
         QTest::newRow("seat map") << GuideTopic::SeatMap << "Mappa dei posti.";
         QTest::newRow("badges") << GuideTopic::Badges << "Cartellini con codice QR.";
         QTest::newRow("check-in") << GuideTopic::CheckIn << "Accoglienza partecipanti.";
+        QTest::newRow("certificates") << GuideTopic::Certificates << "Attestati di partecipazione e foglio firme.";
     }
     void topics()
     {
