@@ -3,14 +3,21 @@
 // them, and the window.
 #include "certificatefixtures.h"
 
+#include "app/appwindows.h"
+#include "core/clock.h"
+#include "frame/windows.h"
+#include "reservations/tfrmmenuprenotazioni.h"
+
 #include "core/programfolder.h"
 #include "eventday/certificatepages.h"
 #include "eventday/certificates.h"
 #include "eventday/tfrmattestati.h"
 #include "output/pageoutput.h"
 #include "support/testsupport.h"
+#include "ui/widgets.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -352,6 +359,43 @@ private slots:
         QCOMPARE(messages.last().kind, MessageKind::Question);
         QCOMPARE(Certificates::load(1).titolo, QStringLiteral("CERTIFICATO DI FREQUENZA"));
         QCOMPARE(Certificates::load(2).titolo, Certificates::Template::standard().titolo);
+    }
+
+    // The event selection opens both windows on the event chosen; the
+    // signature sheet on today.
+    void eventSelectionOpensBothWindows()
+    {
+        qvtest::TempProgramFolder folder;
+        writeTwoDayEvent(folder);
+        Clock::setFixed(QDateTime(QDate(2026, 3, 13), QTime(8, 0)));
+        createWindows();
+        qvtest::MessageRecorder messages;
+        TfrmMenuPrenotazioni *selection = windows().frmMenuPrenotazioni;
+        selection->show();
+        QVERIFY(!selection->imgAttestati->isEnabled());
+        QVERIFY(!selection->imgFoglioFirme->isEnabled());
+        selection->lblPosizione->setText("1");
+        selection->txtTitolo->setText(kTitle);
+        QVERIFY(selection->imgAttestati->isEnabled());
+        int listed = 0;
+        qvtest::whenModal([&](QWidget *dialog) {
+            auto *window = qobject_cast<TfrmAttestati *>(dialog);
+            QVERIFY(window);
+            listed = window->lstPartecipanti->topLevelItemCount();
+        });
+        selection->imgAttestati->click();
+        QCOMPARE(listed, 6);
+        QDate day;
+        qvtest::whenModal([&](QWidget *dialog) {
+            auto *window = qobject_cast<TfrmFoglioFirme *>(dialog);
+            QVERIFY(window);
+            day = window->day();
+            QCOMPARE(window->cboGiorno->count(), 2); // the event's two days, today among them
+        });
+        selection->imgFoglioFirme->click();
+        QCOMPARE(day, QDate(2026, 3, 13));
+        QVERIFY(messages.messages.isEmpty());
+        Clock::setFixed({});
     }
 };
 
