@@ -2,6 +2,7 @@
 // one class over the same widget-free code the windows use.
 #include "cli/attendancecommand.h"
 #include "cli/backupcommand.h"
+#include "cli/certificatescommand.h"
 #include "cli/checkcommand.h"
 #include "cli/checkincommand.h"
 #include "cli/dumpcommand.h"
@@ -12,6 +13,7 @@
 #include "cli/validatecommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <exception>
 #include <memory>
@@ -34,6 +36,8 @@ std::vector<std::unique_ptr<Command>> commands()
     list.push_back(std::make_unique<ValidateCommand>());
     list.push_back(std::make_unique<AttendanceCommand>());
     list.push_back(std::make_unique<CheckInCommand>());
+    list.push_back(std::make_unique<CertificatesCommand>());
+    list.push_back(std::make_unique<SignaturesCommand>());
     return list;
 }
 
@@ -52,8 +56,17 @@ QString generalHelp(const std::vector<std::unique_ptr<Command>> &list)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // Commands that draw pages measure text in real fonts, which takes a
+    // graphical application; it never shows a window, so it needs no display.
+    std::unique_ptr<QCoreApplication> application;
+    if (argc > 1 && drawsPages(QString::fromLocal8Bit(argv[1]))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const QStringList args = QCoreApplication::arguments().mid(1);
     const auto list = commands();
     try {
         if (args.isEmpty())

@@ -15,6 +15,7 @@ struct EventInfo
     qint64 number = 0; // its record number in Eventi.pro
     QString titolo, dataInizio, oraInizio, sede, indirizzo;
     QString dataFine; // empty, or not a date, for an event of one day
+    QString oraFine, relatori; // read where the certificates need them
 };
 
 // One booking: a reservation record that holds a seat.

@@ -1,4 +1,5 @@
 #include "eventday/tfrmaccoglienza.h"
+#include "eventday/tfrmattestati.h"
 
 #include "archive/records.h"
 #include "archive/tarchivio.h"
@@ -176,6 +177,10 @@ FormDescription TfrmAccoglienza::description()
             {"btnNuovoIngresso", "new",
              "Nuovo ingresso: prenota un posto per chi arriva senza prenotazione e ne registra l'ingresso.",
              [this] { btnNuovoIngressoClick(); }, &btnNuovoIngresso},
+            {"btnFoglioFirme", "signature", "Stampa il foglio firme del giorno scelto, per chi firma all'ingresso.",
+             [this] { btnFoglioFirmeClick(); }, &btnFoglioFirme},
+            {"btnAttestati", "certificate", "Prepara gli attestati di partecipazione dei presenti.",
+             [this] { btnAttestatiClick(); }, &btnAttestati},
             ToolEntry::separator(),
             {"btnGuida", "guide", "Visualizza la pagina della guida sensibile al contesto.",
              [this] { btnGuidaClick(); }, &btnGuida},
@@ -607,6 +612,20 @@ void TfrmAccoglienza::btnPresenzeClick()
         openCard(std::exchange(m_chosen, 0));
 }
 
+void TfrmAccoglienza::btnFoglioFirmeClick()
+{
+    hideMatches();
+    openSignatureSheet(this, m_event.number, dayShown());
+    txtCodice->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmAccoglienza::btnAttestatiClick()
+{
+    hideMatches();
+    openCertificates(this, m_event.number);
+    txtCodice->setFocus(Qt::OtherFocusReason);
+}
+
 void TfrmAccoglienza::btnGuidaClick()
 {
     showGuide(this, GuideTopic::CheckIn);
@@ -651,6 +670,12 @@ SummaryListConfig TfrmPresenze::configuration(TfrmAccoglienza *desk, const QList
     config.deliver = [desk = QPointer<TfrmAccoglienza>(desk)](const Record &, qint64 number, const QString &) {
         if (desk)
             desk->chooseBooking(number);
+    };
+    // After the event: the certificates of those present.
+    config.tools = {
+        {QStringLiteral("btnAttestati"), QStringLiteral("certificate"), QStringLiteral("Attestati"),
+         QStringLiteral("Prepara gli attestati di partecipazione dei presenti."),
+         [number = desk->event().number](QWidget *list) { openCertificates(list, number); }},
     };
     config.printTitle = QStringLiteral("Presenze del %1 per ").arg(formatDate(day)) + desk->event().titolo
                         + QStringLiteral(": presenti %1 su %2 prenotati").arg(presentCount).arg(bookings.size());

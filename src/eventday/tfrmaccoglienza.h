@@ -49,7 +49,8 @@ public:
     static TfrmAccoglienza *open(const qv::EventInfo &event, const QString &reservationArchive, BookingCard card);
     void setBookingCard(BookingCard card) { m_card = std::move(card); }
 
-    qv::ClickablePicture *btnPresenze, *btnAnnullaIngresso, *btnNuovoIngresso, *btnGuida, *btnEsci;
+    qv::ClickablePicture *btnPresenze, *btnAnnullaIngresso, *btnNuovoIngresso, *btnFoglioFirme, *btnAttestati,
+        *btnGuida, *btnEsci;
     QGroupBox *grpIngresso, *grpPresenze, *grpEvento;
     QLabel *lblIstruzioni;
     QRadioButton *optIngressi, *optUscite; // what the desk records
@@ -69,6 +70,8 @@ public:
     void btnPresenzeClick();
     void btnAnnullaIngressoClick();
     void btnNuovoIngressoClick();
+    void btnFoglioFirmeClick();
+    void btnAttestatiClick();
     void btnGuidaClick();
     void btnEsciClick();
 

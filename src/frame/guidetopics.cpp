@@ -323,6 +323,47 @@ QStringList backupsTopic()
     };
 }
 
+QStringList certificatesTopic()
+{
+    return {
+        QStringLiteral(
+            "Finito l'evento, chi vi ha partecipato riceve l'attestato di partecipazione. La finestra Attestati di "
+            "partecipazione si apre dalla selezione dell'evento con l'icona Attestati, una volta scelto l'evento, "
+            "e dall'elenco delle presenze dell'accoglienza. Elenca i prenotati in ordine di nome con i giorni in "
+            "cui sono entrati, le ore di presenza quando le uscite sono registrate e, per ciascuno, se riceve "
+            "l'attestato e perché."),
+        QStringLiteral(
+            "Chi riceve l'attestato dipende dalla regola scelta: i presenti in ogni giorno dell'evento (la regola "
+            "predefinita), i presenti in almeno un giorno, oppure, se all'accoglienza sono state registrate le "
+            "uscite, i presenti almeno per la percentuale indicata delle ore dell'evento. Le ore di un giorno "
+            "sono quelle tra l'ora di inizio e l'ora di fine dell'evento, oppure, se mancano, la presenza più "
+            "lunga registrata quel giorno. La spunta di ogni persona si può cambiare a mano prima di stampare, "
+            "e resta anche cambiando regola."),
+        QStringLiteral(
+            "Il testo dell'attestato si scrive nella finestra: il titolo, il testo con i campi {Cliente}, "
+            "{Titolo}, {DataInizio}, {DataFine}, {Sede}, {Giorni} (i giorni di presenza), {Ore} (le ore di "
+            "presenza, quando note) e {Relatori}, il luogo e la data di rilascio (vuota: il giorno della stampa), "
+            "il nome e il ruolo di chi firma, un logo e l'immagine della firma (file PNG o JPEG, copiati nella "
+            "cartella del programma). Una riga del testo con un campo vuoto non viene stampata. Il testo si "
+            "conserva nel file Attestato.txt, per tutti gli eventi, oppure nel file Attestato_Evento seguito dal "
+            "numero dell'evento, solo per quell'evento; viene salvato alla stampa o alla creazione del PDF. Senza "
+            "modifiche si usa un testo predefinito."),
+        QStringLiteral(
+            "Ogni attestato occupa una pagina A4 e porta il numero N. seguito dal numero dell'evento e da quello "
+            "della scheda di prenotazione (per esempio N. 3/12), unico nell'evento, così una copia si distingue "
+            "da un falso. Anteprima e Stampa funzionano come per le altre stampe; Crea PDF scrive "
+            "Attestati_Evento seguito dal numero dell'evento nella cartella del programma e, se richiesto, un "
+            "file per persona nella cartella Attestati_Evento_N, con il nome della persona nel nome del file."),
+        QStringLiteral(
+            "Il foglio firme serve dove l'accoglienza è su carta. Si apre dalla selezione dell'evento con l'icona "
+            "Foglio firme e dall'accoglienza dei partecipanti; si sceglie il giorno (oggi, se non si sceglie). "
+            "Ogni pagina A4 riporta il titolo dell'evento, la sede e la data del giorno, poi i prenotati in ordine "
+            "di nome con il posto e le colonne Firma entrata e Firma uscita, con gli orari da scrivere a mano, e "
+            "in fondo Pagina 1 di 3. Crea PDF scrive Foglio_Firme_Evento_N_aaaa-mm-gg.pdf nella cartella del "
+            "programma."),
+    };
+}
+
 QStringList checkInTopic()
 {
     return {
@@ -578,7 +619,7 @@ QList<GuideTopic> guideTopics()
 {
     return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
             GuideTopic::Reservations, GuideTopic::SeatMap,            GuideTopic::Badges,
-            GuideTopic::CheckIn,      GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
+            GuideTopic::CheckIn,      GuideTopic::Certificates,       GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
             GuideTopic::EventsExport, GuideTopic::ReservationsExport, GuideTopic::Backups};
 }
 
@@ -597,6 +638,7 @@ QString guideTitle(GuideTopic topic)
     case GuideTopic::Badges: return QStringLiteral("Cartellini con codice QR.");
     case GuideTopic::CheckIn: return QStringLiteral("Accoglienza partecipanti.");
     case GuideTopic::Backups: return QStringLiteral("Copie di sicurezza.");
+    case GuideTopic::Certificates: return QStringLiteral("Attestati di partecipazione e foglio firme.");
     }
     return {};
 }
@@ -625,6 +667,7 @@ QStringList guideParagraphs(GuideTopic topic)
     case GuideTopic::Badges: return badgesTopic();
     case GuideTopic::CheckIn: return checkInTopic();
     case GuideTopic::Backups: return backupsTopic();
+    case GuideTopic::Certificates: return certificatesTopic();
     }
     return {};
 }

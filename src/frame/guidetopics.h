@@ -20,6 +20,7 @@ enum class GuideTopic {
     Badges,  // the name badges' window
     CheckIn, // the check-in at the door
     Backups, // the backups window
+    Certificates, // certificates of attendance and the signature sheet
 };
 
 // Every topic, in the order of the PDF guide.

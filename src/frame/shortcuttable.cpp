@@ -89,6 +89,15 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
             {keyText(QKeySequence(Qt::Key_Escape)) + QStringLiteral(", ") + keyText(QKeySequence(Qt::CTRL | Qt::Key_W)),
              QStringLiteral("chiude la finestra")},
         };
+    case GuideTopic::Certificates: {
+        Rows rows = mapRows(QStringList{QStringLiteral("imgAttestati"), QStringLiteral("imgFoglioFirme")});
+        rows.append({keyText(standardShortcut(QStringLiteral("cmdAnteprima"))), QStringLiteral("anteprima")});
+        rows.append({keyText(standardShortcut(QStringLiteral("cmdStampa"))), QStringLiteral("stampa")});
+        rows.append({keyText(standardShortcut(QStringLiteral("cmdPDF"))), QStringLiteral("crea il PDF")});
+        rows.append({keyText(standardShortcut(QStringLiteral("cmdGuida"))), QStringLiteral("guida")});
+        rows.append({keyText(QKeySequence(Qt::Key_Escape)), QStringLiteral("chiude la finestra")});
+        return rows;
+    }
     case GuideTopic::CheckIn: {
         Rows rows{{keyText(QKeySequence(Qt::Key_Return)),
                    QStringLiteral("nella casella registra l'ingresso (o l'uscita) o cerca le prenotazioni; "
@@ -97,7 +106,8 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
                    QStringLiteral("nell'elenco delle prenotazioni trovate torna alla casella")},
                   {QStringLiteral("Alt+I, Alt+U"), QStringLiteral("registra gli ingressi, le uscite")}};
         rows += mapRows(QStringList{QStringLiteral("btnPresenze"), QStringLiteral("btnAnnullaIngresso"),
-                                    QStringLiteral("btnNuovoIngresso"), QStringLiteral("btnGuida"),
+                                    QStringLiteral("btnNuovoIngresso"), QStringLiteral("btnFoglioFirme"),
+                                    QStringLiteral("btnAttestati"), QStringLiteral("btnGuida"),
                                     QStringLiteral("btnEsci")});
         return rows;
     }

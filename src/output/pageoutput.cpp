@@ -16,6 +16,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <memory>
 
 namespace qv::page {
 
@@ -32,6 +33,19 @@ QSizeF PageSetup::paperSize() const
 QSizeF PageSetup::printableSize() const
 {
     return layout().paintRect(QPageLayout::Millimeter).size();
+}
+
+TextBox textBox(const QString &name, const QRectF &rect, const QFont &font, const QString &text,
+                Qt::Alignment alignment, const QColor &color)
+{
+    TextBox box;
+    box.name = name;
+    box.rect = rect;
+    box.font = font;
+    box.alignment = alignment;
+    box.text = text;
+    box.color = color;
+    return box;
 }
 
 TextBox *Page::textBox(const QString &name)
@@ -211,6 +225,17 @@ void paintPicture(QPainter &painter, const Picture &picture, double k)
     renderer.render(&painter, toDevice(picture.rect, k));
 }
 
+void paintImage(QPainter &painter, const Image &image, double k)
+{
+    if (image.image.isNull())
+        return;
+    const QRectF area = toDevice(image.rect, k);
+    QSizeF size = QSizeF(image.image.size()).scaled(area.size(), Qt::KeepAspectRatio);
+    const QRectF target(area.left() + (area.width() - size.width()) / 2,
+                        area.top() + (area.height() - size.height()) / 2, size.width(), size.height());
+    painter.drawImage(target, image.image);
+}
+
 } // namespace
 
 void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
@@ -228,8 +253,10 @@ void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
                     paintFrame(painter, e, dotsPerMm);
                 else if constexpr (std::is_same_v<T, Line>)
                     paintLine(painter, e, dotsPerMm);
-                else
+                else if constexpr (std::is_same_v<T, Picture>)
                     paintPicture(painter, e, dotsPerMm);
+                else
+                    paintImage(painter, e, dotsPerMm);
             },
             element);
     }
@@ -478,23 +505,26 @@ QByteArray withPlainStreams(const QByteArray &pdf)
 // The PDF writer has no subject of its own: an incremental update appends a
 // document information dictionary that has one, and a trailer that points to
 // it. The bytes written before stay as they are.
-QByteArray withSubject(const QByteArray &pdf, const page::Document &document)
+// What an incremental update appends to a PDF that ends with `tail` and is
+// `size` bytes long: a document information dictionary with a subject, and
+// a trailer that points to it. Empty when the tail holds no trailer.
+QByteArray subjectUpdate(const QByteArray &tail, qsizetype size, const page::Document &document)
 {
-    const qsizetype trailerAt = pdf.lastIndexOf("trailer");
+    const qsizetype trailerAt = tail.lastIndexOf("trailer");
     if (trailerAt < 0)
-        return pdf;
-    const QString tail = QString::fromLatin1(pdf.mid(trailerAt));
-    const auto size = QRegularExpression(QStringLiteral("/Size\\s+(\\d+)")).match(tail);
-    const auto root = QRegularExpression(QStringLiteral("/Root\\s+(\\d+\\s+\\d+\\s+R)")).match(tail);
-    const auto start = QRegularExpression(QStringLiteral("startxref\\s+(\\d+)")).match(tail);
-    if (!size.hasMatch() || !root.hasMatch() || !start.hasMatch())
-        return pdf;
-    const int number = size.captured(1).toInt();
+        return {};
+    const QString text = QString::fromLatin1(tail.mid(trailerAt));
+    const auto count = QRegularExpression(QStringLiteral("/Size\\s+(\\d+)")).match(text);
+    const auto root = QRegularExpression(QStringLiteral("/Root\\s+(\\d+\\s+\\d+\\s+R)")).match(text);
+    const auto start = QRegularExpression(QStringLiteral("startxref\\s+(\\d+)")).match(text);
+    if (!count.hasMatch() || !root.hasMatch() || !start.hasMatch())
+        return {};
+    const int number = count.captured(1).toInt();
 
-    QByteArray out = pdf;
-    if (!out.endsWith('\n'))
+    QByteArray out;
+    if (!tail.endsWith('\n'))
         out.append('\n');
-    const qsizetype objectAt = out.size();
+    const qsizetype objectAt = size + out.size();
     out += QByteArray::number(number) + " 0 obj\n<<\n";
     out += "/Title " + pdfText(document.title) + '\n';
     out += "/Subject " + pdfText(document.subject) + '\n';
@@ -505,7 +535,7 @@ QByteArray withSubject(const QByteArray &pdf, const page::Document &document)
     out += "/CreationDate (D:" + Clock::now().toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1()
            + "Z)\n";
     out += ">>\nendobj\n";
-    const qsizetype xrefAt = out.size();
+    const qsizetype xrefAt = size + out.size();
     out += "xref\n0 1\n0000000000 65535 f \n";
     out += QByteArray::number(number) + " 1\n";
     out += QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \n";
@@ -513,6 +543,13 @@ QByteArray withSubject(const QByteArray &pdf, const page::Document &document)
            + " 0 R\n/Root " + root.captured(1).toLatin1() + "\n/Prev " + start.captured(1).toLatin1() + "\n>>\n";
     out += "startxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
     return out;
+}
+
+// The PDF writer has no subject of its own: an incremental update adds it.
+// The bytes written before stay as they are.
+QByteArray withSubject(const QByteArray &pdf, const page::Document &document)
+{
+    return pdf + subjectUpdate(pdf, pdf.size(), document);
 }
 
 void printWithDialog(const page::Document &document, QWidget *owner)
@@ -594,6 +631,109 @@ QByteArray pdfBytes(const page::Document &document)
         page::paintPages(painter, writer, document, 0, int(document.pages.size()) - 1);
     }
     return withSubject(withPlainStreams(buffer.data()), document);
+}
+
+namespace {
+
+// Hands everything on to the file and keeps the last bytes written, where
+// the writer leaves its trailer.
+class TailKeeper : public QIODevice
+{
+public:
+    explicit TailKeeper(QIODevice *target) : m_target(target) { open(QIODevice::WriteOnly); }
+    QByteArray tail() const { return m_tail; }
+    qint64 written() const { return m_written; }
+    bool failed() const { return m_failed; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        if (m_target->write(data, length) != length)
+            m_failed = true;
+        m_written += length;
+        m_tail.append(data, length);
+        if (m_tail.size() > kKept)
+            m_tail.remove(0, m_tail.size() - kKept);
+        return length;
+    }
+
+private:
+    static constexpr qsizetype kKept = 8192;
+    QIODevice *m_target;
+    QByteArray m_tail;
+    qint64 m_written = 0;
+    bool m_failed = false;
+};
+
+} // namespace
+
+struct PdfStream::Private
+{
+    QSaveFile file;
+    TailKeeper keeper{&file};
+    std::unique_ptr<QPdfWriter> writer;
+    QPainter painter;
+    page::Document header;
+    qsizetype pages = 0;
+    bool opened = false;
+
+    explicit Private(const QString &path) : file(path) {}
+};
+
+PdfStream::PdfStream(const QString &path, const page::Document &header)
+    : d(new Private(path))
+{
+    d->header.setup = header.setup;
+    d->header.title = header.title;
+    d->header.subject = header.subject;
+    d->header.author = header.author;
+    d->opened = d->file.open(QIODevice::WriteOnly);
+    d->writer = std::make_unique<QPdfWriter>(&d->keeper);
+    d->writer->setPageLayout(header.setup.layout());
+    d->writer->setTitle(header.title);
+    d->writer->setCreator(QStringLiteral("Quorvane"));
+    d->writer->setDocumentXmpMetadata(xmpMetadata(d->header));
+}
+
+PdfStream::~PdfStream()
+{
+    if (d->painter.isActive())
+        d->painter.end();
+    d->file.cancelWriting();
+    delete d;
+}
+
+void PdfStream::add(const page::Page &page)
+{
+    if (!d->opened)
+        return;
+    if (d->pages == 0)
+        d->painter.begin(d->writer.get());
+    else
+        d->writer->newPage();
+    page::paintPage(d->painter, page, d->writer->logicalDpiX() / 25.4);
+    ++d->pages;
+}
+
+qsizetype PdfStream::pages() const
+{
+    return d->pages;
+}
+
+bool PdfStream::finish(QString *reason)
+{
+    if (d->opened && d->pages == 0)
+        add(page::Page{}); // a PDF has at least one page
+    if (d->painter.isActive())
+        d->painter.end();
+    const QByteArray update = subjectUpdate(d->keeper.tail(), d->keeper.written(), d->header);
+    if (d->opened && !d->keeper.failed() && d->file.write(update) == update.size() && d->file.commit())
+        return true;
+    if (reason)
+        *reason = d->file.errorString();
+    d->file.cancelWriting();
+    return false;
 }
 
 bool writePdf(const page::Document &document, const QString &path, QString *reason)

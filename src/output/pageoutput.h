@@ -38,6 +38,10 @@ struct TextBox
     double padding = 0.5;             // mm kept free inside the left and right edges
 };
 
+// A box of `text` in `font`, the other settings as they come.
+TextBox textBox(const QString &name, const QRectF &rect, const QFont &font, const QString &text,
+                Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop, const QColor &color = Qt::black);
+
 struct Frame
 {
     QRectF rect;                      // mm
@@ -61,7 +65,16 @@ struct Picture
     QString name;
 };
 
-using Element = std::variant<TextBox, Frame, Line, Picture>;
+// A picture the user supplied (a logo, a signature), drawn whole inside its
+// rect with its proportions kept. One QImage drawn on many pages of a PDF is
+// embedded once.
+struct Image
+{
+    QRectF rect;                      // mm
+    QImage image;
+};
+
+using Element = std::variant<TextBox, Frame, Line, Picture, Image>;
 
 // Paper, orientation and margins (mm).
 struct PageSetup
@@ -142,6 +155,28 @@ void showPreviewWindow(const page::Document &document, QWidget *owner);
 // On failure returns false and, when asked, a short reason.
 bool writePdf(const page::Document &document, const QString &path, QString *reason = nullptr);
 QByteArray pdfBytes(const page::Document &document);
+
+// A PDF written page by page, for documents too long to hold: each page is
+// drawn and handed to the file as it is added. The file takes the place of
+// one of that name only when finish() succeeds; its streams stay deflated.
+class PdfStream
+{
+public:
+    // `header`: paper, margins, title, subject and author; its pages are not used.
+    PdfStream(const QString &path, const page::Document &header);
+    ~PdfStream();
+    PdfStream(const PdfStream &) = delete;
+    PdfStream &operator=(const PdfStream &) = delete;
+
+    void add(const page::Page &page);
+    qsizetype pages() const;
+    // False, with a short reason, when the file could not be written whole.
+    bool finish(QString *reason = nullptr);
+
+private:
+    struct Private;
+    Private *d;
+};
 
 // Tests take the place of the printer dialog and the preview window.
 enum class Destination { Printer, Preview };

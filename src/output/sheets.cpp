@@ -358,7 +358,12 @@ void savePdfAndOffer(const page::Document &document, const QString &path, const 
     // Written beside the old file and put in its place only when whole: a
     // file held open, a read-only folder or a full disk leave the old one as
     // it was and are reported, never announced as a success.
-    if (!PageOutput::writePdf(document, path)) {
+    offerPdf(PageOutput::writePdf(document, path), path, done, owner);
+}
+
+void offerPdf(bool written, const QString &path, const QString &done, QWidget *owner)
+{
+    if (!written) {
         Messages::plain(QStringLiteral("Attenzione: il sistema non permette di creare il file PDF.") + Messages::kBreak
                             + QStringLiteral("Accertarsi che il file non sia gi\u00E0 aperto."),
                         owner);

@@ -71,5 +71,8 @@ void saveParticipantSheetPdf(QWidget *card);
 // place only once whole, then tells `done` and offers to open it. A failure
 // is reported and leaves the old file as it was.
 void savePdfAndOffer(const page::Document &document, const QString &path, const QString &done, QWidget *owner);
+// What follows a PDF written (or not) at `path`: the failure reported, or
+// `done` told and the file offered to open.
+void offerPdf(bool written, const QString &path, const QString &done, QWidget *owner);
 
 } // namespace qv

@@ -3,11 +3,13 @@
 #include "frame/windows.h"
 #include "frame/guide.h"
 #include "archive/records.h"
+#include "core/clock.h"
 #include "core/programfolder.h"
 #include "core/text.h"
 #include "events/eventdialogs.h"
 #include "reservations/tfrmmappaposti.h"
 #include "eventday/tfrmaccoglienza.h"
+#include "eventday/tfrmattestati.h"
 #include "eventday/tfrmcartellini.h"
 #include "reservations/tfrmprenotazioni.h"
 #include "ui/keyboard.h"
@@ -103,7 +105,15 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
                                          QStringLiteral("Cartellini"), panel);
     imgCartellini->setAccessibleDescription(
         QStringLiteral("Stampa i cartellini con codice QR dei partecipanti all'evento scelto."));
-    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini}) {
+    imgAttestati = new ClickablePicture(QStringLiteral("imgAttestati"), qv::picture(QStringLiteral("certificate")),
+                                        QStringLiteral("Attestati"), panel);
+    imgAttestati->setAccessibleDescription(
+        QStringLiteral("Prepara gli attestati di partecipazione dei presenti all'evento scelto."));
+    imgFoglioFirme = new ClickablePicture(QStringLiteral("imgFoglioFirme"), qv::picture(QStringLiteral("signature")),
+                                          QStringLiteral("Foglio firme"), panel);
+    imgFoglioFirme->setAccessibleDescription(
+        QStringLiteral("Stampa il foglio firme di un giorno dell'evento scelto."));
+    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini, imgAttestati, imgFoglioFirme}) {
         p->setText(p->accessibleName());
         p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         p->setIconSize(QSize(32, 32));
@@ -174,6 +184,8 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     step2->addWidget(imgMappa);
     step2->addWidget(imgAccoglienza);
     step2->addWidget(imgCartellini);
+    step2->addWidget(imgFoglioFirme);
+    step2->addWidget(imgAttestati);
     step2->addStretch(1);
 
     auto *tools = new QHBoxLayout;
@@ -216,6 +228,8 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     connect(imgMappa, &QToolButton::clicked, this, [this] { imgMappaClick(); });
     connect(imgAccoglienza, &QToolButton::clicked, this, [this] { imgAccoglienzaClick(); });
     connect(imgCartellini, &QToolButton::clicked, this, [this] { imgCartelliniClick(); });
+    connect(imgAttestati, &QToolButton::clicked, this, [this] { imgAttestatiClick(); });
+    connect(imgFoglioFirme, &QToolButton::clicked, this, [this] { imgFoglioFirmeClick(); });
     for (QLineEdit *box : eventBoxes()) {
         onKeyPress(box, [this](QKeyEvent *event) {
             if (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)
@@ -267,6 +281,8 @@ void TfrmMenuPrenotazioni::enableDayOfEvent(bool chosen)
 {
     imgAccoglienza->setEnabled(chosen);
     imgCartellini->setEnabled(chosen);
+    imgAttestati->setEnabled(chosen);
+    imgFoglioFirme->setEnabled(chosen);
 }
 
 void TfrmMenuPrenotazioni::discardChoice()
@@ -355,6 +371,20 @@ void TfrmMenuPrenotazioni::imgCartelliniClick()
     const EventInfo event = chosenEventInfo();
     if (event.number > 0)
         openBadges(this, TSchedaPrenotazione::archivePath(event.number), event);
+}
+
+void TfrmMenuPrenotazioni::imgAttestatiClick()
+{
+    const EventInfo event = chosenEventInfo();
+    if (event.number > 0)
+        openCertificates(this, event.number);
+}
+
+void TfrmMenuPrenotazioni::imgFoglioFirmeClick()
+{
+    const EventInfo event = chosenEventInfo();
+    if (event.number > 0)
+        openSignatureSheet(this, event.number, Clock::today());
 }
 
 QWidget *TfrmMenuPrenotazioni::windowAfterClose() const

@@ -218,6 +218,10 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("annulla l'ingresso o l'uscita selezionati")},
         {{QStringLiteral("btnNuovoIngresso")}, QKeySequence(CTRL | Key_N),
          QStringLiteral("nuovo ingresso di chi non ha prenotato")},
+        {{QStringLiteral("imgAttestati"), QStringLiteral("btnAttestati")}, QKeySequence(CTRL | SHIFT | Key_T),
+         QStringLiteral("attestati di partecipazione")},
+        {{QStringLiteral("imgFoglioFirme"), QStringLiteral("btnFoglioFirme")}, QKeySequence(CTRL | SHIFT | Key_F),
+         QStringLiteral("foglio firme")},
     };
     return map;
 }

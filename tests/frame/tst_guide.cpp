@@ -85,6 +85,7 @@ private slots:
         QTest::newRow("badges") << GuideTopic::Badges << "Cartellini con codice QR.";
         QTest::newRow("check-in") << GuideTopic::CheckIn << "Accoglienza partecipanti.";
         QTest::newRow("backups") << GuideTopic::Backups << "Copie di sicurezza.";
+        QTest::newRow("certificates") << GuideTopic::Certificates << "Attestati di partecipazione e foglio firme.";
     }
     void topics()
     {

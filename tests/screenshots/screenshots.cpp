@@ -40,6 +40,8 @@
 #include "eventday/badges.h"
 #include "eventday/tfrmaccoglienza.h"
 #include "eventday/tfrmcartellini.h"
+#include "eventday/tfrmattestati.h"
+#include "eventday/certificatepages.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -170,6 +172,23 @@ int main(int argc, char**argv){
   // The day of the event (the event selection above shows its pictures):
   // the badges' window and a page of badges, the check-in and its list.
   { TfrmCartellini d(qv::TSchedaPrenotazione::archivePath(1), card->eventInfo(), card, 1); dialog(d, "cartellini"); }
+  // After the event: the certificates' window and a certificate, the signature sheet.
+  { TfrmAttestati d(card->eventInfo(), qv::TSchedaPrenotazione::archivePath(1), card); d.optUnGiorno->setChecked(true);
+    dialog(d, "attestati"); }
+  { TfrmFoglioFirme d(card->eventInfo(), qv::TSchedaPrenotazione::archivePath(1), QDate::currentDate(), card);
+    dialog(d, "fogliofirme"); }
+  {
+    const auto bookings = qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1));
+    qv::Certificates::Person person;
+    person.booking = bookings.value(0);
+    person.days = {QDate::currentDate()};
+    const auto setting = qv::CertificatePages::Setting::make(card->eventInfo(), qv::Certificates::Template::standard(),
+                                                             QDate::currentDate());
+    qv::page::Document doc = qv::CertificatePages::document(setting, {person});
+    qv::page::renderPage(doc, 0, 100).save(dir + "/attestato.png");
+    qv::page::renderPage(qv::CertificatePages::signatureSheet(card->eventInfo(), bookings, QDate::currentDate()), 0, 100)
+        .save(dir + "/fogliofirme_page.png");
+  }
   for (const qv::Badges::LabelSheet *sheet : {&qv::Badges::eightPerPage(), &qv::Badges::tenPerPage()}) {
     const qv::page::Document badges = qv::Badges::document(
         card->eventInfo(), qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1)), *sheet);

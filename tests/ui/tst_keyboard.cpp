@@ -128,6 +128,10 @@ private slots:
         QTest::newRow("notice to all") << "btnAvvisoTutti" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M);
         QTest::newRow("attendance list") << "btnPresenze" << QKeySequence(Qt::CTRL | Qt::Key_L);
         QTest::newRow("undo an entry") << "btnAnnullaIngresso" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete);
+        QTest::newRow("certificates") << "imgAttestati" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T);
+        QTest::newRow("certificates, attendance list") << "btnAttestati" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T);
+        QTest::newRow("signature sheet") << "imgFoglioFirme" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
+        QTest::newRow("signature sheet, desk") << "btnFoglioFirme" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
         QTest::newRow("no key") << "btnIban" << QKeySequence();
     }
     void houseMap()
