@@ -68,8 +68,16 @@ std::optional<ArchiveJournal> ArchiveJournal::decode(const QByteArray &bytes)
 ArchiveJournal::Found ArchiveJournal::read(const QString &archivePath, ArchiveJournal &journal)
 {
     QFile file(journalPath(archivePath));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return file.exists() ? Found::Unreadable : Found::None;
+    // Another desk may start or end a write while this one looks: a journal
+    // missing when opened and there just after is looked at again, and one
+    // gone is none. Only one that is there and still cannot be opened is
+    // unreadable.
+    for (int attempt = 1; !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered); ++attempt) {
+        if (!file.exists())
+            return Found::None;
+        if (attempt == 3)
+            return Found::Unreadable;
+    }
     // Read to the end, as a loop of reads: a short read is only the end when
     // no error came with it.
     QByteArray bytes;
