@@ -178,10 +178,10 @@ QHash<QString, QString> ExportLayout::fieldsOf(const QStringList &cells) const
 }
 
 ExportLayout exportLayout(const RecordLayout &record, const QString &fileName, const QString &worksheet,
-                          std::initializer_list<ExportColumnSpec> columns)
+                          std::initializer_list<ExportColumnEntry> columns)
 {
     ExportLayout layout{&record, {}, fileName, worksheet};
-    for (const ExportColumnSpec &c : columns)
+    for (const ExportColumnEntry &c : columns)
         layout.columns.append({QString::fromUtf8(c.name), QString::fromUtf8(c.heading), c.width, c.editable,
                                CellTemplate(record, QString::fromUtf8(c.cell)),
                                {QString::fromUtf8(c.fileHeading), c.fileWidth}});
@@ -229,7 +229,8 @@ namespace {
 constexpr bool kEdit = true;
 constexpr bool kRead = false;
 
-struct DataColumnSpec
+// One column of the .xlsx and CSV as written in the table below.
+struct DataColumnEntry
 {
     const char *heading;
     int width;
@@ -238,14 +239,14 @@ struct DataColumnSpec
 };
 
 // How a column of the layout goes into the .xlsx and CSV.
-void setData(ExportLayout &layout, const char *column, std::initializer_list<DataColumnSpec> specs)
+void setData(ExportLayout &layout, const char *column, std::initializer_list<DataColumnEntry> entries)
 {
     for (ExportColumn &c : layout.columns) {
         if (c.name != QLatin1String(column))
             continue;
-        for (const DataColumnSpec &spec : specs)
-            c.data.append({QString::fromUtf8(spec.heading), spec.width,
-                           spec.field ? layout.record->indexOf(QString::fromLatin1(spec.field)) : -1, spec.kind});
+        for (const DataColumnEntry &entry : entries)
+            c.data.append({QString::fromUtf8(entry.heading), entry.width,
+                           entry.field ? layout.record->indexOf(QString::fromLatin1(entry.field)) : -1, entry.kind});
         return;
     }
     throw std::invalid_argument(std::string("export: no column ") + column);

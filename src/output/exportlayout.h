@@ -92,7 +92,7 @@ struct ExportLayout
 
 // Builds a layout from rows of (name, heading, width, editable, cell template,
 // file heading, file width).
-struct ExportColumnSpec
+struct ExportColumnEntry
 {
     const char *name;
     const char *heading;
@@ -103,7 +103,7 @@ struct ExportColumnSpec
     int fileWidth;
 };
 ExportLayout exportLayout(const RecordLayout &record, const QString &fileName, const QString &worksheet,
-                          std::initializer_list<ExportColumnSpec> columns);
+                          std::initializer_list<ExportColumnEntry> columns);
 
 // The rows of every record of the archive, in file order. The source throws
 // ArchiveError when the archive cannot be opened or read.
