@@ -14,12 +14,18 @@ packages=(
     libxlsxwriter-dev libminizip-dev zlib1g-dev
     # QR codes of the name badges
     libqrencode-dev
+    # mail sent by the program (SMTP, TLS, MIME); its password in the system's keyring
+    libcurl4-openssl-dev qtkeychain-qt6-dev
+    # the statistics' charts (their CMake files ask for Qt OpenGL, which the package does not pull in)
+    qt6-charts-dev libqt6opengl6-dev
     # fonts standing in for Arial and Courier New in sheets, lists and PDFs
     fonts-liberation fonts-dejavu-core
     # the system's opener of files and mail links
     xdg-utils
     # the tests: an independent reader of the PDFs written, file attributes
     poppler-utils e2fsprogs
+    # the tests' mail server on the loopback address, and the certificate it is given
+    python3-aiosmtpd openssl
 )
 missing=()
 for p in "${packages[@]}"; do
