@@ -19,10 +19,17 @@ set(rooms_participants ${rooms_events})
 # The seat map keeps its row width in the program's INI file.
 set(rooms_reservations ${rooms_events} password)
 set(rooms_eventday ${rooms_events})
-set(rooms_app core archive password backup imports ui checks output frame events participants reservations eventday app)
-set(rooms_cli core archive password backup checks output imports reservations eventday cli)
+# Mail sent by the program: its settings live in the INI file; what it sends
+# is drawn from the day of the event. The registers open its windows.
+set(rooms_mail ${rooms_events} password mail)
+list(APPEND rooms_events mail)
+list(APPEND rooms_participants mail)
+list(APPEND rooms_reservations mail)
+list(APPEND rooms_eventday mail)
+set(rooms_app core archive password backup imports ui checks output frame events participants reservations eventday mail app)
+set(rooms_cli core archive password backup checks output imports reservations eventday mail cli)
 # Tools and benchmarks stand beside the program: anything but its top floor.
-set(rooms_tools core archive password backup imports ui checks output frame events participants reservations eventday)
+set(rooms_tools core archive password backup imports ui checks output frame events participants reservations eventday mail)
 set(rooms_bench ${rooms_tools})
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE}

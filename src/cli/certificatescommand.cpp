@@ -35,7 +35,8 @@ EventInfo eventOf(qint64 number)
 
 bool drawsPages(const QString &command)
 {
-    return command == QLatin1String("certificates") || command == QLatin1String("signatures");
+    return command == QLatin1String("certificates") || command == QLatin1String("signatures")
+           || command == QLatin1String("mail");
 }
 
 QString CertificatesCommand::synopsis() const

@@ -14,6 +14,7 @@
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -120,6 +121,28 @@ bool inputIsTerminal()
 #else
     return isatty(fileno(stdin)) != 0;
 #endif
+}
+
+bool readSecret(const QString &prompt, QString *secret)
+{
+    write(prompt.toUtf8());
+    flush();
+#ifndef Q_OS_WIN
+    termios before{};
+    const bool terminal = tcgetattr(fileno(stdin), &before) == 0;
+    if (terminal) {
+        termios quiet = before;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(fileno(stdin), TCSAFLUSH, &quiet);
+    }
+    const bool got = readLine(secret);
+    if (terminal)
+        tcsetattr(fileno(stdin), TCSAFLUSH, &before);
+#else
+    const bool got = readLine(secret);
+#endif
+    out(QString()); // the typed line was not echoed, nor its end
+    return got;
 }
 
 bool confirm(const QString &question)

@@ -85,6 +85,8 @@ void flush();
 bool readLine(QString *line);
 // Whether standard input is a terminal (someone can answer a question).
 bool inputIsTerminal();
+// Shows `prompt` and reads a line without showing what is typed.
+bool readSecret(const QString &prompt, QString *secret);
 // Asks `question` (followed by " [s/N] ") and reads the answer: true for
 // s, si, sì, y or yes in any case.
 bool confirm(const QString &question);

@@ -8,6 +8,7 @@
 #include "cli/dumpcommand.h"
 #include "cli/exportcommand.h"
 #include "cli/importcommand.h"
+#include "cli/mailcommand.h"
 #include "cli/passwordcommand.h"
 #include "cli/restorecommand.h"
 #include "cli/validatecommand.h"
@@ -38,6 +39,7 @@ std::vector<std::unique_ptr<Command>> commands()
     list.push_back(std::make_unique<CheckInCommand>());
     list.push_back(std::make_unique<CertificatesCommand>());
     list.push_back(std::make_unique<SignaturesCommand>());
+    list.push_back(std::make_unique<MailCommand>());
     return list;
 }
 
