@@ -2,6 +2,7 @@
 
 #include "app/infowindows.h"
 #include "app/tfrmcopie.h"
+#include "mail/tfrmposta.h"
 #include "core/regional.h"
 #include "core/tmisc.h"
 #include "events/tfrmregistro.h"
@@ -61,6 +62,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     imgGuida = cornerPicture(QStringLiteral("imgGuida"), QStringLiteral("help"), QStringLiteral("Guida all'utilizzo del software"), this);
     imgCrediti = cornerPicture(QStringLiteral("imgCrediti"), QStringLiteral("credits"), QStringLiteral("Riconoscimenti"), this);
     imgCopie = cornerPicture(QStringLiteral("imgCopie"), QStringLiteral("save"), QStringLiteral("Copie di sicurezza"), this);
+    imgPosta = cornerPicture(QStringLiteral("imgPosta"), QStringLiteral("mail"), QStringLiteral("Posta elettronica"), this);
     imgEsci = cornerPicture(QStringLiteral("imgEsci"), QStringLiteral("exit"), QStringLiteral("Esci dal programma"), this);
 
     imgIcona = new QLabel(this);
@@ -123,6 +125,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(imgCrediti, 0, Qt::AlignBottom);
     bottom->addWidget(imgCopie, 0, Qt::AlignBottom);
+    bottom->addWidget(imgPosta, 0, Qt::AlignBottom);
     bottom->addStretch(1);
     bottom->addWidget(imgSito, 0, Qt::AlignBottom);
     bottom->addStretch(1);
@@ -145,7 +148,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     const QList<QList<QWidget *>> rows{
         {imgInfo, imgGuida},
         {btnAnagrafica, btnEventi, btnPosti},
-        {imgCrediti, imgCopie, imgSito, imgEsci},
+        {imgCrediti, imgCopie, imgPosta, imgSito, imgEsci},
     };
     QWidget *previous = nullptr;
     for (const QList<QWidget *> &row : rows) {
@@ -164,6 +167,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     connect(imgGuida, &QToolButton::clicked, this, [this] { imgGuidaClick(); });
     connect(imgCrediti, &QToolButton::clicked, this, [this] { imgCreditiClick(); });
     connect(imgCopie, &QToolButton::clicked, this, [this] { imgCopieClick(); });
+    connect(imgPosta, &QToolButton::clicked, this, [this] { imgPostaClick(); });
     connect(imgEsci, &QToolButton::clicked, this, [this] { imgEsciClick(); });
     connect(imgSito, &QToolButton::clicked, this, [this] { imgSitoClick(); });
 
@@ -252,6 +256,11 @@ void TfrmAvvio::imgCreditiClick()
 void TfrmAvvio::imgCopieClick()
 {
     showBackupsWindow(this);
+}
+
+void TfrmAvvio::imgPostaClick()
+{
+    showMailWindow(this);
 }
 
 void TfrmAvvio::imgEsciClick()

@@ -27,6 +27,7 @@ public:
     qv::ClickablePicture *imgGuida;
     qv::ClickablePicture *imgCrediti;
     qv::ClickablePicture *imgCopie;
+    qv::ClickablePicture *imgPosta;
     qv::ClickablePicture *imgEsci;
     qv::ClickablePicture *imgSito;
 
@@ -37,6 +38,7 @@ public:
     void imgGuidaClick();
     void imgCreditiClick();
     void imgCopieClick();
+    void imgPostaClick();
     void imgEsciClick();
     void imgSitoClick();
 

@@ -220,57 +220,37 @@ int MailCommand::run(const Arguments &args)
     const EventInfo info = eventInfo(event);
     QList<Booking> bookings = bookingsOf(event);
 
+    Mailings::Plan plan;
     if (action == QLatin1String("confirmations")) {
         if (args.has(QStringLiteral("--only-confirmed")))
             bookings = Badges::chosen(bookings, Badges::Which::Confirmed);
         const QString text = args.values.contains(QStringLiteral("--text-file"))
                                  ? readText(args.value(QStringLiteral("--text-file")))
                                  : Mailings::defaultConfirmationText();
-        const Mailings::Audience who = Mailings::audience(bookings);
-        nameWithoutAddress(who.withoutAddress);
-        const auto queued = queueAll(outbox, settings, int(who.withAddress.size()),
-                                     [&](int i) { return Mailings::confirmation(info, who.withAddress.at(i), text); });
-        return sendAndReport(outbox, settings, queued, args, false);
-    }
-    if (action == QLatin1String("notice")) {
+        plan = Mailings::confirmationsPlan(info, bookings, text);
+    } else if (action == QLatin1String("notice")) {
         const QString subject = args.value(QStringLiteral("--subject"));
         if (trimmed(subject).isEmpty() || !args.values.contains(QStringLiteral("--body-file")))
             throw usageError(QStringLiteral("l'avviso vuole --subject OGGETTO e --body-file FILE."));
-        const QString body = readText(args.value(QStringLiteral("--body-file")));
-        const Mailings::Audience who = Mailings::audience(bookings);
-        nameWithoutAddress(who.withoutAddress);
-        const auto queued = queueAll(outbox, settings, int(who.withAddress.size()),
-                                     [&](int i) { return Mailings::notice(info, who.withAddress.at(i), subject, body); });
-        return sendAndReport(outbox, settings, queued, args, false);
+        plan = Mailings::noticePlan(info, bookings, subject, readText(args.value(QStringLiteral("--body-file"))));
+    } else {
+        const auto rule = Certificates::parseRule(args.value(QStringLiteral("--rule"), QStringLiteral("every-day")));
+        if (!rule)
+            throw usageError(QStringLiteral("regola sconosciuta %1: every-day, any-day oppure hours:NN.")
+                                 .arg(quoted(args.value(QStringLiteral("--rule")))));
+        Certificates::Assessment assessment;
+        try {
+            assessment = Certificates::assess(info, TSchedaPrenotazione::archivePath(event), *rule);
+        } catch (const ArchiveError &) {
+            throw fileError(QStringLiteral("impossibile leggere gli archivi dell'evento %1.").arg(event));
+        }
+        const QString text = args.values.contains(QStringLiteral("--text-file"))
+                                 ? readText(args.value(QStringLiteral("--text-file")))
+                                 : Mailings::defaultCertificateText(info);
+        plan = Mailings::certificatesPlan(info, CertificatePages::chosen(assessment.people), text);
     }
-
-    // certificates
-    const auto rule = Certificates::parseRule(args.value(QStringLiteral("--rule"), QStringLiteral("every-day")));
-    if (!rule)
-        throw usageError(QStringLiteral("regola sconosciuta %1: every-day, any-day oppure hours:NN.")
-                             .arg(quoted(args.value(QStringLiteral("--rule")))));
-    Certificates::Assessment assessment;
-    try {
-        assessment = Certificates::assess(info, TSchedaPrenotazione::archivePath(event), *rule);
-    } catch (const ArchiveError &) {
-        throw fileError(QStringLiteral("impossibile leggere gli archivi dell'evento %1.").arg(event));
-    }
-    const QList<Certificates::Person> chosen = CertificatePages::chosen(assessment.people);
-    QList<Booking> chosenBookings;
-    for (const auto &p : chosen)
-        chosenBookings.append(p.booking);
-    const Mailings::Audience who = Mailings::audience(chosenBookings);
-    nameWithoutAddress(who.withoutAddress);
-    QList<Certificates::Person> withAddress;
-    for (const auto &p : chosen)
-        if (Mail::plausibleAddress(trimmed(p.booking.email)))
-            withAddress.append(p);
-    const auto setting = CertificatePages::Setting::make(info, Certificates::load(event), Clock::today());
-    const QString text = args.values.contains(QStringLiteral("--text-file"))
-                             ? readText(args.value(QStringLiteral("--text-file")))
-                             : Mailings::defaultCertificateText(info);
-    const auto queued = queueAll(outbox, settings, int(withAddress.size()),
-                                 [&](int i) { return Mailings::certificate(setting, withAddress.at(i), text); });
+    nameWithoutAddress(plan.withoutAddress);
+    const auto queued = queueAll(outbox, settings, plan.count(), plan.make);
     return sendAndReport(outbox, settings, queued, args, false);
 }
 

@@ -1,5 +1,7 @@
 #include "eventday/tfrmattestati.h"
 
+#include "mail/tfrminvioposta.h"
+
 #include "archive/records.h"
 #include "archive/tarchivio.h"
 #include "core/clock.h"
@@ -242,7 +244,11 @@ TfrmAttestati::TfrmAttestati(const EventInfo &event, const QString &reservationA
     layout->addWidget(lblInformazioni);
     layout->addLayout(columns, 1);
     layout->addWidget(chkUnoPerPersona);
-    layout->addLayout(bottomRow(cmdGuida, {cmdAnteprima, cmdStampa, cmdPDF, btnChiudi}));
+    cmdEmail = button("cmdEmail", QStringLiteral("mail_all"), QStringLiteral("Invia per e-mail"), this);
+    describe(cmdEmail, QStringLiteral("Invia per e-mail"),
+             QStringLiteral("Invia a ogni persona scelta il suo attestato in PDF, attraverso il server della posta elettronica."));
+    connect(cmdEmail, &QPushButton::clicked, this, [this] { cmdEmailClick(); });
+    layout->addLayout(bottomRow(cmdGuida, {cmdAnteprima, cmdStampa, cmdPDF, cmdEmail, btnChiudi}));
 
     connect(cmdLogo, &QPushButton::clicked, this, [this] { choosePicture(true); });
     connect(cmdFirma, &QPushButton::clicked, this, [this] { choosePicture(false); });
@@ -447,6 +453,13 @@ void TfrmAttestati::cmdPDFClick()
     if (written && chkUnoPerPersona->isChecked())
         written = CertificatePages::writeEach(*setting, chosen, ProgramFolder::file(Certificates::folderName(m_event.number)));
     offerPdf(written, path, QStringLiteral("La creazione degli attestati in PDF \u00E8 terminata con successo."), this);
+}
+
+void TfrmAttestati::cmdEmailClick()
+{
+    // The text is saved first, so the messages carry what the window shows.
+    if (prepared())
+        openMailSending(this, m_event, MailUse::Certificates, {}, CertificatePages::chosen(m_assessment.people));
 }
 
 TfrmFoglioFirme::TfrmFoglioFirme(const EventInfo &event, const QString &reservationArchive, const QDate &day,

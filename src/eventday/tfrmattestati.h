@@ -43,11 +43,13 @@ public:
     QRadioButton *optSoloEvento, *optTuttiEventi; // where the text is kept
     QCheckBox *chkUnoPerPersona;
     QPushButton *cmdAnteprima, *cmdStampa, *cmdPDF, *btnChiudi;
+    QPushButton *cmdEmail; // each certificate to its person, by mail
     qv::ClickablePicture *cmdGuida;
 
     void cmdAnteprimaClick();
     void cmdStampaClick();
     void cmdPDFClick();
+    void cmdEmailClick();
     void choosePicture(bool logo);
 
     qv::Certificates::Rule rule() const;

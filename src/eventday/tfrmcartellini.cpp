@@ -59,28 +59,11 @@ TfrmCartellini::TfrmCartellini(const QString &reservationArchive, const EventInf
     lblInformazioni->setObjectName(QStringLiteral("lblInformazioni"));
     lblInformazioni->setWordWrap(true);
 
-    auto *which = new QGroupBox(QStringLiteral("Prenotazioni"), this);
-    which->setObjectName(QStringLiteral("grpPrenotazioni"));
-    optTutte = option(QStringLiteral("optTutte"), QStringLiteral("Tutte le prenotazioni"), which);
-    optConfermate = option(QStringLiteral("optConfermate"), QStringLiteral("Solo le prenotazioni confermate"), which);
-    optScheda = option(QStringLiteral("optScheda"), QStringLiteral("Solo la scheda corrente"), which);
-    auto *whichLayout = new QVBoxLayout(which);
-    for (QRadioButton *o : {optTutte, optConfermate, optScheda})
-        whichLayout->addWidget(o);
-    auto *whichGroup = new QButtonGroup(this);
-    for (QRadioButton *o : {optTutte, optConfermate, optScheda})
-        whichGroup->addButton(o);
-    if (!current) {
-        optScheda->hide();
-        optTutte->setChecked(true);
-    } else if (*current <= 0) {
-        // A card not saved yet has no record number, so no code.
-        optScheda->setEnabled(false);
-        optScheda->setToolTip(QStringLiteral("La scheda corrente non \u00E8 ancora stata salvata."));
-        optTutte->setChecked(true);
-    } else {
-        optScheda->setChecked(true);
-    }
+    m_choice = BookingChoice::make(this, current);
+    optTutte = m_choice.all;
+    optConfermate = m_choice.confirmed;
+    optScheda = m_choice.current;
+    QGroupBox *which = m_choice.group;
 
     auto *sheet = new QGroupBox(QStringLiteral("Foglio di etichette"), this);
     sheet->setObjectName(QStringLiteral("grpFoglio"));
@@ -147,10 +130,7 @@ TfrmCartellini::TfrmCartellini(const QString &reservationArchive, const EventInf
 
 QList<Booking> TfrmCartellini::chosenBookings() const
 {
-    const Badges::Which which = optScheda->isChecked()       ? Badges::Which::Current
-                                : optConfermate->isChecked() ? Badges::Which::Confirmed
-                                                             : Badges::Which::All;
-    return Badges::chosen(Bookings::read(m_archive), which, m_current);
+    return Badges::chosen(Bookings::read(m_archive), m_choice.which(), m_current);
 }
 
 const Badges::LabelSheet &TfrmCartellini::chosenSheet() const

@@ -1,6 +1,7 @@
 #pragma once
 #include "output/pageoutput.h"
 #include "eventday/badges.h"
+#include "eventday/bookingchoice.h"
 #include "eventday/bookings.h"
 
 #include <QDialog>
@@ -52,6 +53,7 @@ private:
     QString m_archive;
     qv::EventInfo m_event;
     qint64 m_current = 0;
+    qv::BookingChoice m_choice;
 };
 
 // The event as a window shows it in its header boxes (txtTitolo,

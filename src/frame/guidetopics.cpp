@@ -613,6 +613,41 @@ QStringList generalTopic()
     return all;
 }
 
+QStringList mailTopic()
+{
+    return {
+        QStringLiteral(
+            "Quorvane invia da sé la posta elettronica attraverso il server di posta in uscita che si indica nella "
+            "finestra Posta elettronica, dal menu principale: server, porta, sicurezza (nessuna, STARTTLS oppure "
+            "SSL/TLS), nome utente e password, indirizzo e nome del mittente, un eventuale indirizzo per le "
+            "risposte e quanti messaggi al minuto il fornitore accetta (0: senza limite). Se il server usa un "
+            "certificato di un'autorità aziendale, si indica il file PEM di quell'autorità. Il pulsante Invia un "
+            "messaggio di prova manda un messaggio al mittente stesso."),
+        QStringLiteral(
+            "Le impostazioni stanno nel file unins000.dll, sezione Posta. La password no: la conserva il "
+            "portachiavi del sistema, se c'è; altrimenti il programma la chiede una volta a ogni accesso e la "
+            "tiene in memoria fino alla chiusura. Il comando quorvane-cli mail la legge dalla variabile "
+            "QUORVANE_SMTP_PASSWORD o la chiede sul terminale senza mostrarla."),
+        QStringLiteral(
+            "Dalla selezione dell'evento, il pulsante E-mail invia le conferme di prenotazione (a tutti i prenotati, "
+            "ai soli confermati o alla scheda corrente), ciascuna con l'evento, il posto della persona e il suo "
+            "cartellino con codice QR in PDF; l'avviso a tutti i prenotati, un messaggio per persona; gli "
+            "attestati di partecipazione a chi ne ha diritto, ciascuno con il suo PDF. La finestra mostra il primo "
+            "messaggio, quanti ne partono e quali prenotati non hanno un indirizzo di posta elettronica; "
+            "durante l'invio si può annullare tra un messaggio e l'altro."),
+        QStringLiteral(
+            "Ogni messaggio viene scritto per intero nella cartella Posta_In_Uscita prima di partire, con il suo "
+            "stato: da inviare, inviato (con l'ora e la risposta del server), rifiutato (con le parole del "
+            "server) o esito incerto. Più postazioni possono inviare dalla stessa cartella condivisa. Un "
+            "messaggio non parte mai due volte: ripetendo l'invio delle conferme partono soltanto quelle nuove "
+            "(un posto o un indirizzo cambiato fanno una nuova conferma). Se il server rinvia un messaggio "
+            "(risposta 4xx) lo si ritenta dopo una breve attesa e poi con Invia ora; se lo rifiuta (5xx) il "
+            "resoconto nomina la persona. Se l'invio si interrompe mentre il server riceveva un messaggio, quel "
+            "messaggio resta con esito incerto: il server potrebbe averlo ricevuto, e lo si invia di nuovo "
+            "soltanto scegliendolo nella scheda Posta in uscita e premendo Invia di nuovo."),
+    };
+}
+
 } // namespace
 
 QList<GuideTopic> guideTopics()
@@ -620,7 +655,8 @@ QList<GuideTopic> guideTopics()
     return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
             GuideTopic::Reservations, GuideTopic::SeatMap,            GuideTopic::Badges,
             GuideTopic::CheckIn,      GuideTopic::Certificates,       GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
-            GuideTopic::EventsExport, GuideTopic::ReservationsExport, GuideTopic::Backups};
+            GuideTopic::EventsExport, GuideTopic::ReservationsExport, GuideTopic::Backups,
+            GuideTopic::Mail};
 }
 
 QString guideTitle(GuideTopic topic)
@@ -639,6 +675,7 @@ QString guideTitle(GuideTopic topic)
     case GuideTopic::CheckIn: return QStringLiteral("Accoglienza partecipanti.");
     case GuideTopic::Backups: return QStringLiteral("Copie di sicurezza.");
     case GuideTopic::Certificates: return QStringLiteral("Attestati di partecipazione e foglio firme.");
+    case GuideTopic::Mail: return QStringLiteral("Posta elettronica.");
     }
     return {};
 }
@@ -668,6 +705,7 @@ QStringList guideParagraphs(GuideTopic topic)
     case GuideTopic::CheckIn: return checkInTopic();
     case GuideTopic::Backups: return backupsTopic();
     case GuideTopic::Certificates: return certificatesTopic();
+    case GuideTopic::Mail: return mailTopic();
     }
     return {};
 }

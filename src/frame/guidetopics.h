@@ -21,6 +21,7 @@ enum class GuideTopic {
     CheckIn, // the check-in at the door
     Backups, // the backups window
     Certificates, // certificates of attendance and the signature sheet
+    Mail,    // mail sent by the program and its outbox
 };
 
 // Every topic, in the order of the PDF guide.

@@ -133,6 +133,11 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
                 {keyText(QKeySequence(Qt::CTRL | Qt::Key_R)), QStringLiteral("ripristina la copia scelta, dopo averlo chiesto")},
                 {keyText(QKeySequence(Qt::Key_F1)), QStringLiteral("guida")},
                 {keyText(QKeySequence(Qt::Key_Escape)), QStringLiteral("chiude la finestra")}};
+    case GuideTopic::Mail:
+        return {{keyText(QKeySequence(Qt::CTRL | Qt::Key_S)), QStringLiteral("salva le impostazioni")},
+                {keyText(QKeySequence(Qt::CTRL | Qt::Key_Return)), QStringLiteral("invia i messaggi")},
+                {keyText(QKeySequence(Qt::Key_F1)), QStringLiteral("guida")},
+                {keyText(QKeySequence(Qt::Key_Escape)), QStringLiteral("chiude la finestra")}};
     case GuideTopic::EventsExport:
     case GuideTopic::ParticipantsExport:
     case GuideTopic::ReservationsExport:

@@ -10,6 +10,8 @@
 
 #include <QCryptographicHash>
 
+#include <memory>
+
 namespace qv::Mailings {
 
 namespace {
@@ -158,6 +160,40 @@ Mail::Draft certificate(const CertificatePages::Setting &setting, const Certific
                               .arg(Certificates::safeName(booking.cliente)),
                           QStringLiteral("application/pdf"), PageOutput::pdfBytes(doc)});
     return d;
+}
+
+Plan confirmationsPlan(const EventInfo &event, const QList<Booking> &bookings, const QString &userText)
+{
+    const Audience who = audience(bookings);
+    Plan plan{who.withAddress, who.withoutAddress, {}};
+    plan.make = [event, list = who.withAddress, userText](int i) { return confirmation(event, list.at(i), userText); };
+    return plan;
+}
+
+Plan noticePlan(const EventInfo &event, const QList<Booking> &bookings, const QString &subject, const QString &body)
+{
+    const Audience who = audience(bookings);
+    Plan plan{who.withAddress, who.withoutAddress, {}};
+    plan.make = [event, list = who.withAddress, subject, body](int i) { return notice(event, list.at(i), subject, body); };
+    return plan;
+}
+
+Plan certificatesPlan(const EventInfo &event, const QList<Certificates::Person> &chosen, const QString &text)
+{
+    Plan plan;
+    QList<Certificates::Person> people;
+    for (const Certificates::Person &p : chosen) {
+        if (Mail::plausibleAddress(trimmed(p.booking.email))) {
+            plan.withAddress.append(p.booking);
+            people.append(p);
+        } else {
+            plan.withoutAddress.append(p.booking);
+        }
+    }
+    const auto setting = std::make_shared<CertificatePages::Setting>(
+        CertificatePages::Setting::make(event, Certificates::load(event.number), Clock::today()));
+    plan.make = [setting, people, text](int i) { return certificate(*setting, people.at(i), text); };
+    return plan;
 }
 
 Queued queue(Mail::Outbox &outbox, const Mail::Settings &settings, int count, const std::function<Mail::Draft(int)> &make,

@@ -46,6 +46,23 @@ Mail::Draft certificate(const CertificatePages::Setting &setting, const Certific
 QString certificateSubject(const EventInfo &event);
 QString defaultCertificateText(const EventInfo &event);
 
+// One use made ready: whom it writes to, whom it cannot, and how to
+// compose the i-th message. Counting costs nothing; composing draws PDFs.
+struct Plan
+{
+    QList<Booking> withAddress;
+    QList<Booking> withoutAddress;
+    std::function<Mail::Draft(int)> make;
+    int count() const { return int(withAddress.size()); }
+};
+// Confirmations to the bookings given (all, the confirmed ones or one card:
+// Badges::chosen), `userText` after the event's lines.
+Plan confirmationsPlan(const EventInfo &event, const QList<Booking> &bookings, const QString &userText);
+Plan noticePlan(const EventInfo &event, const QList<Booking> &bookings, const QString &subject, const QString &body);
+// Certificates to the people chosen (CertificatePages::chosen), each with
+// their own PDF, issued today.
+Plan certificatesPlan(const EventInfo &event, const QList<Certificates::Person> &chosen, const QString &text);
+
 // Puts the drafts into the outbox, one at a time: `make(i)` composes the
 // i-th. A draft already there (the same person, the same message) is not
 // added again. Returns the ids to send: the new ones and the earlier ones

@@ -1,5 +1,6 @@
 #include "reservations/tfrmmenuprenotazioni.h"
 
+#include "mail/tfrminvioposta.h"
 #include "frame/windows.h"
 #include "frame/guide.h"
 #include "archive/records.h"
@@ -113,7 +114,11 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
                                           QStringLiteral("Foglio firme"), panel);
     imgFoglioFirme->setAccessibleDescription(
         QStringLiteral("Stampa il foglio firme di un giorno dell'evento scelto."));
-    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini, imgAttestati, imgFoglioFirme}) {
+    imgPosta = new ClickablePicture(QStringLiteral("imgPosta"), qv::picture(QStringLiteral("mail_all")),
+                                    QStringLiteral("E-mail"), panel);
+    imgPosta->setAccessibleDescription(QStringLiteral(
+        "Invia per posta elettronica le conferme di prenotazione, un avviso o gli attestati dell'evento scelto."));
+    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini, imgAttestati, imgFoglioFirme, imgPosta}) {
         p->setText(p->accessibleName());
         p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         p->setIconSize(QSize(32, 32));
@@ -186,6 +191,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     step2->addWidget(imgCartellini);
     step2->addWidget(imgFoglioFirme);
     step2->addWidget(imgAttestati);
+    step2->addWidget(imgPosta);
     step2->addStretch(1);
 
     auto *tools = new QHBoxLayout;
@@ -229,6 +235,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     connect(imgAccoglienza, &QToolButton::clicked, this, [this] { imgAccoglienzaClick(); });
     connect(imgCartellini, &QToolButton::clicked, this, [this] { imgCartelliniClick(); });
     connect(imgAttestati, &QToolButton::clicked, this, [this] { imgAttestatiClick(); });
+    connect(imgPosta, &QToolButton::clicked, this, [this] { imgPostaClick(); });
     connect(imgFoglioFirme, &QToolButton::clicked, this, [this] { imgFoglioFirmeClick(); });
     for (QLineEdit *box : eventBoxes()) {
         onKeyPress(box, [this](QKeyEvent *event) {
@@ -283,6 +290,7 @@ void TfrmMenuPrenotazioni::enableDayOfEvent(bool chosen)
     imgCartellini->setEnabled(chosen);
     imgAttestati->setEnabled(chosen);
     imgFoglioFirme->setEnabled(chosen);
+    imgPosta->setEnabled(chosen);
 }
 
 void TfrmMenuPrenotazioni::discardChoice()
@@ -378,6 +386,13 @@ void TfrmMenuPrenotazioni::imgAttestatiClick()
     const EventInfo event = chosenEventInfo();
     if (event.number > 0)
         openCertificates(this, event.number);
+}
+
+void TfrmMenuPrenotazioni::imgPostaClick()
+{
+    const EventInfo event = chosenEventInfo();
+    if (event.number > 0)
+        openMailSending(this, event);
 }
 
 void TfrmMenuPrenotazioni::imgFoglioFirmeClick()

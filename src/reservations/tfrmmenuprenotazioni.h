@@ -29,7 +29,7 @@ public:
     qv::ClickablePicture *imgMappa; // the seat map of the chosen event
     QLabel *lblPrenotati;           // SeatMap::selectionText(): "12 prenotati (2 da confermare), 10 posti occupati su 100, 90 liberi"
     // The day of the event, once one is chosen: check-in at the door, badges.
-    qv::ClickablePicture *imgAccoglienza, *imgCartellini, *imgAttestati, *imgFoglioFirme;
+    qv::ClickablePicture *imgAccoglienza, *imgCartellini, *imgAttestati, *imgFoglioFirme, *imgPosta;
     QLabel *lblPosizione; // the chosen event's record number
     QLabel *lblMemory;    // "avvio" while shown; "prenotazioni" once the seats are to be assigned
     qv::ClickablePicture *imgGuida, *imgEsci;
@@ -45,6 +45,7 @@ public:
     void imgCartelliniClick();
     void imgAttestatiClick();
     void imgFoglioFirmeClick();
+    void imgPostaClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

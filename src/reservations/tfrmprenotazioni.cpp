@@ -1,5 +1,6 @@
 #include "reservations/tfrmprenotazioni.h"
 
+#include "mail/tfrminvioposta.h"
 #include "archive/records.h"
 #include "archive/tarchivio.h"
 #include "checks/checkdialogs.h"
@@ -78,6 +79,9 @@ FormDescription TfrmPrenotazioni::description()
              [this] { btnEsportaClick(); }, &btnEsporta},
             {"btnCartellini", "badge", "Stampa il cartellino con codice QR della scheda corrente o dell'evento.",
              [this] { btnCartelliniClick(); }, &btnCartellini},
+            {"btnPosta", "mail_all",
+             "Invia per posta elettronica la conferma con posto e cartellino della scheda corrente o dell'evento.",
+             [this] { btnPostaClick(); }, &btnPosta},
             ToolEntry::separator(),
             {"btnGuida", "guide", "Visualizza la pagina della guida sensibile al contesto.",
              [this] { btnGuidaClick(); }, &btnGuida},
@@ -449,6 +453,11 @@ void TfrmPrenotazioni::btnCartelliniClick()
 {
     // A card not saved yet has no number, so no badge of its own.
     openBadges(this, archivePath(), eventInfo(), trimmed(lblPosizione->text()).toLongLong());
+}
+
+void TfrmPrenotazioni::btnPostaClick()
+{
+    openMailSending(this, eventInfo(), MailUse::Confirmations, trimmed(lblPosizione->text()).toLongLong());
 }
 
 void TfrmPrenotazioni::btnGuidaClick()

@@ -68,6 +68,7 @@ public:
     qv::ClickablePicture *btnNuovo, *btnDuplica, *btnSalva, *btnTrova, *btnStampa, *btnDaConfermare, *btnMappa,
         *btnEsporta, *btnGuida, *btnEsci;
     qv::ClickablePicture *btnCartellini = nullptr; // the badge of the card shown
+    qv::ClickablePicture *btnPosta = nullptr;      // its confirmation by mail
     qv::ClickablePicture *cmdPrimo, *cmdIndietro;
     QLabel *lblPosizione; // the card's record number; empty for a new card
     qv::ClickablePicture *cmdAvanti, *cmdUltimo;
@@ -106,6 +107,7 @@ public:
     void btnMappaClick();
     void btnEsportaClick();
     void btnCartelliniClick();
+    void btnPostaClick();
     void btnGuidaClick();
     void btnEsciClick();
     void cmdPrimoClick();

@@ -222,6 +222,8 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("attestati di partecipazione")},
         {{QStringLiteral("imgFoglioFirme"), QStringLiteral("btnFoglioFirme")}, QKeySequence(CTRL | SHIFT | Key_F),
          QStringLiteral("foglio firme")},
+        {{QStringLiteral("imgPosta"), QStringLiteral("btnPosta")}, QKeySequence(CTRL | SHIFT | Key_O),
+         QStringLiteral("invio per posta elettronica")},
     };
     return map;
 }

@@ -66,7 +66,7 @@ bool endsTheProgram(const std::function<void()> &trigger)
 QList<QWidget *> menuStops(TfrmAvvio *menu)
 {
     return {menu->imgInfo,   menu->imgGuida, menu->btnAnagrafica, menu->btnEventi,
-            menu->btnPosti,  menu->imgCrediti, menu->imgCopie, menu->imgSito, menu->imgEsci};
+            menu->btnPosti,  menu->imgCrediti, menu->imgCopie, menu->imgPosta, menu->imgSito, menu->imgEsci};
 }
 
 } // namespace

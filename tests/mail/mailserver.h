@@ -11,7 +11,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QString>
+#include <QStringList>
 
 namespace mailtest {
 

@@ -4,6 +4,8 @@
 // permanent refusal; a wrong password; a batch killed half-way and resumed.
 #include "mailserver.h"
 
+#include <QtTest>
+
 #include "../cli/clirunner.h"
 #include "../eventday/certificatefixtures.h"
 
