@@ -263,14 +263,13 @@ bool TfrmPosta::save()
         return false;
     }
     if (!txtPassword->text().isEmpty()) {
-        QString why;
-        if (MailPassword::store(s, txtPassword->text(), &why))
+        // The keyring's own reason is in English and says nothing more to the user.
+        if (MailPassword::store(s, txtPassword->text()))
             lblDovePassword->setText(kKeptInKeyring);
         else
-            lblDovePassword->setText(QStringLiteral("Nessun portachiavi di sistema disponibile (%1): la password resta in "
+            lblDovePassword->setText(QStringLiteral("Nessun portachiavi di sistema disponibile: la password resta in "
                                                     "memoria fino alla chiusura del programma e sar\u00E0 chiesta di "
-                                                    "nuovo al prossimo accesso.")
-                                         .arg(why));
+                                                    "nuovo al prossimo accesso."));
         txtPassword->clear();
     }
     txtResoconto->setPlainText(QStringLiteral("Impostazioni salvate."));
@@ -350,9 +349,14 @@ void TfrmPosta::fillOutbox()
 void TfrmPosta::cmdInviaOraClick()
 {
     QStringList ids;
-    for (const Mail::Entry &e : Mail::Outbox().list())
-        if (e.status.state == Mail::State::Pending)
-            ids << e.message.id;
+    try {
+        for (const Mail::Entry &e : Mail::Outbox().list())
+            if (e.status.state == Mail::State::Pending)
+                ids << e.message.id;
+    } catch (const Mail::Error &e) {
+        Messages::failure(e.message(), this);
+        return;
+    }
     if (ids.isEmpty()) {
         txtResoconto->setPlainText(QStringLiteral("Nessun messaggio da inviare."));
         return;
@@ -365,13 +369,18 @@ void TfrmPosta::cmdInviaDiNuovoClick()
     Mail::Outbox outbox;
     QStringList ids;
     QStringList names;
-    for (QTreeWidgetItem *item : lstPosta->selectedItems()) {
-        const QString id = item->data(0, Qt::UserRole).toString();
-        const Mail::State state = outbox.status(id).state;
-        if (state == Mail::State::Uncertain || state == Mail::State::Refused) {
-            ids << id;
-            names << item->text(1);
+    try {
+        for (QTreeWidgetItem *item : lstPosta->selectedItems()) {
+            const QString id = item->data(0, Qt::UserRole).toString();
+            const Mail::State state = outbox.status(id).state;
+            if (state == Mail::State::Uncertain || state == Mail::State::Refused) {
+                ids << id;
+                names << item->text(1);
+            }
         }
+    } catch (const Mail::Error &e) {
+        Messages::failure(e.message(), this);
+        return;
     }
     if (ids.isEmpty()) {
         Messages::notice(QStringLiteral("Scegliere nell'elenco i messaggi con esito incerto o rifiutati da inviare di nuovo."), this);

@@ -124,6 +124,11 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
         p->setIconSize(QSize(32, 32));
         p->setToolTip(p->accessibleDescription());
         p->setEnabled(false);
+        // The label is drawn bold when the picture is usable: room for that,
+        // so it is never cut short.
+        QFont bold = p->font();
+        bold.setBold(true);
+        p->setMinimumWidth(p->iconSize().width() + QFontMetrics(bold).horizontalAdvance(p->text()) + 24);
     }
     lblPrenotati = new QLabel(panel);
     lblPrenotati->setObjectName(QStringLiteral("lblPrenotati"));
@@ -185,14 +190,18 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     step2->addWidget(icoDue);
     step2->addWidget(btnAssegna);
     step2->addWidget(icoMano02);
-    step2->addSpacing(12);
-    step2->addWidget(imgMappa);
-    step2->addWidget(imgAccoglienza);
-    step2->addWidget(imgCartellini);
-    step2->addWidget(imgFoglioFirme);
-    step2->addWidget(imgAttestati);
-    step2->addWidget(imgPosta);
     step2->addStretch(1);
+    // What can be done with the chosen event, on a line of its own under the
+    // step's button, so each picture keeps its whole label.
+    // Four to a line, in columns.
+    auto *dayOfEvent = new QGridLayout;
+    dayOfEvent->setContentsMargins(icoDue->sizeHint().width() + 6, 0, 0, 0);
+    dayOfEvent->setHorizontalSpacing(18);
+    const QList<ClickablePicture *> dayPictures{imgMappa, imgAccoglienza, imgCartellini, imgFoglioFirme, imgAttestati, imgPosta};
+    constexpr int kPerLine = 4;
+    for (int i = 0; i < dayPictures.size(); ++i)
+        dayOfEvent->addWidget(dayPictures.at(i), i / kPerLine, i % kPerLine, Qt::AlignLeft);
+    dayOfEvent->setColumnStretch(kPerLine, 1);
 
     auto *tools = new QHBoxLayout;
     tools->addWidget(heading);
@@ -208,6 +217,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     inner->addLayout(step1);
     inner->addLayout(grid);
     inner->addLayout(step2);
+    inner->addLayout(dayOfEvent);
 
     auto *outer = new QVBoxLayout(this);
     outer->addStretch(1);

@@ -8,6 +8,9 @@
 #include "events/tfrmregistro.h"
 #include "app/infowindows.h"
 #include "app/tfrmcopie.h"
+#include "mail/tfrminvioposta.h"
+#include "mail/tfrmposta.h"
+#include <QTabWidget>
 #include "frame/guide.h"
 #include <QRadioButton>
 #include <QPlainTextEdit>
@@ -177,6 +180,11 @@ int main(int argc, char**argv){
     dialog(d, "attestati"); }
   { TfrmFoglioFirme d(card->eventInfo(), qv::TSchedaPrenotazione::archivePath(1), QDate::currentDate(), card);
     dialog(d, "fogliofirme"); }
+  // Mail sent by the program: its settings and the sending window of the event.
+  { TfrmPosta d(card); d.txtServer->setText("smtp.esempio.it"); d.txtUtente->setText("segreteria");
+    d.txtMittente->setText("segreteria@esempio.it"); d.txtNomeMittente->setText("Segreteria Congressi");
+    dialog(d, "posta"); d.tabPagine->setCurrentIndex(1); dialog(d, "posta_uscita"); }
+  { TfrmInvioPosta d(card->eventInfo(), MailUse::Confirmations, card, 1); dialog(d, "invioposta"); }
   {
     const auto bookings = qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1));
     qv::Certificates::Person person;
