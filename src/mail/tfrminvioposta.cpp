@@ -6,6 +6,7 @@
 #include "eventday/badges.h"
 #include "eventday/certificatepages.h"
 #include "eventday/everyonenotice.h"
+#include "eventday/noticetoeveryone.h"
 #include "frame/guide.h"
 #include "mail/mailerror.h"
 #include "mail/mailsend.h"
@@ -358,6 +359,14 @@ void TfrmInvioPosta::cmdInviaClick()
     setSending(false);
     txtResoconto->setPlainText(text);
     Messages::notice(text, this);
+}
+
+void noticeToEveryoneByMail(QWidget *owner, const EventInfo &event)
+{
+    if (Mail::readSettings().missing().isEmpty())
+        openMailSending(owner, event, MailUse::Notice);
+    else
+        noticeToEveryone(owner, TSchedaPrenotazione::archivePath(event.number), event);
 }
 
 void openMailSending(QWidget *owner, const EventInfo &event, MailUse use, std::optional<qint64> current,

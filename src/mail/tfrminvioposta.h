@@ -77,6 +77,11 @@ private:
     bool m_sending = false;
 };
 
+// "Avviso a tutti": sent by the program, one message per person, once the
+// mail server is set; until then the user's mail program with everyone in
+// Bcc, as before.
+void noticeToEveryoneByMail(QWidget *owner, const qv::EventInfo &event);
+
 // Opens the window modally, owned by `owner`.
 void openMailSending(QWidget *owner, const qv::EventInfo &event, MailUse use = MailUse::Confirmations,
                      std::optional<qint64> current = {},

@@ -1,6 +1,7 @@
 // The three summary lists of the reservation card, each a configuration of
 // the summary list window over the card's event archive.
 #include "reservations/tfrmdaconfermare.h"
+#include "mail/tfrminvioposta.h"
 #include "reservations/tfrmtrovaprenotazioni.h"
 #include "reservations/tfrmverificaposti.h"
 
@@ -61,10 +62,12 @@ SummaryListConfig TfrmVerificaPosti::configuration(TfrmPrenotazioni *card)
                  openBadges(list, card->archivePath(), card->eventInfo());
          }},
         {QStringLiteral("btnAvvisoTutti"), QStringLiteral("mail_all"), QStringLiteral("Avviso a tutti"),
-         QStringLiteral("Prepara un messaggio di posta elettronica per tutti i prenotati, in copia nascosta."),
+         QStringLiteral("Prepara un avviso per tutti i prenotati: un messaggio per persona inviato dal programma, "
+                        "o, finch\u00E9 la posta elettronica non \u00E8 impostata, un messaggio del programma di posta "
+                        "con tutti in copia nascosta."),
          [card = QPointer<TfrmPrenotazioni>(card)](QWidget *list) {
              if (card)
-                 noticeToEveryone(list, card->archivePath(), card->eventInfo());
+                 noticeToEveryoneByMail(list, card->eventInfo());
          }},
     };
     return config;

@@ -142,6 +142,32 @@ private slots:
         QVERIFY(qv::IniFile::readValue(qv::PasswordStore::filePath(), QStringLiteral("Posta"), QStringLiteral("Server")).isEmpty());
     }
 
+    void noticeToEveryoneGoesByTheProgramOnceSet()
+    {
+        qvtest::TempProgramFolder folder;
+        qvtest::MessageRecorder messages;
+        qvtest::ShellRecorder shell;
+        dayfixtures::writeBookings(folder, 3, {{QStringLiteral("Rossi Mario"), QStringLiteral("1"), QStringLiteral("r@example.it")}});
+        // Not set yet: the mail program, everyone in Bcc.
+        noticeToEveryoneByMail(nullptr, dayfixtures::convegno());
+        QCOMPARE(shell.commands.size(), 1);
+        QVERIFY(shell.commands.first().startsWith(QStringLiteral("\"mailto:?bcc=r@example.it")));
+
+        qv::Mail::Settings s;
+        s.server = QStringLiteral("smtp.example.it");
+        s.sender = QStringLiteral("segreteria@example.it");
+        qv::Mail::writeSettings(s);
+        bool shown = false;
+        qvtest::whenModal([&](QWidget *dialog) {
+            auto *w = qobject_cast<TfrmInvioPosta *>(dialog);
+            QVERIFY(w);
+            shown = w->optAvviso->isChecked() && w->txtAnteprima->toPlainText().startsWith(QStringLiteral("A: Rossi Mario <r@example.it>"));
+        });
+        noticeToEveryoneByMail(nullptr, dayfixtures::convegno());
+        QVERIFY(shown);
+        QCOMPARE(shell.commands.size(), 1);
+    }
+
     void confirmationsFromTheWindow()
     {
         if (!serverAvailable())
