@@ -202,6 +202,23 @@ private slots:
         }
     }
 
+    void testMessageGoesToTheSender()
+    {
+        MailServer server(mailbox(QStringLiteral("prova")));
+        useServer(server);
+        const clitest::Result r = run({"mail", "test"});
+        QVERIFY2(r.exit == 0, r.err.constData());
+        QCOMPARE(server.received(), QStringList{QStringLiteral("segreteria@example.it")});
+        QCOMPARE(server.messages().first().value("headers").toObject().value("subject").toString(),
+                 QStringLiteral("Messaggio di prova di Quorvane"));
+        // Without settings the tool says what is missing.
+        QFile::remove(m_folder->file(QStringLiteral("unins000.dll")));
+        const clitest::Result unset = run({"mail", "test"});
+        QCOMPARE(unset.exit, 2);
+        QVERIFY2(unset.errText().contains(QStringLiteral("posta elettronica non impostata: manca il server di posta in uscita")),
+                 unset.err.constData());
+    }
+
     void wrongPasswordSendsNothing()
     {
         writeEvent(kFive);
