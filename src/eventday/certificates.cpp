@@ -155,6 +155,7 @@ EventInfo readEvent(qint64 number)
     event.sede = text("Sede");
     event.indirizzo = text("Indirizzo");
     event.relatori = text("Relatori");
+    event.posti = text("Posti");
     return event;
 }
 
