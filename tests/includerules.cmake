@@ -19,10 +19,12 @@ set(rooms_participants ${rooms_events})
 # The seat map keeps its row width in the program's INI file.
 set(rooms_reservations ${rooms_events} password)
 set(rooms_eventday ${rooms_events})
-set(rooms_app core archive password backup imports ui checks output frame events participants reservations eventday app)
-set(rooms_cli core archive password backup checks output imports reservations eventday cli)
+# The statistics stand on the registers and the day of the event.
+set(rooms_stats ${rooms_events} stats)
+set(rooms_app core archive password backup imports ui checks output frame events participants reservations eventday stats app)
+set(rooms_cli core archive password backup checks output imports reservations eventday stats cli)
 # Tools and benchmarks stand beside the program: anything but its top floor.
-set(rooms_tools core archive password backup imports ui checks output frame events participants reservations eventday)
+set(rooms_tools core archive password backup imports ui checks output frame events participants reservations eventday stats)
 set(rooms_bench ${rooms_tools})
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE}

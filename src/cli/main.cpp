@@ -10,6 +10,7 @@
 #include "cli/importcommand.h"
 #include "cli/passwordcommand.h"
 #include "cli/restorecommand.h"
+#include "cli/statscommand.h"
 #include "cli/validatecommand.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,7 @@ std::vector<std::unique_ptr<Command>> commands()
     list.push_back(std::make_unique<CheckInCommand>());
     list.push_back(std::make_unique<CertificatesCommand>());
     list.push_back(std::make_unique<SignaturesCommand>());
+    list.push_back(std::make_unique<StatsCommand>());
     return list;
 }
 

@@ -21,6 +21,7 @@ enum class GuideTopic {
     CheckIn, // the check-in at the door
     Backups, // the backups window
     Certificates, // certificates of attendance and the signature sheet
+    Statistics,   // the statistics of an event and of a year, in charts
 };
 
 // Every topic, in the order of the PDF guide.

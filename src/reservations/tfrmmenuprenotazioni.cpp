@@ -113,7 +113,11 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
                                           QStringLiteral("Foglio firme"), panel);
     imgFoglioFirme->setAccessibleDescription(
         QStringLiteral("Stampa il foglio firme di un giorno dell'evento scelto."));
-    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini, imgAttestati, imgFoglioFirme}) {
+    imgStatistiche = new ClickablePicture(QStringLiteral("imgStatistiche"), qv::picture(QStringLiteral("chart")),
+                                          QStringLiteral("Statistiche"), panel);
+    imgStatistiche->setAccessibleDescription(
+        QStringLiteral("Mostra in grafici i posti, le presenze e le province dei prenotati dell'evento scelto."));
+    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini, imgAttestati, imgFoglioFirme, imgStatistiche}) {
         p->setText(p->accessibleName());
         p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         p->setIconSize(QSize(32, 32));
@@ -186,6 +190,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     step2->addWidget(imgCartellini);
     step2->addWidget(imgFoglioFirme);
     step2->addWidget(imgAttestati);
+    step2->addWidget(imgStatistiche);
     step2->addStretch(1);
 
     auto *tools = new QHBoxLayout;
@@ -230,6 +235,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     connect(imgCartellini, &QToolButton::clicked, this, [this] { imgCartelliniClick(); });
     connect(imgAttestati, &QToolButton::clicked, this, [this] { imgAttestatiClick(); });
     connect(imgFoglioFirme, &QToolButton::clicked, this, [this] { imgFoglioFirmeClick(); });
+    connect(imgStatistiche, &QToolButton::clicked, this, [this] { imgStatisticheClick(); });
     for (QLineEdit *box : eventBoxes()) {
         onKeyPress(box, [this](QKeyEvent *event) {
             if (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)
@@ -283,6 +289,7 @@ void TfrmMenuPrenotazioni::enableDayOfEvent(bool chosen)
     imgCartellini->setEnabled(chosen);
     imgAttestati->setEnabled(chosen);
     imgFoglioFirme->setEnabled(chosen);
+    imgStatistiche->setEnabled(chosen);
 }
 
 void TfrmMenuPrenotazioni::discardChoice()
@@ -385,6 +392,13 @@ void TfrmMenuPrenotazioni::imgFoglioFirmeClick()
     const EventInfo event = chosenEventInfo();
     if (event.number > 0)
         openSignatureSheet(this, event.number, Clock::today());
+}
+
+void TfrmMenuPrenotazioni::imgStatisticheClick()
+{
+    const EventInfo event = chosenEventInfo();
+    if (event.number > 0 && windows().eventStatistics)
+        windows().eventStatistics(this, event.number);
 }
 
 QWidget *TfrmMenuPrenotazioni::windowAfterClose() const

@@ -222,6 +222,8 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("attestati di partecipazione")},
         {{QStringLiteral("imgFoglioFirme"), QStringLiteral("btnFoglioFirme")}, QKeySequence(CTRL | SHIFT | Key_F),
          QStringLiteral("foglio firme")},
+        {{QStringLiteral("imgStatistiche"), QStringLiteral("cmdStatistiche")}, QKeySequence(CTRL | SHIFT | Key_G),
+         QStringLiteral("statistiche in grafici")},
     };
     return map;
 }

@@ -10,6 +10,7 @@
 #include "app/tfrmcopie.h"
 #include "frame/guide.h"
 #include <QRadioButton>
+#include <memory>
 #include <QPlainTextEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +37,8 @@
 #include "reservations/tfrmmappaposti.h"
 #include "reservations/seatwidgets.h"
 #include "eventday/attendance.h"
+#include "stats/statisticspages.h"
+#include "stats/tfrmstatistiche.h"
 #include "eventday/badgecode.h"
 #include "eventday/badges.h"
 #include "eventday/tfrmaccoglienza.h"
@@ -177,6 +180,11 @@ int main(int argc, char**argv){
     dialog(d, "attestati"); }
   { TfrmFoglioFirme d(card->eventInfo(), qv::TSchedaPrenotazione::archivePath(1), QDate::currentDate(), card);
     dialog(d, "fogliofirme"); }
+  // The statistics of the event and of its year, and a page of them.
+  { TfrmStatistiche d(1, card); dialog(d, "statistiche");
+    qv::page::renderPage(qv::StatisticsPages::document(d.result()), 0, 100).save(dir + "/statistiche_page.png"); }
+  { std::unique_ptr<TfrmStatistiche> d(TfrmStatistiche::ofYear(QDate::currentDate().year(), card));
+    dialog(*d, "statistiche_anno"); }
   {
     const auto bookings = qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1));
     qv::Certificates::Person person;
