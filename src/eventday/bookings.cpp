@@ -21,6 +21,9 @@ qint64 eventNumberOf(const QString &reservationArchive)
     return match.hasMatch() ? match.captured(1).toLongLong() : 0;
 }
 
+namespace {
+
+// The booking a reservation record holds, when it holds a seat.
 std::optional<Booking> bookingOf(const RecordView &record, qint64 number)
 {
     if (!ReservationLists::isBooked(record))
@@ -37,6 +40,8 @@ std::optional<Booking> bookingOf(const RecordView &record, qint64 number)
     b.pending = ReservationLists::isPending(record);
     return b;
 }
+
+} // namespace
 
 QList<Booking> read(const QString &reservationArchive)
 {

@@ -9,8 +9,6 @@
 // which seat, read from the event's reservations archive. Widget-free.
 namespace qv {
 
-class RecordView;
-
 // The event the badges, the door and the notice to everyone are about.
 struct EventInfo
 {
@@ -41,9 +39,6 @@ qint64 eventNumberOf(const QString &reservationArchive);
 // empty) in the order of the booked-seats list: by zero-padded seat, then
 // by name. A missing archive has none and is not created. Throws ArchiveError.
 QList<Booking> read(const QString &reservationArchive);
-// The booking a reservation record holds (record `number`, from 1), when it
-// holds a seat: what read() makes of each record, for scans of their own.
-std::optional<Booking> bookingOf(const RecordView &record, qint64 number);
 // The bookings of read() that `keep` lets through, in the same order: only
 // those are put in order, so finding a few costs little more than the read.
 QList<Booking> read(const QString &reservationArchive, const std::function<bool(const Booking &)> &keep);

@@ -5,7 +5,6 @@
 #include "core/regional.h"
 #include "core/text.h"
 #include "eventday/attendance.h"
-#include "eventday/bookings.h"
 #include "eventday/certificates.h"
 #include "output/listscan.h"
 #include "participants/participantlists.h"
@@ -60,26 +59,26 @@ QString provinceOf(const RecordView &reservation)
     return province.isEmpty() ? kNoProvince : province;
 }
 
-// The bookings of one event's archive, read once: the seat map's counts, the
-// bookings themselves (for the days at the door) and their provinces.
+// The bookings of one event's archive, read once: the seat map's counts,
+// which records hold a seat (for the days at the door) and their provinces.
 struct EventBookings
 {
     SeatMap::Counts counts;
-    QList<Booking> bookings;
+    QList<bool> booked; // by record number; [0] unused
     QHash<QString, int> provinces;
 };
 
-EventBookings readBookings(const QString &archive, const QString &posti, bool keepBookings)
+EventBookings readBookings(const QString &archive, const QString &posti)
 {
     EventBookings out;
     SeatMap map(SeatMap::totalOf(posti));
+    out.booked.append(false);
     scan(archive, TSchedaPrenotazione::layout(), [&](const RecordView &record, qint64 number) {
         map.add(record, number);
-        if (!ReservationLists::isBooked(record))
-            return;
-        ++out.provinces[provinceOf(record)];
-        if (keepBookings)
-            out.bookings.append(*Bookings::bookingOf(record, number));
+        const bool booked = ReservationLists::isBooked(record);
+        out.booked.append(booked);
+        if (booked)
+            ++out.provinces[provinceOf(record)];
     });
     out.counts = map.counts();
     return out;
@@ -131,9 +130,9 @@ QString eventHeading(const EventInfo &event)
     return heading;
 }
 
-// The event's days at the door: who came in and who went out each day, from
-// the certificates' assessment of the bookings that hold a seat.
-void addAttendance(Result &result, const EventInfo &event, const QString &archive, const QList<Booking> &bookings)
+// The event's days at the door, as the certificates count them: who of the
+// bookings came in and who went out each day, who every day, who at all.
+void addAttendance(Result &result, const EventInfo &event, const QString &archive, const QList<bool> &booked)
 {
     Attendance::Register reg;
     try {
@@ -148,34 +147,32 @@ void addAttendance(Result &result, const EventInfo &event, const QString &archiv
         }
         throw Unreadable{Attendance::archiveBeside(archive, Attendance::Passage::Out)};
     }
-    const Certificates::Assessment assessed =
-        Certificates::assess(event, bookings, reg, Certificates::Rule{Certificates::Rule::AnyDay, 90});
+    const QList<QDate> eventDays = Attendance::eventDays(event.dataInizio, event.dataFine);
+    const QList<QHash<qint64, Attendance::Day>> perDay = Certificates::daysAtTheDoor(eventDays, reg);
 
     Table days{QStringLiteral("tabPresenze"),
                QStringLiteral("Presenze per giorno"),
                {QStringLiteral("Presenti"), QStringLiteral("Usciti")},
                {}};
-    int everyDay = 0, anyDay = 0;
-    for (const Certificates::Person &p : assessed.people) {
-        anyDay += p.days.isEmpty() ? 0 : 1;
-        everyDay += !p.days.isEmpty() && p.days.size() == assessed.eventDays.size() ? 1 : 0;
-    }
-    for (const QDate &day : assessed.eventDays) {
-        int present = 0;
-        for (const Certificates::Person &p : assessed.people)
-            present += p.days.contains(day) ? 1 : 0;
-        // Gone out: present that day, with the exit of that day recorded.
-        const QHash<qint64, Attendance::Day> onDay = Attendance::daysOf(reg, day);
-        int out = 0;
-        for (const Certificates::Person &p : assessed.people) {
-            const auto d = onDay.constFind(p.booking.number);
-            out += d != onDay.cend() && d->in && d->out ? 1 : 0;
+    QList<int> daysIn(booked.size(), 0); // by record number
+    for (qsizetype d = 0; d < eventDays.size(); ++d) {
+        int present = 0, out = 0;
+        for (auto it = perDay.at(d).cbegin(); it != perDay.at(d).cend(); ++it) {
+            const qint64 number = it.key();
+            if (number < 1 || number >= booked.size() || !booked.at(number) || !it->in)
+                continue;
+            ++present;
+            out += it->out ? 1 : 0;
+            ++daysIn[number];
         }
-        days.rows.append({formatDate(day), {present, out}});
+        days.rows.append({formatDate(eventDays.at(d)), {present, out}});
     }
+    const auto everyDay = std::count_if(daysIn.cbegin(), daysIn.cend(),
+                                        [&](int n) { return n > 0 && n == eventDays.size(); });
+    const auto anyDay = std::count_if(daysIn.cbegin(), daysIn.cend(), [](int n) { return n > 0; });
     result.tables.append(days);
-    result.figures.append({QStringLiteral("lblOgniGiorno"), QStringLiteral("Presenti in ogni giorno"), everyDay});
-    result.figures.append({QStringLiteral("lblAlmenoUnGiorno"), QStringLiteral("Presenti in almeno un giorno"), anyDay});
+    result.figures.append({QStringLiteral("lblOgniGiorno"), QStringLiteral("Presenti in ogni giorno"), int(everyDay)});
+    result.figures.append({QStringLiteral("lblAlmenoUnGiorno"), QStringLiteral("Presenti in almeno un giorno"), int(anyDay)});
 }
 
 // An event that starts in the year.
@@ -242,9 +239,9 @@ Result forEvent(qint64 number)
         }
         result.heading = eventHeading(event);
         const QString archive = TSchedaPrenotazione::archivePath(number);
-        const EventBookings read = readBookings(archive, event.posti, true);
+        const EventBookings read = readBookings(archive, event.posti);
         result.tables.append(seatTable(read.counts));
-        addAttendance(result, event, archive, read.bookings);
+        addAttendance(result, event, archive, read.booked);
         result.tables.append(provinceTable(read.provinces));
     } catch (const Unreadable &u) {
         result.tables.clear();
@@ -282,7 +279,7 @@ Result forYear(int year)
         QHash<QString, int> provinces;
         for (const YearEvent &e : events) {
             ++months.rows[e.start.month() - 1].values[0];
-            const EventBookings read = readBookings(TSchedaPrenotazione::archivePath(e.number), e.posti, false);
+            const EventBookings read = readBookings(TSchedaPrenotazione::archivePath(e.number), e.posti);
             seats.rows.append({QStringLiteral("%1. %2").arg(e.number).arg(e.titolo), {read.counts.booked, read.counts.seats}});
             for (auto p = read.provinces.cbegin(); p != read.provinces.cend(); ++p)
                 provinces[p.key()] += p.value();
