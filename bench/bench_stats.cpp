@@ -122,7 +122,7 @@ int main(int argc, char **argv)
     report.row("Sequential read of the three archives (best of 3)", read);
     report.row("Statistics of the event: the numbers (best of 3)", numbers,
                QString("%1 booked, present %2 and %3")
-                   .arg(result.table("tabPosti")->value("Prenotati"))
+                   .arg(result.table("tabPosti")->value("prenotati"))
                    .arg(result.table("tabPresenze")->rows.value(0).values.value(0))
                    .arg(result.table("tabPresenze")->rows.value(1).values.value(0)));
     report.row("  of which the seat map read alone (best of 3)", seatMap);

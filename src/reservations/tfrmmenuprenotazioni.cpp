@@ -184,14 +184,14 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     step2->addWidget(icoDue);
     step2->addWidget(btnAssegna);
     step2->addWidget(icoMano02);
-    step2->addSpacing(12);
-    step2->addWidget(imgMappa);
-    step2->addWidget(imgAccoglienza);
-    step2->addWidget(imgCartellini);
-    step2->addWidget(imgFoglioFirme);
-    step2->addWidget(imgAttestati);
-    step2->addWidget(imgStatistiche);
     step2->addStretch(1);
+    // What else can be done with the chosen event: a row of its own, so
+    // that every picture's caption stands whole.
+    auto *pictures = new QHBoxLayout;
+    pictures->addSpacing(icoDue->sizeHint().width());
+    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini, imgFoglioFirme, imgAttestati, imgStatistiche})
+        pictures->addWidget(p);
+    pictures->addStretch(1);
 
     auto *tools = new QHBoxLayout;
     tools->addWidget(heading);
@@ -207,6 +207,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     inner->addLayout(step1);
     inner->addLayout(grid);
     inner->addLayout(step2);
+    inner->addLayout(pictures);
 
     auto *outer = new QVBoxLayout(this);
     outer->addStretch(1);

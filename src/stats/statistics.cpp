@@ -110,10 +110,10 @@ Table seatTable(const SeatMap::Counts &c)
     return {QStringLiteral("tabPosti"),
             QStringLiteral("Posti dell'evento (%1)").arg(c.seats),
             {QStringLiteral("Numero")},
-            {{QStringLiteral("Prenotati"), {c.booked}},
-             {QStringLiteral("Da confermare"), {c.pending}},
-             {QStringLiteral("Liberi"), {c.free}},
-             {QStringLiteral("Assegnati pi\u00F9 volte"), {c.twice}}}};
+            {{QStringLiteral("prenotati"), {c.booked}},
+             {QStringLiteral("da confermare"), {c.pending}},
+             {QStringLiteral("liberi"), {c.free}},
+             {QStringLiteral("assegnati pi\u00F9 volte"), {c.twice}}}};
 }
 
 QString eventHeading(const EventInfo &event)

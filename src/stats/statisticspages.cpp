@@ -29,10 +29,11 @@ constexpr double kNumbersLeft = 188;
 constexpr double kRowHeight = 5;
 const QColor kBlue(0x1F, 0x4E, 0x79);
 
-// Long lists (the events of a year, the provinces) read better across.
+// Long lists (the months, the events of a year, the provinces) read better
+// across: every name stands whole beside its bar.
 bool across(const Stats::Table &table)
 {
-    return table.name == QLatin1String("tabEventi") || table.name == QLatin1String("tabProvince");
+    return table.rows.size() > 6 || table.name == QLatin1String("tabEventi") || table.name == QLatin1String("tabProvince");
 }
 
 QString rowText(const Stats::Table::Row &row)
@@ -87,8 +88,6 @@ QChart *chart(const Stats::Table &table, bool withTitle)
     c->addSeries(series);
     auto *categories = new QBarCategoryAxis;
     categories->append(labels);
-    if (!across(table) && labels.size() > 6)
-        categories->setLabelsAngle(-60); // the months stand whole
     // Whole numbers on the axis: a step of 1, 2 or 5 times a power of ten,
     // at most eight of them.
     int step = 1;

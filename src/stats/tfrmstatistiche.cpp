@@ -46,7 +46,7 @@ QTableWidget *numbersTable(const Stats::Table &table, QWidget *parent)
     }
     grid->resizeColumnsToContents();
     grid->horizontalHeader()->setStretchLastSection(true);
-    grid->setMinimumWidth(170);
+    grid->setMinimumWidth(150);
     return grid;
 }
 
@@ -158,11 +158,11 @@ void TfrmStatistiche::showResult(const Stats::Result &result)
         auto *view = new QChartView(StatisticsPages::chart(table, false), box);
         view->setObjectName(QStringLiteral("chr") + table.name.mid(3));
         view->setRenderHint(QPainter::Antialiasing);
-        view->setMinimumSize(300, 260);
+        view->setMinimumSize(300, 360);
         view->setAccessibleName(table.title);
         auto *row = new QHBoxLayout(box);
-        row->addWidget(view, 3);
-        row->addWidget(numbersTable(table, box), 2);
+        row->addWidget(view, 2);
+        row->addWidget(numbersTable(table, box), 1);
         grid->addWidget(box, cell / 2, cell % 2);
         ++cell;
     }

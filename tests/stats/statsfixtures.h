@@ -112,8 +112,8 @@ struct Expected
 };
 
 inline const QList<Expected> kEvent{
-    {"tabPosti", "Prenotati", 0, 14},     {"tabPosti", "Da confermare", 0, 2},
-    {"tabPosti", "Liberi", 0, 7},         {"tabPosti", "Assegnati pi\u00F9 volte", 0, 1},
+    {"tabPosti", "prenotati", 0, 14},     {"tabPosti", "da confermare", 0, 2},
+    {"tabPosti", "liberi", 0, 7},         {"tabPosti", "assegnati pi\u00F9 volte", 0, 1},
     {"tabPresenze", "12/03/2026", 0, 5},  {"tabPresenze", "12/03/2026", 1, 2},
     {"tabPresenze", "13/03/2026", 0, 3},  {"tabPresenze", "13/03/2026", 1, 0},
     {"tabProvince", "RM", 0, 2},          {"tabProvince", "BA", 0, 1},
@@ -125,7 +125,7 @@ inline const QList<Expected> kEvent{
 };
 // Rows of each table of the event, in order.
 inline const QList<std::pair<const char *, QStringList>> kEventRows{
-    {"tabPosti", {"Prenotati", "Da confermare", "Liberi", "Assegnati pi\u00F9 volte"}},
+    {"tabPosti", {"prenotati", "da confermare", "liberi", "assegnati pi\u00F9 volte"}},
     {"tabPresenze", {"12/03/2026", "13/03/2026"}},
     {"tabProvince", {"RM", "BA", "BO", "CA", "FI", "GE", "MI", "NA", "PA", "TO", "altre"}},
 };

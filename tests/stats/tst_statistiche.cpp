@@ -98,7 +98,7 @@ private slots:
                 QVERIFY2(pages.at(i).contains(titles.at(i)), qPrintable(pages.at(i)));
                 QVERIFY(pages.at(i).contains("Evento 1: Convegno di primavera"));
             }
-            QVERIFY(pages.at(0).contains("Assegnati pi\u00F9 volte: 1"));
+            QVERIFY(pages.at(0).contains("assegnati pi\u00F9 volte: 1"));
             QVERIFY(pages.at(0).contains("Presenti in ogni giorno: 2"));
             QVERIFY(pages.at(2).contains("altre: 3"));
         }
