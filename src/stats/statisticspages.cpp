@@ -88,6 +88,7 @@ QChart *chart(const Stats::Table &table, bool withTitle)
     c->addSeries(series);
     auto *categories = new QBarCategoryAxis;
     categories->append(labels);
+    categories->setTruncateLabels(false); // a name cut to "..." tells nothing
     // Whole numbers on the axis: a step of 1, 2 or 5 times a power of ten,
     // at most eight of them.
     int step = 1;
