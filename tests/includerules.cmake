@@ -26,10 +26,12 @@ list(APPEND rooms_events mail)
 list(APPEND rooms_participants mail)
 list(APPEND rooms_reservations mail)
 list(APPEND rooms_eventday mail)
-set(rooms_app core archive password backup imports ui checks output frame events participants reservations eventday mail app)
-set(rooms_cli core archive password backup checks output imports reservations eventday mail cli)
+# The statistics stand on the registers and the day of the event.
+set(rooms_stats ${rooms_events} stats)
+set(rooms_app core archive password backup imports ui checks output frame events participants reservations eventday mail stats app)
+set(rooms_cli core archive password backup checks output imports reservations eventday mail stats cli)
 # Tools and benchmarks stand beside the program: anything but its top floor.
-set(rooms_tools core archive password backup imports ui checks output frame events participants reservations eventday mail)
+set(rooms_tools core archive password backup imports ui checks output frame events participants reservations eventday mail stats)
 set(rooms_bench ${rooms_tools})
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE}

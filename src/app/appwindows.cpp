@@ -7,6 +7,7 @@
 #include "participants/tfrmclienti.h"
 #include "reservations/tfrmmenuprenotazioni.h"
 #include "reservations/tfrmprenotazioni.h"
+#include "stats/tfrmstatistiche.h"
 
 namespace qv {
 
@@ -22,6 +23,8 @@ void createWindows()
     w.frmRegistro = new TfrmRegistro;
     w.frmMenuPrenotazioni = new TfrmMenuPrenotazioni;
     w.frmPrenotazioni = new TfrmPrenotazioni;
+    w.eventStatistics = openEventStatistics;
+    w.yearStatistics = openYearStatistics;
 }
 
 void destroyWindows()

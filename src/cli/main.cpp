@@ -11,6 +11,7 @@
 #include "cli/mailcommand.h"
 #include "cli/passwordcommand.h"
 #include "cli/restorecommand.h"
+#include "cli/statscommand.h"
 #include "cli/validatecommand.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,7 @@ std::vector<std::unique_ptr<Command>> commands()
     list.push_back(std::make_unique<CertificatesCommand>());
     list.push_back(std::make_unique<SignaturesCommand>());
     list.push_back(std::make_unique<MailCommand>());
+    list.push_back(std::make_unique<StatsCommand>());
     return list;
 }
 

@@ -16,6 +16,7 @@ struct EventInfo
     QString titolo, dataInizio, oraInizio, sede, indirizzo;
     QString dataFine; // empty, or not a date, for an event of one day
     QString oraFine, relatori; // read where the certificates need them
+    QString posti;             // the seats offered, as typed on the card
 };
 
 // One booking: a reservation record that holds a seat.

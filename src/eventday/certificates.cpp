@@ -155,6 +155,7 @@ EventInfo readEvent(qint64 number)
     event.sede = text("Sede");
     event.indirizzo = text("Indirizzo");
     event.relatori = text("Relatori");
+    event.posti = text("Posti");
     return event;
 }
 
@@ -172,6 +173,14 @@ QList<Booking> inNameOrder(QList<Booking> bookings)
     return bookings;
 }
 
+QList<QHash<qint64, Attendance::Day>> daysAtTheDoor(const QList<QDate> &days, const Attendance::Register &reg)
+{
+    QList<QHash<qint64, Attendance::Day>> perDay;
+    for (const QDate &day : days)
+        perDay.append(Attendance::daysOf(reg, day));
+    return perDay;
+}
+
 Assessment assess(const EventInfo &event, const QList<Booking> &bookings, const Attendance::Register &reg,
                   const Rule &rule)
 {
@@ -179,9 +188,7 @@ Assessment assess(const EventInfo &event, const QList<Booking> &bookings, const 
     out.eventDays = Attendance::eventDays(event.dataInizio, event.dataFine);
     out.exitsRecorded = std::any_of(reg.exits.cbegin(), reg.exits.cend(), [](const Attendance::Entry &e) { return !e.undone; });
 
-    QList<QHash<qint64, Attendance::Day>> perDay;
-    for (const QDate &day : out.eventDays)
-        perDay.append(Attendance::daysOf(reg, day));
+    const QList<QHash<qint64, Attendance::Day>> perDay = daysAtTheDoor(out.eventDays, reg);
 
     // The event's hours, day by day.
     if (out.exitsRecorded && !out.eventDays.isEmpty()) {

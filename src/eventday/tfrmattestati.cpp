@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "core/tmisc.h"
 #include "frame/guide.h"
+#include "frame/outputbuttons.h"
 #include "frame/workspace.h"
 #include "output/sheets.h"
 #include "ui/access.h"
@@ -46,50 +47,6 @@ T *named(T *widget, const char *name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
-}
-
-QPushButton *button(const char *name, const QString &pictureName, const QString &text, QWidget *parent)
-{
-    auto *b = named(new QPushButton(picture(pictureName), text, parent), name);
-    b->setMinimumWidth(110);
-    return b;
-}
-
-// The buttons along the bottom of both windows, with what each does to
-// `what` ("gli attestati", "il foglio firme").
-template <typename Window>
-void makeOutputButtons(Window *w, const QString &preview, const QString &print, const QString &pdf)
-{
-    w->cmdAnteprima = button("cmdAnteprima", QStringLiteral("preview"), QStringLiteral("Anteprima"), w);
-    w->cmdStampa = button("cmdStampa", QStringLiteral("print"), QStringLiteral("Stampa"), w);
-    w->cmdPDF = button("cmdPDF", QStringLiteral("pdf"), QStringLiteral("Crea PDF"), w);
-    w->btnChiudi = button("btnChiudi", QStringLiteral("close"), QStringLiteral("Chiudi"), w);
-    w->cmdGuida = new ClickablePicture(QStringLiteral("cmdGuida"), picture(QStringLiteral("guide")),
-                                       QStringLiteral("Visualizza la pagina della guida sensibile al contesto."), w);
-    w->cmdGuida->setIconSize(QSize(28, 28));
-    w->cmdGuida->setAccessibleDescription(w->cmdGuida->accessibleName());
-    w->cmdGuida->setToolTip(w->cmdGuida->accessibleName());
-    describe(w->cmdAnteprima, QStringLiteral("Anteprima"), preview);
-    describe(w->cmdStampa, QStringLiteral("Stampa"), print);
-    describe(w->cmdPDF, QStringLiteral("Crea PDF"), pdf);
-    applyStandardShortcuts(w);
-    QObject::connect(w->cmdAnteprima, &QPushButton::clicked, w, [w] { w->cmdAnteprimaClick(); });
-    QObject::connect(w->cmdStampa, &QPushButton::clicked, w, [w] { w->cmdStampaClick(); });
-    QObject::connect(w->cmdPDF, &QPushButton::clicked, w, [w] { w->cmdPDFClick(); });
-    QObject::connect(w->btnChiudi, &QPushButton::clicked, w, &QDialog::reject);
-    QObject::connect(w->cmdGuida, &QToolButton::clicked, w, [w] { showGuide(w, GuideTopic::Certificates); });
-}
-
-// Preview, print, PDF and close along the bottom, the guide at the left.
-QHBoxLayout *bottomRow(ClickablePicture *guide, std::initializer_list<QPushButton *> buttons)
-{
-    auto *row = new QHBoxLayout;
-    row->setSpacing(8);
-    row->addWidget(guide);
-    row->addStretch(1);
-    for (QPushButton *b : buttons)
-        row->addWidget(b);
-    return row;
 }
 
 QLineEdit *line(const char *name, const QString &accessible, QWidget *parent)
@@ -226,7 +183,7 @@ TfrmAttestati::TfrmAttestati(const EventInfo &event, const QString &reservationA
                                            this),
                              "chkUnoPerPersona");
 
-    makeOutputButtons(this, QStringLiteral("Mostra gli attestati prima di stamparli."),
+    makeOutputButtons(this, GuideTopic::Certificates, QStringLiteral("Mostra gli attestati prima di stamparli."),
                       QStringLiteral("Stampa gli attestati, uno per pagina."),
                       QStringLiteral("Scrive gli attestati nel file ") + Certificates::pdfName(event.number)
                           + QStringLiteral(" nella cartella del programma."));
@@ -244,11 +201,11 @@ TfrmAttestati::TfrmAttestati(const EventInfo &event, const QString &reservationA
     layout->addWidget(lblInformazioni);
     layout->addLayout(columns, 1);
     layout->addWidget(chkUnoPerPersona);
-    cmdEmail = button("cmdEmail", QStringLiteral("mail_all"), QStringLiteral("Invia per e-mail"), this);
+    cmdEmail = outputButton("cmdEmail", QStringLiteral("mail_all"), QStringLiteral("Invia per e-mail"), this);
     describe(cmdEmail, QStringLiteral("Invia per e-mail"),
              QStringLiteral("Invia a ogni persona scelta il suo attestato in PDF, attraverso il server della posta elettronica."));
     connect(cmdEmail, &QPushButton::clicked, this, [this] { cmdEmailClick(); });
-    layout->addLayout(bottomRow(cmdGuida, {cmdAnteprima, cmdStampa, cmdPDF, cmdEmail, btnChiudi}));
+    layout->addLayout(outputButtonRow(cmdGuida, {cmdAnteprima, cmdStampa, cmdPDF, cmdEmail, btnChiudi}));
 
     connect(cmdLogo, &QPushButton::clicked, this, [this] { choosePicture(true); });
     connect(cmdFirma, &QPushButton::clicked, this, [this] { choosePicture(false); });
@@ -500,7 +457,7 @@ TfrmFoglioFirme::TfrmFoglioFirme(const EventInfo &event, const QString &reservat
     } catch (const ArchiveError &) {
     }
 
-    makeOutputButtons(this, QStringLiteral("Mostra il foglio firme prima di stamparlo."),
+    makeOutputButtons(this, GuideTopic::Certificates, QStringLiteral("Mostra il foglio firme prima di stamparlo."),
                       QStringLiteral("Stampa il foglio firme."),
                       QStringLiteral("Scrive il foglio firme del giorno scelto nella cartella del programma."));
 
@@ -514,7 +471,7 @@ TfrmFoglioFirme::TfrmFoglioFirme(const EventInfo &event, const QString &reservat
     layout->addWidget(info);
     layout->addLayout(dayRow);
     layout->addWidget(lblConta);
-    layout->addLayout(bottomRow(cmdGuida, {cmdAnteprima, cmdStampa, cmdPDF, btnChiudi}));
+    layout->addLayout(outputButtonRow(cmdGuida, {cmdAnteprima, cmdStampa, cmdPDF, btnChiudi}));
 
     cmdAnteprima->setDefault(true);
     cmdAnteprima->setFocus(Qt::OtherFocusReason);

@@ -3,12 +3,15 @@
 #include "archive/records.h"
 #include "archive/tarchivio.h"
 #include "checks/checkdialogs.h"
+#include "core/clock.h"
 #include "core/programfolder.h"
+#include "core/regional.h"
 #include "core/text.h"
 #include "core/tmisc.h"
 #include "events/eventdialogs.h"
 #include "events/tfrmexpregistro.h"
 #include "frame/guide.h"
+#include "frame/windows.h"
 #include "output/exportformats.h"
 #include "output/sheetprintdialog.h"
 #include "participants/participantdialogs.h"
@@ -79,6 +82,9 @@ FormDescription TfrmRegistro::description()
             {"cmdDisponibili", "open_events",
              "Visualizza l'elenco degli eventi a cui \u00E8 ancora possibile aderire.",
              [this] { cmdDisponibiliClick(); }, &cmdDisponibili},
+            {"cmdStatistiche", "chart",
+             "Mostra in grafici gli eventi, i posti e le province dei prenotati dell'anno dell'evento corrente.",
+             [this] { cmdStatisticheClick(); }, &cmdStatistiche},
             ToolEntry::stretch(),
             ToolEntry::heading(),
             ToolEntry::separator(),
@@ -352,6 +358,14 @@ void TfrmRegistro::cmdEsportaClick()
 void TfrmRegistro::cmdDisponibiliClick()
 {
     openOpenEvents(this);
+}
+
+void TfrmRegistro::cmdStatisticheClick()
+{
+    // The year of the event shown, else this year.
+    const QDate start = parseDate(trimmed(txtDataInizio->text()));
+    if (windows().yearStatistics)
+        windows().yearStatistics(this, start.isValid() ? start.year() : Clock::today().year());
 }
 
 void TfrmRegistro::cmdGuidaClick()

@@ -34,7 +34,8 @@ public:
     qv::ClickablePicture *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdCalendario,
         *cmdPrimo, *cmdIndietro;
     QLabel *lblPosizione; // the card's record number; empty for a new card
-    qv::ClickablePicture *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdDisponibili, *cmdGuida, *cmdEsci;
+    qv::ClickablePicture *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdDisponibili, *cmdStatistiche, *cmdGuida,
+        *cmdEsci;
 
     // The four sections.
     QGroupBox *grpEvento, *grpPersone, *grpPagamento, *grpAdesioni;
@@ -73,6 +74,7 @@ public:
     void cmdUltimoClick();
     void cmdEsportaClick();
     void cmdDisponibiliClick();
+    void cmdStatisticheClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void impDataInizioClick();

@@ -364,6 +364,31 @@ QStringList certificatesTopic()
     };
 }
 
+QStringList statisticsTopic()
+{
+    return {
+        QStringLiteral(
+            "La finestra Statistiche mostra in grafici, ciascuno con la sua tabella di numeri, l'andamento di un "
+            "evento o di un anno. Per un evento si apre dalla selezione dell'evento con l'icona Statistiche, una "
+            "volta scelto l'evento; per un anno dalla scheda degli eventi con l'icona Statistiche, sull'anno "
+            "dell'evento mostrato, che si può cambiare nella casella Anno."),
+        QStringLiteral(
+            "Per un evento: i posti prenotati, quelli da confermare, i liberi e quelli assegnati più volte, con "
+            "gli stessi numeri della mappa dei posti; per ogni giorno dell'evento i presenti e gli usciti "
+            "registrati all'accoglienza, con quanti sono stati presenti in ogni giorno e in almeno un giorno; le "
+            "province di residenza dei prenotati, le dieci più frequenti e le altre insieme sotto la voce altre."),
+        QStringLiteral(
+            "Per un anno: quanti eventi cominciano in ciascun mese, per ogni evento i posti prenotati a confronto "
+            "con quelli offerti, le province di residenza di tutti i prenotati agli eventi dell'anno e quanti "
+            "partecipanti sono da ricontattare, come nell'elenco dei partecipanti da ricontattare."),
+        QStringLiteral(
+            "Anteprima e Stampa mettono ogni grafico su una pagina, con il suo titolo e i suoi numeri; Crea PDF "
+            "scrive Statistiche_Evento_N.pdf o Statistiche_Anno_aaaa.pdf nella cartella del programma. Se un "
+            "archivio non si può leggere, la finestra lo dice e non mostra alcun numero. Gli stessi numeri si "
+            "ottengono con il comando quorvane-cli stats."),
+    };
+}
+
 QStringList checkInTopic()
 {
     return {
@@ -655,8 +680,8 @@ QList<GuideTopic> guideTopics()
     return {GuideTopic::General,      GuideTopic::Participants,       GuideTopic::Events,
             GuideTopic::Reservations, GuideTopic::SeatMap,            GuideTopic::Badges,
             GuideTopic::CheckIn,      GuideTopic::Certificates,       GuideTopic::ParticipantsExport, GuideTopic::ParticipantsImport,
-            GuideTopic::EventsExport, GuideTopic::ReservationsExport, GuideTopic::Backups,
-            GuideTopic::Mail};
+            GuideTopic::Statistics,   GuideTopic::EventsExport,       GuideTopic::ReservationsExport,
+            GuideTopic::Backups,      GuideTopic::Mail};
 }
 
 QString guideTitle(GuideTopic topic)
@@ -676,6 +701,7 @@ QString guideTitle(GuideTopic topic)
     case GuideTopic::Backups: return QStringLiteral("Copie di sicurezza.");
     case GuideTopic::Certificates: return QStringLiteral("Attestati di partecipazione e foglio firme.");
     case GuideTopic::Mail: return QStringLiteral("Posta elettronica.");
+    case GuideTopic::Statistics: return QStringLiteral("Statistiche.");
     }
     return {};
 }
@@ -706,6 +732,7 @@ QStringList guideParagraphs(GuideTopic topic)
     case GuideTopic::Backups: return backupsTopic();
     case GuideTopic::Certificates: return certificatesTopic();
     case GuideTopic::Mail: return mailTopic();
+    case GuideTopic::Statistics: return statisticsTopic();
     }
     return {};
 }

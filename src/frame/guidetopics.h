@@ -22,6 +22,7 @@ enum class GuideTopic {
     Backups, // the backups window
     Certificates, // certificates of attendance and the signature sheet
     Mail,    // mail sent by the program and its outbox
+    Statistics,   // the statistics of an event and of a year, in charts
 };
 
 // Every topic, in the order of the PDF guide.

@@ -25,6 +25,17 @@ Rows mapRows(const QStringList &controls)
     return rows;
 }
 
+// The keys of a window that puts pages out (frame/outputbuttons.h), after `rows`.
+Rows withOutputKeys(Rows rows)
+{
+    rows.append({keyText(standardShortcut(QStringLiteral("cmdAnteprima"))), QStringLiteral("anteprima")});
+    rows.append({keyText(standardShortcut(QStringLiteral("cmdStampa"))), QStringLiteral("stampa")});
+    rows.append({keyText(standardShortcut(QStringLiteral("cmdPDF"))), QStringLiteral("crea il PDF")});
+    rows.append({keyText(standardShortcut(QStringLiteral("cmdGuida"))), QStringLiteral("guida")});
+    rows.append({keyText(QKeySequence(Qt::Key_Escape)), QStringLiteral("chiude la finestra")});
+    return rows;
+}
+
 QString f4()
 {
     return keyText(QKeySequence(Qt::Key_F4));
@@ -49,7 +60,7 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
                              QStringLiteral("cmdTrova"), QStringLiteral("cmdFile"), QStringLiteral("cmdStampa"),
                              QStringLiteral("cmdCalendario")}
                             + navigation
-                            + QStringList{QStringLiteral("cmdEsporta"), QStringLiteral("cmdDisponibili"),
+                            + QStringList{QStringLiteral("cmdEsporta"), QStringLiteral("cmdDisponibili"), QStringLiteral("cmdStatistiche"),
                                           QStringLiteral("cmdGuida"), QStringLiteral("cmdEsci")});
         rows.append({f4(), QStringLiteral("nelle caselle Organizzatore e Contatto per info importa i dati "
                                           "dall'anagrafica; nella casella IBAN lo verifica")});
@@ -89,15 +100,10 @@ QList<QPair<QString, QString>> shortcutRows(GuideTopic topic)
             {keyText(QKeySequence(Qt::Key_Escape)) + QStringLiteral(", ") + keyText(QKeySequence(Qt::CTRL | Qt::Key_W)),
              QStringLiteral("chiude la finestra")},
         };
-    case GuideTopic::Certificates: {
-        Rows rows = mapRows(QStringList{QStringLiteral("imgAttestati"), QStringLiteral("imgFoglioFirme")});
-        rows.append({keyText(standardShortcut(QStringLiteral("cmdAnteprima"))), QStringLiteral("anteprima")});
-        rows.append({keyText(standardShortcut(QStringLiteral("cmdStampa"))), QStringLiteral("stampa")});
-        rows.append({keyText(standardShortcut(QStringLiteral("cmdPDF"))), QStringLiteral("crea il PDF")});
-        rows.append({keyText(standardShortcut(QStringLiteral("cmdGuida"))), QStringLiteral("guida")});
-        rows.append({keyText(QKeySequence(Qt::Key_Escape)), QStringLiteral("chiude la finestra")});
-        return rows;
-    }
+    case GuideTopic::Certificates:
+        return withOutputKeys(mapRows(QStringList{QStringLiteral("imgAttestati"), QStringLiteral("imgFoglioFirme")}));
+    case GuideTopic::Statistics:
+        return withOutputKeys(mapRows(QStringList{QStringLiteral("imgStatistiche")}));
     case GuideTopic::CheckIn: {
         Rows rows{{keyText(QKeySequence(Qt::Key_Return)),
                    QStringLiteral("nella casella registra l'ingresso (o l'uscita) o cerca le prenotazioni; "

@@ -1,4 +1,7 @@
 #pragma once
+#include <QtGlobal>
+
+#include <functional>
 
 class QWidget;
 class TfrmPassword;
@@ -27,6 +30,10 @@ struct AppWindows
     // without knowing their classes.
     QWidget *mainMenu = nullptr;
     QWidget *passwordChange = nullptr;
+    // The statistics of an event (from the event selection) and of a year
+    // (from the events card), which stand above the registers.
+    std::function<void(QWidget *owner, qint64 event)> eventStatistics;
+    std::function<void(QWidget *owner, int year)> yearStatistics;
 };
 
 AppWindows &windows();

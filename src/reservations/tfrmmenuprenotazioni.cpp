@@ -114,11 +114,15 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
                                           QStringLiteral("Foglio firme"), panel);
     imgFoglioFirme->setAccessibleDescription(
         QStringLiteral("Stampa il foglio firme di un giorno dell'evento scelto."));
+    imgStatistiche = new ClickablePicture(QStringLiteral("imgStatistiche"), qv::picture(QStringLiteral("chart")),
+                                          QStringLiteral("Statistiche"), panel);
+    imgStatistiche->setAccessibleDescription(
+        QStringLiteral("Mostra in grafici i posti, le presenze e le province dei prenotati dell'evento scelto."));
     imgPosta = new ClickablePicture(QStringLiteral("imgPosta"), qv::picture(QStringLiteral("mail_all")),
                                     QStringLiteral("E-mail"), panel);
     imgPosta->setAccessibleDescription(QStringLiteral(
         "Invia per posta elettronica le conferme di prenotazione, un avviso o gli attestati dell'evento scelto."));
-    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini, imgAttestati, imgFoglioFirme, imgPosta}) {
+    for (ClickablePicture *p : {imgMappa, imgAccoglienza, imgCartellini, imgAttestati, imgFoglioFirme, imgStatistiche, imgPosta}) {
         p->setText(p->accessibleName());
         p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         p->setIconSize(QSize(32, 32));
@@ -197,7 +201,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     auto *dayOfEvent = new QGridLayout;
     dayOfEvent->setContentsMargins(icoDue->sizeHint().width() + 6, 0, 0, 0);
     dayOfEvent->setHorizontalSpacing(18);
-    const QList<ClickablePicture *> dayPictures{imgMappa, imgAccoglienza, imgCartellini, imgFoglioFirme, imgAttestati, imgPosta};
+    const QList<ClickablePicture *> dayPictures{imgMappa, imgAccoglienza, imgCartellini, imgFoglioFirme, imgAttestati, imgStatistiche, imgPosta};
     constexpr int kPerLine = 4;
     for (int i = 0; i < dayPictures.size(); ++i)
         dayOfEvent->addWidget(dayPictures.at(i), i / kPerLine, i % kPerLine, Qt::AlignLeft);
@@ -247,6 +251,7 @@ TfrmMenuPrenotazioni::TfrmMenuPrenotazioni(QWidget *parent) : qv::Workspace(pare
     connect(imgAttestati, &QToolButton::clicked, this, [this] { imgAttestatiClick(); });
     connect(imgPosta, &QToolButton::clicked, this, [this] { imgPostaClick(); });
     connect(imgFoglioFirme, &QToolButton::clicked, this, [this] { imgFoglioFirmeClick(); });
+    connect(imgStatistiche, &QToolButton::clicked, this, [this] { imgStatisticheClick(); });
     for (QLineEdit *box : eventBoxes()) {
         onKeyPress(box, [this](QKeyEvent *event) {
             if (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)
@@ -301,6 +306,7 @@ void TfrmMenuPrenotazioni::enableDayOfEvent(bool chosen)
     imgAttestati->setEnabled(chosen);
     imgFoglioFirme->setEnabled(chosen);
     imgPosta->setEnabled(chosen);
+    imgStatistiche->setEnabled(chosen);
 }
 
 void TfrmMenuPrenotazioni::discardChoice()
@@ -410,6 +416,13 @@ void TfrmMenuPrenotazioni::imgFoglioFirmeClick()
     const EventInfo event = chosenEventInfo();
     if (event.number > 0)
         openSignatureSheet(this, event.number, Clock::today());
+}
+
+void TfrmMenuPrenotazioni::imgStatisticheClick()
+{
+    const EventInfo event = chosenEventInfo();
+    if (event.number > 0 && windows().eventStatistics)
+        windows().eventStatistics(this, event.number);
 }
 
 QWidget *TfrmMenuPrenotazioni::windowAfterClose() const

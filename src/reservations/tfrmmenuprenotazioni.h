@@ -30,6 +30,7 @@ public:
     QLabel *lblPrenotati;           // SeatMap::selectionText(): "12 prenotati (2 da confermare), 10 posti occupati su 100, 90 liberi"
     // The day of the event, once one is chosen: check-in at the door, badges.
     qv::ClickablePicture *imgAccoglienza, *imgCartellini, *imgAttestati, *imgFoglioFirme, *imgPosta;
+    qv::ClickablePicture *imgStatistiche; // the chosen event's statistics
     QLabel *lblPosizione; // the chosen event's record number
     QLabel *lblMemory;    // "avvio" while shown; "prenotazioni" once the seats are to be assigned
     qv::ClickablePicture *imgGuida, *imgEsci;
@@ -46,6 +47,7 @@ public:
     void imgAttestatiClick();
     void imgFoglioFirmeClick();
     void imgPostaClick();
+    void imgStatisticheClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -224,6 +224,8 @@ const QList<StandardShortcut> &standardShortcuts()
          QStringLiteral("foglio firme")},
         {{QStringLiteral("imgPosta"), QStringLiteral("btnPosta")}, QKeySequence(CTRL | SHIFT | Key_O),
          QStringLiteral("invio per posta elettronica")},
+        {{QStringLiteral("imgStatistiche"), QStringLiteral("cmdStatistiche")}, QKeySequence(CTRL | SHIFT | Key_G),
+         QStringLiteral("statistiche in grafici")},
     };
     return map;
 }

@@ -97,4 +97,9 @@ QFont largeBoxFont()
     return font;
 }
 
+QList<QColor> chartColours()
+{
+    return {QColor(0x1F, 0x4E, 0x79), QColor(0xE0, 0x7B, 0x00), QColor(0xF6, 0xD7, 0x7A)};
+}
+
 } // namespace qv

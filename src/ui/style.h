@@ -1,5 +1,7 @@
 #pragma once
+#include <QColor>
 #include <QFont>
+#include <QList>
 
 class QApplication;
 
@@ -9,4 +11,8 @@ namespace qv {
 void applyHouseStyle(QApplication &app);
 // The boxes of the participant card: large and bold.
 QFont largeBoxFont();
+// The colours of the series of a chart, in order: the house's blue, amber
+// and a light yellow, far apart in lightness so that a grey print tells
+// them apart too.
+QList<QColor> chartColours();
 }

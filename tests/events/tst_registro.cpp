@@ -1297,7 +1297,7 @@ private slots:
         QCOMPARE(window->role(), QAccessible::Window);
         QCOMPARE(window->text(QAccessible::Name), QStringLiteral(" Quorvane - Eventi Programmati"));
         const QList<ClickablePicture *> pictures = w.findChildren<ClickablePicture *>();
-        QCOMPARE(pictures.size(), 21); // the calendar picture among them
+        QCOMPARE(pictures.size(), 22); // the calendar and statistics pictures among them
         for (ClickablePicture *picture : pictures) {
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(picture);
             QCOMPARE(face->role(), QAccessible::Button);

@@ -86,6 +86,7 @@ private slots:
         QTest::newRow("check-in") << GuideTopic::CheckIn << "Accoglienza partecipanti.";
         QTest::newRow("backups") << GuideTopic::Backups << "Copie di sicurezza.";
         QTest::newRow("certificates") << GuideTopic::Certificates << "Attestati di partecipazione e foglio firme.";
+        QTest::newRow("statistics") << GuideTopic::Statistics << "Statistiche.";
     }
     void topics()
     {

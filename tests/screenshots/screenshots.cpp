@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include "frame/guide.h"
 #include <QRadioButton>
+#include <memory>
 #include <QPlainTextEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,8 @@
 #include "reservations/tfrmmappaposti.h"
 #include "reservations/seatwidgets.h"
 #include "eventday/attendance.h"
+#include "stats/statisticspages.h"
+#include "stats/tfrmstatistiche.h"
 #include "eventday/badgecode.h"
 #include "eventday/badges.h"
 #include "eventday/tfrmaccoglienza.h"
@@ -185,6 +188,11 @@ int main(int argc, char**argv){
     d.txtMittente->setText("segreteria@esempio.it"); d.txtNomeMittente->setText("Segreteria Congressi");
     dialog(d, "posta"); d.tabPagine->setCurrentIndex(1); dialog(d, "posta_uscita"); }
   { TfrmInvioPosta d(card->eventInfo(), MailUse::Confirmations, card, 1); dialog(d, "invioposta"); }
+  // The statistics of the event and of its year, and a page of them.
+  { TfrmStatistiche d(1, card); dialog(d, "statistiche");
+    qv::page::renderPage(qv::StatisticsPages::document(d.result()), 0, 100).save(dir + "/statistiche_page.png"); }
+  { std::unique_ptr<TfrmStatistiche> d(TfrmStatistiche::ofYear(QDate::currentDate().year(), card));
+    dialog(*d, "statistiche_anno"); }
   {
     const auto bookings = qv::Bookings::read(qv::TSchedaPrenotazione::archivePath(1));
     qv::Certificates::Person person;

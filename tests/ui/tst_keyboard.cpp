@@ -132,6 +132,8 @@ private slots:
         QTest::newRow("certificates, attendance list") << "btnAttestati" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T);
         QTest::newRow("signature sheet") << "imgFoglioFirme" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
         QTest::newRow("signature sheet, desk") << "btnFoglioFirme" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
+        QTest::newRow("statistics, event selection") << "imgStatistiche" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G);
+        QTest::newRow("statistics, events card") << "cmdStatistiche" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G);
         QTest::newRow("no key") << "btnIban" << QKeySequence();
     }
     void houseMap()

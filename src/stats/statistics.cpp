@@ -1,0 +1,365 @@
+#include "stats/statistics.h"
+
+#include "archive/records.h"
+#include "archive/tarchivio.h"
+#include "core/regional.h"
+#include "core/text.h"
+#include "eventday/attendance.h"
+#include "eventday/certificates.h"
+#include "output/listscan.h"
+#include "participants/participantlists.h"
+#include "reservations/reservationlists.h"
+#include "reservations/seatmap.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+
+#include <algorithm>
+#include <optional>
+
+namespace qv::Stats {
+
+namespace {
+
+// A read that failed: the archive it was reading.
+struct Unreadable
+{
+    QString path;
+};
+
+QString failureText(const QString &path)
+{
+    return QStringLiteral("Impossibile leggere l'archivio %1: le statistiche non sono disponibili.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+// Every record of an archive in file order, in blocks; a missing archive
+// has none and is not created.
+void scan(const QString &path, const RecordLayout &layout, const RecordVisitor &visit)
+{
+    if (!QFileInfo::exists(path))
+        return;
+    try {
+        scanArchive(path, layout, visit);
+    } catch (const ArchiveError &) {
+        throw Unreadable{path};
+    }
+}
+
+// The province a booking's card names, as the statistics group it.
+QString provinceOf(const RecordView &reservation)
+{
+    static const int field = TSchedaPrenotazione::layout().indexOf(QStringLiteral("ProvRes"));
+    const QString province = asciiUpper(reservation.text(field));
+    return province.isEmpty() ? kNoProvince : province;
+}
+
+// The bookings of one event's archive, read once: the seat map's counts,
+// which records hold a seat (for the days at the door) and their provinces.
+struct EventBookings
+{
+    SeatMap::Counts counts;
+    QList<bool> booked; // by record number; [0] unused
+    QHash<QString, int> provinces;
+};
+
+EventBookings readBookings(const QString &archive, const QString &posti)
+{
+    EventBookings out;
+    SeatMap map(SeatMap::totalOf(posti));
+    out.booked.append(false);
+    scan(archive, TSchedaPrenotazione::layout(), [&](const RecordView &record, qint64 number) {
+        map.add(record, number);
+        const bool booked = ReservationLists::isBooked(record);
+        out.booked.append(booked);
+        if (booked)
+            ++out.provinces[provinceOf(record)];
+    });
+    out.counts = map.counts();
+    return out;
+}
+
+Table provinceTable(const QHash<QString, int> &provinces)
+{
+    QList<std::pair<QString, int>> byCount;
+    for (auto p = provinces.cbegin(); p != provinces.cend(); ++p)
+        byCount.append({p.key(), p.value()});
+    std::sort(byCount.begin(), byCount.end(), [](const auto &a, const auto &b) {
+        return a.second != b.second ? a.second > b.second : a.first < b.first;
+    });
+    Table t{QStringLiteral("tabProvince"), QStringLiteral("Province di residenza"), {QStringLiteral("Prenotati")}, {}};
+    int others = 0;
+    for (qsizetype i = 0; i < byCount.size(); ++i) {
+        if (i < kProvinceRows)
+            t.rows.append({byCount.at(i).first, {byCount.at(i).second}});
+        else
+            others += byCount.at(i).second;
+    }
+    if (byCount.size() > kProvinceRows)
+        t.rows.append({kOtherProvinces, {others}});
+    return t;
+}
+
+Table seatTable(const SeatMap::Counts &c)
+{
+    return {QStringLiteral("tabPosti"),
+            QStringLiteral("Posti dell'evento (%1)").arg(c.seats),
+            {QStringLiteral("Numero")},
+            {{QStringLiteral("prenotati"), {c.booked}},
+             {QStringLiteral("da confermare"), {c.pending}},
+             {QStringLiteral("liberi"), {c.free}},
+             {QStringLiteral("assegnati pi\u00F9 volte"), {c.twice}}}};
+}
+
+QString eventHeading(const EventInfo &event)
+{
+    QString when = trimmed(event.dataInizio);
+    const QString end = trimmed(event.dataFine);
+    if (!end.isEmpty() && end != when)
+        when += QStringLiteral(" - ") + end;
+    QString heading = QStringLiteral("Evento %1").arg(event.number);
+    if (const QString titolo = trimmed(event.titolo); !titolo.isEmpty())
+        heading += QStringLiteral(": ") + titolo;
+    if (!when.isEmpty())
+        heading += QStringLiteral(" (") + when + QLatin1Char(')');
+    return heading;
+}
+
+// The event's days at the door, as the certificates count them: who of the
+// bookings came in and who went out each day, who every day, who at all.
+void addAttendance(Result &result, const EventInfo &event, const QString &archive, const QList<bool> &booked)
+{
+    Attendance::Register reg;
+    try {
+        reg = Attendance::Register::read(archive);
+    } catch (const ArchiveError &) {
+        // Entries or exits: say the one that does not read.
+        const QString in = Attendance::archiveBeside(archive, Attendance::Passage::In);
+        try {
+            Attendance::read(in);
+        } catch (const ArchiveError &) {
+            throw Unreadable{in};
+        }
+        throw Unreadable{Attendance::archiveBeside(archive, Attendance::Passage::Out)};
+    }
+    const QList<QDate> eventDays = Attendance::eventDays(event.dataInizio, event.dataFine);
+    const QList<QHash<qint64, Attendance::Day>> perDay = Certificates::daysAtTheDoor(eventDays, reg);
+
+    Table days{QStringLiteral("tabPresenze"),
+               QStringLiteral("Presenze per giorno"),
+               {QStringLiteral("Presenti"), QStringLiteral("Usciti")},
+               {}};
+    QList<int> daysIn(booked.size(), 0); // by record number
+    for (qsizetype d = 0; d < eventDays.size(); ++d) {
+        int present = 0, out = 0;
+        for (auto it = perDay.at(d).cbegin(); it != perDay.at(d).cend(); ++it) {
+            const qint64 number = it.key();
+            if (number < 1 || number >= booked.size() || !booked.at(number) || !it->in)
+                continue;
+            ++present;
+            out += it->out ? 1 : 0;
+            ++daysIn[number];
+        }
+        days.rows.append({formatDate(eventDays.at(d)), {present, out}});
+    }
+    const auto everyDay = std::count_if(daysIn.cbegin(), daysIn.cend(),
+                                        [&](int n) { return n > 0 && n == eventDays.size(); });
+    const auto anyDay = std::count_if(daysIn.cbegin(), daysIn.cend(), [](int n) { return n > 0; });
+    result.tables.append(days);
+    result.figures.append({QStringLiteral("lblOgniGiorno"), QStringLiteral("Presenti in ogni giorno"), int(everyDay)});
+    result.figures.append({QStringLiteral("lblAlmenoUnGiorno"), QStringLiteral("Presenti in almeno un giorno"), int(anyDay)});
+}
+
+// An event that starts in the year.
+struct YearEvent
+{
+    qint64 number = 0;
+    QString titolo, posti;
+    QDate start;
+};
+
+QString monthName(int month)
+{
+    static const QLocale italian(QLocale::Italian, QLocale::Italy);
+    QString name = italian.standaloneMonthName(month, QLocale::LongFormat);
+    if (!name.isEmpty())
+        name[0] = asciiUpper(name.at(0));
+    return name;
+}
+
+QByteArray csvField(const QString &text)
+{
+    QByteArray value = text.toUtf8();
+    if (!value.contains(',') && !value.contains('"') && !value.contains('\n') && !value.contains('\r'))
+        return value;
+    value.replace("\"", "\"\"");
+    return '"' + value + '"';
+}
+
+} // namespace
+
+int Table::value(const QString &label, int column) const
+{
+    for (const Row &row : rows)
+        if (row.label == label)
+            return column < row.values.size() ? row.values.at(column) : -1;
+    return -1;
+}
+
+const Table *Result::table(const QString &name) const
+{
+    for (const Table &t : tables)
+        if (t.name == name)
+            return &t;
+    return nullptr;
+}
+
+int Result::figure(const QString &name) const
+{
+    for (const Figure &f : figures)
+        if (f.name == name)
+            return f.value;
+    return -1;
+}
+
+Result forEvent(qint64 number)
+{
+    Result result;
+    try {
+        EventInfo event;
+        try {
+            event = Certificates::readEvent(number);
+        } catch (const ArchiveError &) {
+            throw Unreadable{TSchedaEvento::archivePath()};
+        }
+        result.heading = eventHeading(event);
+        const QString archive = TSchedaPrenotazione::archivePath(number);
+        const EventBookings read = readBookings(archive, event.posti);
+        result.tables.append(seatTable(read.counts));
+        addAttendance(result, event, archive, read.booked);
+        result.tables.append(provinceTable(read.provinces));
+    } catch (const Unreadable &u) {
+        result.tables.clear();
+        result.figures.clear();
+        result.error = failureText(u.path);
+    }
+    return result;
+}
+
+Result forYear(int year)
+{
+    Result result;
+    result.heading = QStringLiteral("Anno %1").arg(year);
+    try {
+        const RecordLayout &layout = TSchedaEvento::layout();
+        static const int titolo = layout.indexOf(QStringLiteral("Titolo"));
+        static const int inizio = layout.indexOf(QStringLiteral("DataInizio"));
+        static const int posti = layout.indexOf(QStringLiteral("Posti"));
+        QList<YearEvent> events;
+        scan(TSchedaEvento::archivePath(), layout, [&](const RecordView &record, qint64 number) {
+            const QDate start = parseDate(record.text(inizio));
+            if (start.isValid() && start.year() == year)
+                events.append({number, record.text(titolo), record.text(posti), start});
+        });
+        std::stable_sort(events.begin(), events.end(),
+                         [](const YearEvent &a, const YearEvent &b) { return a.start < b.start; });
+
+        Table months{QStringLiteral("tabMesi"), QStringLiteral("Eventi per mese"), {QStringLiteral("Eventi")}, {}};
+        for (int m = 1; m <= 12; ++m)
+            months.rows.append({monthName(m), {0}});
+        Table seats{QStringLiteral("tabEventi"),
+                    QStringLiteral("Posti prenotati e offerti per evento"),
+                    {QStringLiteral("Prenotati"), QStringLiteral("Offerti")},
+                    {}};
+        QHash<QString, int> provinces;
+        for (const YearEvent &e : events) {
+            ++months.rows[e.start.month() - 1].values[0];
+            const EventBookings read = readBookings(TSchedaPrenotazione::archivePath(e.number), e.posti);
+            seats.rows.append({QStringLiteral("%1. %2").arg(e.number).arg(e.titolo), {read.counts.booked, read.counts.seats}});
+            for (auto p = read.provinces.cbegin(); p != read.provinces.cend(); ++p)
+                provinces[p.key()] += p.value();
+        }
+
+        int recontact = 0;
+        scan(TSchedaPartecipante::archivePath(), TSchedaPartecipante::layout(),
+             [&](const RecordView &record, qint64) { recontact += ParticipantLists::toRecontact(record) ? 1 : 0; });
+
+        result.tables = {months, seats, provinceTable(provinces)};
+        result.figures.append({QStringLiteral("lblRicontatta"), QStringLiteral("Partecipanti da ricontattare"), recontact});
+    } catch (const Unreadable &u) {
+        result.tables.clear();
+        result.figures.clear();
+        result.error = failureText(u.path);
+    }
+    return result;
+}
+
+QByteArray text(const Result &result)
+{
+    QString out = result.heading + QLatin1Char('\n');
+    for (const Table &t : result.tables) {
+        out += QLatin1Char('\n') + t.title + QLatin1Char('\n');
+        int width = 0;
+        for (const Table::Row &row : t.rows)
+            width = std::max(width, int(row.label.size()));
+        for (const Table::Row &row : t.rows) {
+            QStringList values;
+            for (qsizetype i = 0; i < row.values.size(); ++i)
+                values.append(t.series.size() > 1 ? t.series.at(i) + QLatin1Char(' ') + QString::number(row.values.at(i))
+                                                  : QString::number(row.values.at(i)));
+            out += QStringLiteral("  ") + row.label.leftJustified(width) + QStringLiteral("  ")
+                   + values.join(QStringLiteral(", ")) + QLatin1Char('\n');
+        }
+    }
+    if (!result.figures.isEmpty())
+        out += QLatin1Char('\n');
+    for (const Figure &f : result.figures)
+        out += f.label + QStringLiteral(": ") + QString::number(f.value) + QLatin1Char('\n');
+    return out.toUtf8();
+}
+
+QByteArray json(const Result &result)
+{
+    QJsonArray tables;
+    for (const Table &t : result.tables) {
+        QJsonArray rows;
+        for (const Table::Row &row : t.rows) {
+            QJsonObject r{{QStringLiteral("Voce"), row.label}};
+            for (qsizetype i = 0; i < row.values.size() && i < t.series.size(); ++i)
+                r.insert(t.series.at(i), row.values.at(i));
+            rows.append(r);
+        }
+        tables.append(QJsonObject{{QStringLiteral("Nome"), t.name},
+                                  {QStringLiteral("Titolo"), t.title},
+                                  {QStringLiteral("Righe"), rows}});
+    }
+    QJsonObject figures;
+    for (const Figure &f : result.figures)
+        figures.insert(f.label, f.value);
+    const QJsonObject all{{QStringLiteral("Titolo"), result.heading},
+                          {QStringLiteral("Tabelle"), tables},
+                          {QStringLiteral("Dati"), figures}};
+    return QJsonDocument(all).toJson(QJsonDocument::Indented);
+}
+
+QByteArray csv(const Result &result)
+{
+    QByteArray out = "Tabella,Voce,Serie,Valore\r\n";
+    const auto line = [&out](const QString &table, const QString &label, const QString &series, int value) {
+        out += csvField(table) + ',' + csvField(label) + ',' + csvField(series) + ',' + QByteArray::number(value) + "\r\n";
+    };
+    for (const Table &t : result.tables)
+        for (const Table::Row &row : t.rows)
+            for (qsizetype i = 0; i < row.values.size() && i < t.series.size(); ++i)
+                line(t.title, row.label, t.series.at(i), row.values.at(i));
+    for (const Figure &f : result.figures)
+        line(QStringLiteral("Riepilogo"), f.label, QStringLiteral("Numero"), f.value);
+    return out;
+}
+
+} // namespace qv::Stats
