@@ -383,7 +383,7 @@ QStringList statisticsTopic()
             "partecipanti sono da ricontattare, come nell'elenco dei partecipanti da ricontattare."),
         QStringLiteral(
             "Anteprima e Stampa mettono ogni grafico su una pagina, con il suo titolo e i suoi numeri; Crea PDF "
-            "scrive Statistiche_Evento_N.pdf o Statistiche_Anno_aaaa.pdf nella cartella del programma. Se un "
+            "scrive Statistiche_Evento_N.pdf o Statistiche_aaaa.pdf nella cartella del programma. Se un "
             "archivio non si può leggere, la finestra lo dice e non mostra alcun numero. Gli stessi numeri si "
             "ottengono con il comando quorvane-cli stats."),
     };

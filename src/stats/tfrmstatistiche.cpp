@@ -123,7 +123,7 @@ TfrmStatistiche::TfrmStatistiche(qint64 event, int year, QWidget *owner)
 
 QString TfrmStatistiche::pdfName() const
 {
-    return m_year ? QStringLiteral("Statistiche_Anno_%1.pdf").arg(m_year)
+    return m_year ? QStringLiteral("Statistiche_%1.pdf").arg(m_year)
                   : QStringLiteral("Statistiche_Evento_%1.pdf").arg(m_event);
 }
 

@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(window->lblTitolo->text(), QStringLiteral("Anno 2026"));
         compareCells(*window, statsfixtures::kYear);
         QCOMPARE(window->findChild<QLabel *>("lblRicontatta")->text(), QStringLiteral("Partecipanti da ricontattare: 2"));
-        QCOMPARE(window->pdfName(), QStringLiteral("Statistiche_Anno_2026.pdf"));
+        QCOMPARE(window->pdfName(), QStringLiteral("Statistiche_2026.pdf"));
         window->spnAnno->setValue(2025);
         QCOMPARE(window->lblTitolo->text(), QStringLiteral("Anno 2025"));
         QCOMPARE(window->findChild<QTableWidget *>("tabEventi")->rowCount(), 1);
