@@ -1,5 +1,6 @@
 #include "cli/statscommand.h"
 
+#include "core/regional.h"
 #include "cli/archivekind.h"
 #include "stats/statistics.h"
 
@@ -13,13 +14,13 @@ const QString kUsage = QStringLiteral("quorvane-cli stats N | --year AAAA [--for
 
 QString StatsCommand::synopsis() const
 {
-    return QStringLiteral("stats N | --year AAAA [--format json|csv]");
+    return QStringLiteral("stats N [--day GG/MM/AAAA] | --year AAAA [--format json|csv]");
 }
 
 QString StatsCommand::help() const
 {
     return QStringLiteral(
-        "Uso: quorvane-cli stats N [--format json|csv]\n"
+        "Uso: quorvane-cli stats N [--day GG/MM/AAAA] [--format json|csv]\n"
         "     quorvane-cli stats --year AAAA [--format json|csv]\n"
         "\n"
         "Scrive i numeri della finestra Statistiche.\n"
@@ -35,6 +36,8 @@ QString StatsCommand::help() const
         "  --format json    un oggetto JSON: Titolo, Tabelle (Nome, Titolo, Righe con Voce e un valore per\n"
         "                   serie) e Dati\n"
         "  --format csv     CSV secondo RFC 4180, colonne Tabella, Voce, Serie, Valore\n"
+        "  --day GG/MM/AAAA il giorno degli arrivi ogni quarto d'ora e delle persone in sala (predefinito:\n"
+        "                   il primo giorno dell'evento con qualcuno all'ingresso)\n"
         "\n"
         "Stato di uscita: 0 numeri scritti, 1 evento inesistente, 2 uso errato, 3 archivio illeggibile.");
 }
@@ -57,7 +60,13 @@ int StatsCommand::run(const Arguments &args)
             throw usageError(QStringLiteral("anno %1 non valido: %2.").arg(quoted(text), kUsage));
         result = Stats::forYear(year);
     } else {
-        result = Stats::forEvent(existingEvent(args.positional.at(0), kUsage));
+        QDate day;
+        if (args.values.contains(QStringLiteral("--day"))) {
+            day = parseDate(args.value(QStringLiteral("--day")));
+            if (!day.isValid())
+                throw usageError(QStringLiteral("giorno %1 non valido: indicarlo come GG/MM/AAAA.").arg(quoted(args.value(QStringLiteral("--day")))));
+        }
+        result = Stats::forEvent(existingEvent(args.positional.at(0), kUsage), day);
     }
     if (result.failed())
         throw fileError(result.error);

@@ -11,7 +11,7 @@ public:
     QString name() const override { return QStringLiteral("stats"); }
     QString synopsis() const override;
     QString help() const override;
-    QStringList valueOptions() const override { return {QStringLiteral("--format"), QStringLiteral("--year")}; }
+    QStringList valueOptions() const override { return {QStringLiteral("--format"), QStringLiteral("--year"), QStringLiteral("--day")}; }
     int maxArguments() const override { return 1; }
     int run(const Arguments &args) override;
 };

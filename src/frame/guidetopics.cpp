@@ -375,15 +375,18 @@ QStringList statisticsTopic()
         QStringLiteral(
             "Per un evento: i posti prenotati, quelli da confermare, i liberi e quelli assegnati più volte, con "
             "gli stessi numeri della mappa dei posti; per ogni giorno dell'evento i presenti e gli usciti "
-            "registrati all'accoglienza, con quanti sono stati presenti in ogni giorno e in almeno un giorno; le "
-            "province di residenza dei prenotati, le dieci più frequenti e le altre insieme sotto la voce altre."),
+            "registrati all'accoglienza, con quanti sono stati presenti in ogni giorno e in almeno un giorno e quanti prenotati non sono "
+            "mai venuti; per il giorno scelto nella casella Giorno degli arrivi, gli arrivi ogni quarto d'ora e, se "
+            "quel giorno sono state registrate le uscite, quante persone erano in sala quarto d'ora per quarto "
+            "d'ora; le province di residenza dei prenotati, le dieci più frequenti e le altre insieme sotto la voce altre."),
         QStringLiteral(
             "Per un anno: quanti eventi cominciano in ciascun mese, per ogni evento i posti prenotati a confronto "
             "con quelli offerti, le province di residenza di tutti i prenotati agli eventi dell'anno e quanti "
             "partecipanti sono da ricontattare, come nell'elenco dei partecipanti da ricontattare."),
         QStringLiteral(
             "Anteprima e Stampa mettono ogni grafico su una pagina, con il suo titolo e i suoi numeri; Crea PDF "
-            "scrive Statistiche_Evento_N.pdf o Statistiche_aaaa.pdf nella cartella del programma. Se un "
+            "scrive Statistiche_Evento_N.pdf o Statistiche_aaaa.pdf nella cartella del programma; Salva PNG accanto "
+            "a ogni tabella salva quel grafico come immagine. Se un "
             "archivio non si può leggere, la finestra lo dice e non mostra alcun numero. Gli stessi numeri si "
             "ottengono con il comando quorvane-cli stats."),
     };

@@ -132,7 +132,60 @@ QString eventHeading(const EventInfo &event)
 
 // The event's days at the door, as the certificates count them: who of the
 // bookings came in and who went out each day, who every day, who at all.
-void addAttendance(Result &result, const EventInfo &event, const QString &archive, const QList<bool> &booked)
+QString quarterText(int quarter)
+{
+    return QStringLiteral("%1:%2").arg(quarter / 4, 2, 10, QLatin1Char('0')).arg((quarter % 4) * 15, 2, 10, QLatin1Char('0'));
+}
+
+int quarterOf(const QTime &time)
+{
+    return time.hour() * 4 + time.minute() / 15;
+}
+
+// The day's arrivals per quarter of an hour, from the first to the last;
+// and, when exits were recorded that day, how many were in the hall in each
+// quarter, until the last one went out.
+void addDoorDay(Result &result, const QDate &day, const QHash<qint64, Attendance::Day> &doors, const QList<bool> &booked)
+{
+    QList<const Attendance::Day *> came;
+    for (auto it = doors.cbegin(); it != doors.cend(); ++it)
+        if (it.key() >= 1 && it.key() < booked.size() && booked.at(it.key()) && it->in && it->in->time.isValid())
+            came.append(&it.value());
+    if (came.isEmpty())
+        return;
+    int first = 24 * 4, last = 0, lastOut = -1;
+    for (const Attendance::Day *d : came) {
+        first = std::min(first, quarterOf(d->in->time));
+        last = std::max(last, quarterOf(d->in->time));
+        if (d->out && d->out->time.isValid())
+            lastOut = std::max(lastOut, quarterOf(d->out->time));
+    }
+    Table arrivals{QStringLiteral("tabArrivi"), QStringLiteral("Arrivi ogni quarto d'ora, ") + formatDate(day),
+                   {QStringLiteral("Arrivi")}, {}};
+    for (int q = first; q <= last; ++q)
+        arrivals.rows.append({quarterText(q), {0}});
+    for (const Attendance::Day *d : came)
+        ++arrivals.rows[quarterOf(d->in->time) - first].values[0];
+    result.tables.append(arrivals);
+    if (lastOut < 0)
+        return;
+    Table hall{QStringLiteral("tabInSala"), QStringLiteral("Persone in sala, ") + formatDate(day), {QStringLiteral("In sala")}, {}};
+    for (int q = first; q <= std::max(last, lastOut); ++q) {
+        const QTime start = QTime(q / 4, (q % 4) * 15);
+        const QTime end = q + 1 >= 24 * 4 ? QTime(23, 59, 59, 999) : QTime((q + 1) / 4, ((q + 1) % 4) * 15);
+        int inside = 0;
+        for (const Attendance::Day *d : came) {
+            const bool cameBefore = d->in->time < end;
+            const bool stillIn = !d->out || !d->out->time.isValid() || d->out->time > start;
+            inside += cameBefore && stillIn ? 1 : 0;
+        }
+        hall.rows.append({quarterText(q), {inside}});
+    }
+    result.tables.append(hall);
+}
+
+void addAttendance(Result &result, const EventInfo &event, const QString &archive, const QList<bool> &booked,
+                   const QDate &chosenDay)
 {
     Attendance::Register reg;
     try {
@@ -170,9 +223,24 @@ void addAttendance(Result &result, const EventInfo &event, const QString &archiv
     const auto everyDay = std::count_if(daysIn.cbegin(), daysIn.cend(),
                                         [&](int n) { return n > 0 && n == eventDays.size(); });
     const auto anyDay = std::count_if(daysIn.cbegin(), daysIn.cend(), [](int n) { return n > 0; });
+    const auto people = std::count(booked.cbegin(), booked.cend(), true);
     result.tables.append(days);
     result.figures.append({QStringLiteral("lblOgniGiorno"), QStringLiteral("Presenti in ogni giorno"), int(everyDay)});
     result.figures.append({QStringLiteral("lblAlmenoUnGiorno"), QStringLiteral("Presenti in almeno un giorno"), int(anyDay)});
+    result.figures.append({QStringLiteral("lblMaiPresenti"), QStringLiteral("Prenotati mai presenti"), int(people - anyDay)});
+
+    // The day of the arrivals: the one asked for, else the first with someone at the door.
+    result.days = eventDays;
+    qsizetype shown = eventDays.indexOf(chosenDay);
+    for (qsizetype d = 0; shown < 0 && d < eventDays.size(); ++d)
+        if (!perDay.at(d).isEmpty())
+            shown = d;
+    if (shown < 0 && !eventDays.isEmpty())
+        shown = 0;
+    if (shown >= 0) {
+        result.day = eventDays.at(shown);
+        addDoorDay(result, result.day, perDay.at(shown), booked);
+    }
 }
 
 // An event that starts in the year.
@@ -227,7 +295,7 @@ int Result::figure(const QString &name) const
     return -1;
 }
 
-Result forEvent(qint64 number)
+Result forEvent(qint64 number, const QDate &day)
 {
     Result result;
     try {
@@ -241,7 +309,7 @@ Result forEvent(qint64 number)
         const QString archive = TSchedaPrenotazione::archivePath(number);
         const EventBookings read = readBookings(archive, event.posti);
         result.tables.append(seatTable(read.counts));
-        addAttendance(result, event, archive, read.booked);
+        addAttendance(result, event, archive, read.booked, day);
         result.tables.append(provinceTable(read.provinces));
     } catch (const Unreadable &u) {
         result.tables.clear();

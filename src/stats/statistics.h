@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -43,6 +44,9 @@ struct Result
     QString error;    // not empty when an archive could not be read: then no numbers at all
     QList<Table> tables;
     QList<Figure> figures;
+    // An event's days, and the day its arrivals are counted for.
+    QList<QDate> days;
+    QDate day;
 
     bool failed() const { return !error.isEmpty(); }
     const Table *table(const QString &name) const;
@@ -58,8 +62,10 @@ inline const QString kNoProvince = QStringLiteral("non indicata");
 // Event `number` of Eventi.pro: its seats (prenotati, da confermare, liberi,
 // assegnati più volte of its N seats), its attendance day by day (present,
 // gone out) with those present every day and on at least one day, and the
-// provinces of residence of the people booked.
-Result forEvent(qint64 number);
+// provinces of residence of the people booked; for `day` (by default the
+// first of its days with someone at the door) the arrivals per quarter of an
+// hour and, when exits were recorded that day, the people in the hall.
+Result forEvent(qint64 number, const QDate &day = {});
 // The events starting in `year`: how many a month, seats booked against
 // seats offered for each, the provinces of everyone booked for them, and how
 // many participants are to be recontacted.

@@ -9,7 +9,17 @@
 #include "stats/statisticspages.h"
 #include "ui/widgets.h"
 
+#include "core/wholefile.h"
+#include "ui/filechooser.h"
+#include "ui/messages.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+
 #include <QChart>
+#include <QComboBox>
+#include <QPushButton>
 #include <QChartView>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -99,6 +109,20 @@ TfrmStatistiche::TfrmStatistiche(qint64 event, int year, QWidget *owner)
         });
     }
 
+    if (!m_year) {
+        cboGiorno = new QComboBox(this);
+        cboGiorno->setObjectName(QStringLiteral("cboGiorno"));
+        cboGiorno->setAccessibleName(QStringLiteral("Giorno degli arrivi"));
+        auto *label = new QLabel(QStringLiteral("&Giorno degli arrivi:"), this);
+        label->setBuddy(cboGiorno);
+        top->addWidget(label);
+        top->addWidget(cboGiorno);
+        connect(cboGiorno, &QComboBox::activated, this, [this] {
+            m_day = cboGiorno->currentData().toDate();
+            refresh();
+        });
+    }
+
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("scrGrafici"));
     scroll->setWidgetResizable(true);
@@ -129,7 +153,7 @@ QString TfrmStatistiche::pdfName() const
 
 void TfrmStatistiche::refresh()
 {
-    showResult(m_year ? Stats::forYear(m_year) : Stats::forEvent(m_event));
+    showResult(m_year ? Stats::forYear(m_year) : Stats::forEvent(m_event, m_day));
 }
 
 void TfrmStatistiche::showResult(const Stats::Result &result)
@@ -141,6 +165,12 @@ void TfrmStatistiche::showResult(const Stats::Result &result)
     m_layout->addWidget(m_charts);
 
     lblTitolo->setText(result.heading);
+    if (cboGiorno) {
+        cboGiorno->clear();
+        for (const QDate &d : result.days)
+            cboGiorno->addItem(formatDate(d), d);
+        cboGiorno->setCurrentIndex(int(result.days.indexOf(result.day)));
+    }
     lblMessaggio->setText(result.error);
     lblMessaggio->setVisible(result.failed());
     for (QPushButton *b : {cmdAnteprima, cmdStampa, cmdPDF})
@@ -160,9 +190,26 @@ void TfrmStatistiche::showResult(const Stats::Result &result)
         view->setRenderHint(QPainter::Antialiasing);
         view->setMinimumSize(300, 360);
         view->setAccessibleName(table.title);
+        auto *png = new QPushButton(QStringLiteral("Salva PNG..."), box);
+        png->setObjectName(QStringLiteral("cmdPng") + table.name.mid(3));
+        png->setToolTip(QStringLiteral("Salva il grafico come immagine PNG"));
+        png->setAccessibleName(QStringLiteral("Salva come PNG il grafico ") + table.title);
+        connect(png, &QPushButton::clicked, this, [this, name = table.name, title = table.title] {
+            const QString stem = QStringLiteral("Grafico_") + name.mid(3) + QStringLiteral(".png");
+            const FileChooser::SaveChoice where = FileChooser::saveFile(
+                this, QStringLiteral("Salva il grafico"), {QStringLiteral("Immagine PNG (*.png)")}, QString(),
+                ProgramFolder::file(stem));
+            if (where.path.isEmpty())
+                return;
+            if (!savePng(name, where.path))
+                Messages::failure(QStringLiteral("Impossibile scrivere il grafico %1 in %2.").arg(title, where.path), this);
+        });
+        auto *side = new QVBoxLayout;
+        side->addWidget(numbersTable(table, box), 1);
+        side->addWidget(png, 0, Qt::AlignRight);
         auto *row = new QHBoxLayout(box);
         row->addWidget(view, 2);
-        row->addWidget(numbersTable(table, box), 1);
+        row->addLayout(side, 1);
         grid->addWidget(box, cell / 2, cell % 2);
         ++cell;
     }
@@ -175,6 +222,27 @@ void TfrmStatistiche::showResult(const Stats::Result &result)
     }
     figures->addStretch(1);
     grid->addLayout(figures, (cell + 1) / 2, 0, 1, 2);
+}
+
+bool TfrmStatistiche::savePng(const QString &name, const QString &path) const
+{
+    const Stats::Table *table = m_result.table(name);
+    if (!table)
+        return false;
+    // Drawn afresh at a size that reads well in a document, title included.
+    QChartView view(StatisticsPages::chart(*table, true));
+    view.setRenderHint(QPainter::Antialiasing);
+    view.resize(1200, 800);
+    QImage image(view.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        view.render(&painter);
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "PNG") && writeWholeFile(path, png);
 }
 
 void TfrmStatistiche::cmdAnteprimaClick()

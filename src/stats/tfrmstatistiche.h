@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -26,12 +27,15 @@ public:
 
     QLabel *lblTitolo, *lblMessaggio;
     QSpinBox *spnAnno = nullptr; // only for a year
+    QComboBox *cboGiorno = nullptr; // only for an event: the day of its arrivals
     QPushButton *cmdAnteprima, *cmdStampa, *cmdPDF, *btnChiudi;
     qv::ClickablePicture *cmdGuida;
 
     const qv::Stats::Result &result() const { return m_result; }
     // The file cmdPDF writes in the program folder.
     QString pdfName() const;
+    // A chart as a picture (its cmdPng... button asks where).
+    bool savePng(const QString &table, const QString &path) const;
 
     void cmdAnteprimaClick();
     void cmdStampaClick();
@@ -45,6 +49,7 @@ private:
 
     qint64 m_event = 0;
     int m_year = 0;
+    QDate m_day; // the day of the arrivals, empty for the first with someone at the door
     qv::Stats::Result m_result;
     QWidget *m_charts = nullptr; // the charts and tables, made anew by showResult()
     QVBoxLayout *m_layout = nullptr;

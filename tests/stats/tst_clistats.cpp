@@ -80,6 +80,15 @@ private slots:
         const auto text = runCli(base);
         QCOMPARE(text.exit, 0);
         QVERIFY(text.outText().startsWith(byYear ? "Anno 2026\n" : "Evento 1: Convegno di primavera"));
+        if (!byYear) {
+            // Arrivals of the second day: three at nine, no exits to follow in the hall.
+            const auto second = runCli(base + QStringList{"--day", "13/03/2026", "--format", "json"});
+            QCOMPARE(second.exit, 0);
+            const QJsonObject day = QJsonDocument::fromJson(second.out).object();
+            QCOMPARE(jsonValue(day, "tabArrivi", "09:00", "Arrivi"), 3);
+            QCOMPARE(jsonValue(day, "tabInSala", "09:00", "In sala"), -1);
+            QCOMPARE(jsonValue(all, "tabInSala", "12:45", "In sala"), 5);
+        }
     }
 
     void refusals_data()
@@ -91,6 +100,7 @@ private slots:
         QTest::newRow("both") << QStringList{"1", "--year", "2026"} << 2 << "indicare il numero di un evento oppure --year";
         QTest::newRow("bad year") << QStringList{"--year", "duemila"} << 2 << "anno \"duemila\" non valido";
         QTest::newRow("bad format") << QStringList{"1", "--format", "xml"} << 2 << "formato \"xml\" sconosciuto";
+        QTest::newRow("bad day") << QStringList{"1", "--day", "31/02/2026"} << 2 << "giorno \"31/02/2026\" non valido";
         QTest::newRow("no such event") << QStringList{"9"} << 1 << "l'evento numero 9 non esiste";
         QTest::newRow("unreadable") << QStringList{"1", "--format", "json"} << 3
                                     << "Impossibile leggere l'archivio";

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QComboBox>
+#include <QImage>
 #include <QtTest>
 
 #include <memory>
@@ -85,23 +87,50 @@ private slots:
         PageOutput::setHandler([&](PageOutput::Destination, const page::Document &d, QWidget *) { shown = d; });
         window.cmdAnteprima->click();
         PageOutput::setHandler({});
-        QCOMPARE(shown.pages.size(), 3);
+        QCOMPARE(shown.pages.size(), 5);
         QVERIFY(PageOutput::writePdf(shown, folder.file("anteprima.pdf")));
         window.cmdPDF->click();
         const QString written = folder.file(window.pdfName());
         QCOMPARE(window.pdfName(), QStringLiteral("Statistiche_Evento_1.pdf"));
         for (const QString &pdf : {folder.file("anteprima.pdf"), written}) {
             const QStringList pages = certfixtures::pdfPages(pdf);
-            QCOMPARE(pages.size(), 3);
-            const QStringList titles{"Posti dell'evento (20)", "Presenze per giorno", "Province di residenza"};
-            for (int i = 0; i < 3; ++i) {
+            QCOMPARE(pages.size(), 5);
+            const QStringList titles{"Posti dell'evento (20)", "Presenze per giorno", "Arrivi ogni quarto d'ora, 12/03/2026",
+                                     "Persone in sala, 12/03/2026", "Province di residenza"};
+            for (int i = 0; i < 5; ++i) {
                 QVERIFY2(pages.at(i).contains(titles.at(i)), qPrintable(pages.at(i)));
                 QVERIFY(pages.at(i).contains("Evento 1: Convegno di primavera"));
             }
             QVERIFY(pages.at(0).contains("assegnati pi\u00F9 volte: 1"));
             QVERIFY(pages.at(0).contains("Presenti in ogni giorno: 2"));
-            QVERIFY(pages.at(2).contains("altre: 3"));
+            QVERIFY(pages.at(4).contains("altre: 3"));
         }
+    }
+
+    // The day of the arrivals is chosen in the window; a chart is saved as a picture.
+    void dayAndPicture()
+    {
+        qvtest::TempProgramFolder folder;
+        statsfixtures::write(folder);
+        TfrmStatistiche window(1, nullptr);
+        QVERIFY(window.cboGiorno);
+        QCOMPARE(window.cboGiorno->count(), 2);
+        QCOMPARE(window.cboGiorno->currentText(), QStringLiteral("12/03/2026"));
+        QVERIFY(window.findChild<QWidget *>("chrInSala"));
+        window.cboGiorno->setCurrentIndex(1);
+        emit window.cboGiorno->activated(1);
+        QCOMPARE(window.result().table("tabArrivi")->title, QStringLiteral("Arrivi ogni quarto d'ora, 13/03/2026"));
+        QVERIFY(!window.result().table("tabInSala"));
+        QVERIFY(!window.findChild<QWidget *>("chrInSala"));
+        QCOMPARE(window.cboGiorno->currentText(), QStringLiteral("13/03/2026"));
+
+        qvtest::FileChooserAnswer answer;
+        answer.save = folder.file("arrivi.png");
+        auto *png = window.findChild<QPushButton *>("cmdPngArrivi");
+        QVERIFY(png);
+        png->click();
+        QImage saved(answer.save);
+        QCOMPARE(saved.size(), QSize(1200, 800));
     }
 
     void year()

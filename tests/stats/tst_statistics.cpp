@@ -56,6 +56,33 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), before);
     }
 
+    // The door on a day: arrivals per quarter of an hour and, with exits,
+    // the people in the hall until the last went out; the first day with
+    // someone at the door unless another is asked for.
+    void doorDay()
+    {
+        qvtest::TempProgramFolder folder;
+        statsfixtures::write(folder);
+        const Stats::Result first = Stats::forEvent(1);
+        QCOMPARE(first.days, (QList<QDate>{QDate(2026, 3, 12), QDate(2026, 3, 13)}));
+        QCOMPARE(first.day, QDate(2026, 3, 12));
+        QCOMPARE(first.table("tabArrivi")->title, QStringLiteral("Arrivi ogni quarto d'ora, 12/03/2026"));
+        QCOMPARE(first.table("tabArrivi")->rows.size(), 1);
+        QCOMPARE(first.table("tabArrivi")->value("09:00"), 5);
+        const Stats::Table *hall = first.table("tabInSala");
+        QVERIFY(hall);
+        QCOMPARE(hall->rows.first().label, QStringLiteral("09:00"));
+        QCOMPARE(hall->rows.last().label, QStringLiteral("13:00"));
+        QCOMPARE(hall->value("12:45"), 5); // the two who left at 13:00 were in until then
+        QCOMPARE(hall->value("13:00"), 3);
+        QCOMPARE(first.figure("lblMaiPresenti"), first.table("tabPosti")->value("prenotati") - 6);
+
+        const Stats::Result second = Stats::forEvent(1, QDate(2026, 3, 13));
+        QCOMPARE(second.day, QDate(2026, 3, 13));
+        QCOMPARE(second.table("tabArrivi")->value("09:00"), second.table("tabPresenze")->value("13/03/2026"));
+        QVERIFY(!second.table("tabInSala")); // no exits that day
+    }
+
     void year()
     {
         qvtest::TempProgramFolder folder;
@@ -78,7 +105,7 @@ private slots:
         const QJsonObject json = QJsonDocument::fromJson(Stats::json(r)).object();
         QCOMPARE(json.value("Titolo").toString(), r.heading);
         const QJsonArray tables = json.value("Tabelle").toArray();
-        QCOMPARE(tables.size(), 3);
+        QCOMPARE(tables.size(), 5);
         const QJsonObject presenze = tables.at(1).toObject();
         QCOMPARE(presenze.value("Nome").toString(), QStringLiteral("tabPresenze"));
         QCOMPARE(presenze.value("Righe").toArray().at(0).toObject(),
@@ -91,7 +118,9 @@ private slots:
         QVERIFY(csv.contains(QStringLiteral("Presenze per giorno,13/03/2026,Presenti,3")));
         QVERIFY(csv.contains(QStringLiteral("Province di residenza,altre,Prenotati,3")));
         QVERIFY(csv.contains(QStringLiteral("Riepilogo,Presenti in almeno un giorno,Numero,6")));
-        QCOMPARE(csv.size(), 1 + 4 + 4 + 11 + 2);
+        // Heading, seats, two days of two series, one quarter of arrivals,
+        // the hall from 09:00 to 13:00, the provinces, three figures.
+        QCOMPARE(csv.size(), 1 + 4 + 4 + 1 + 17 + 11 + 3);
 
         const QString text = QString::fromUtf8(Stats::text(r));
         QVERIFY(text.startsWith(r.heading + "\n"));
