@@ -4,9 +4,11 @@
 #include "backup/restore.h"
 #include "frame/guide.h"
 #include "ui/access.h"
+#include "ui/dialogparts.h"
 #include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
+#include "ui/widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,27 +24,13 @@
 
 using namespace qv;
 
+using DialogParts::button;
+
 namespace {
 
 const QString kNotChecked = QStringLiteral("da verificare");
 const QString kIntact = QStringLiteral("integra");
 const QString kDamaged = QStringLiteral("danneggiata");
-
-QPushButton *button(const QString &name, const QString &text, const QString &hint, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    describe(b, text, hint);
-    return b;
-}
-
-// The wait cursor while the work runs; restored whatever happens.
-struct Busy
-{
-    Busy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Busy() { QApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
@@ -198,7 +186,7 @@ void TfrmCopie::cmdCreaClick()
     try {
         std::optional<Backup::Outcome> made;
         {
-            Busy busy;
+            WaitCursor busy;
             made = Backup::make(Backup::requestNow());
         }
         m_states.insert(made->path, kIntact); // a backup is verified before it counts
@@ -220,7 +208,7 @@ void TfrmCopie::cmdVerificaClick()
         return;
     Backup::Verification v;
     {
-        Busy busy;
+        WaitCursor busy;
         v = Backup::Verifier().verify(path);
     }
     m_states.insert(path, v.ok() ? kIntact : kDamaged);
@@ -257,7 +245,7 @@ void TfrmCopie::cmdRipristinaClick()
             return;
         Backup::RestoreOutcome done;
         {
-            Busy wait;
+            WaitCursor wait;
             done = Backup::restore(request, path);
         }
         m_states.insert(done.safety.path, kIntact);

@@ -256,7 +256,7 @@ static QString deskPath(const QString &folder, const QString &desk)
     return QDir(folder).filePath(QStringLiteral("invio_") + desk);
 }
 
-Status Outbox::resolved(const QString &, Status status) const
+Status Outbox::resolved(Status status) const
 {
     if (status.state == State::Sending && !ArchiveLock::heldElsewhere(deskPath(m_folder, status.desk))) {
         status.state = State::Uncertain;
@@ -268,7 +268,7 @@ Status Outbox::resolved(const QString &, Status status) const
 
 Status Outbox::status(const QString &id) const
 {
-    return resolved(id, readStatus(id));
+    return resolved(readStatus(id));
 }
 
 void Outbox::writeStatus(const QString &id, const Status &s)
@@ -303,14 +303,6 @@ QList<Entry> Outbox::list(bool withBodies) const
     return entries;
 }
 
-QStringList Outbox::keys() const
-{
-    QStringList keys;
-    for (const Entry &e : list())
-        keys.append(e.message.key);
-    return keys;
-}
-
 bool Outbox::sendAgain(const QString &id)
 {
     OutboxLock lock(m_folder);
@@ -329,7 +321,7 @@ bool Outbox::claim(const QString &id, const QString &desk, bool ignoreWait)
 {
     OutboxLock lock(m_folder);
     const Status recorded = readStatus(id);
-    Status s = resolved(id, recorded);
+    Status s = resolved(recorded);
     if (s.state != recorded.state) {
         // Cut mid-way by a desk that is gone: said so once, for everyone.
         s.time = Clock::now();

@@ -84,8 +84,6 @@ public:
     QList<Entry> list(bool withBodies = false) const;
     Message read(const QString &id) const;
     Status status(const QString &id) const;
-    // The keys already in the outbox.
-    QStringList keys() const;
 
     // The user says a message of unknown fate (or a refused one) is to be
     // sent again: it becomes Pending. False when it is in another state.
@@ -102,7 +100,7 @@ public:
 private:
     void writeStatus(const QString &id, const Status &status);
     Status readStatus(const QString &id) const;
-    Status resolved(const QString &id, Status status) const;
+    Status resolved(Status status) const;
     QString lockedPath() const;
 
     QString m_folder;

@@ -10,8 +10,8 @@
 #include "frame/guide.h"
 #include "mail/mailerror.h"
 #include "mail/mailsend.h"
-#include "mail/mailwidgets.h"
 #include "mail/tfrmposta.h"
+#include "ui/dialogparts.h"
 #include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
@@ -31,8 +31,8 @@
 #include <QVBoxLayout>
 
 using namespace qv;
-using MailWidgets::button;
-using MailWidgets::labelFor;
+using DialogParts::button;
+using DialogParts::labelFor;
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include "mail/mailings.h"
 #include "mail/mailpassword.h"
 #include "mail/mailsend.h"
-#include "mail/mailwidgets.h"
 #include "ui/filechooser.h"
+#include "ui/dialogparts.h"
 #include "ui/keyboard.h"
 #include "ui/messages.h"
 #include "ui/pictures.h"
+#include "ui/widgets.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -25,8 +25,8 @@
 #include <QVBoxLayout>
 
 using namespace qv;
-using MailWidgets::button;
-using MailWidgets::labelFor;
+using DialogParts::button;
+using DialogParts::labelFor;
 
 namespace {
 
@@ -306,14 +306,13 @@ void TfrmPosta::sendIds(const QStringList &ids, bool ignoreWait)
     options.retryWaitSeconds = 0; // from here the user tries again when they like
     std::optional<MailSend::Result> done;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        WaitCursor busy;
         txtResoconto->setPlainText(QStringLiteral("Invio in corso..."));
         done = MailSend::run(this, outbox, *settings, ids, options,
                              {[this](int d, int total, const QString &doing) {
                                   txtResoconto->setPlainText(QStringLiteral("Invio in corso: %1 di %2 %3").arg(d).arg(total).arg(doing));
                               },
                               nullptr});
-        QApplication::restoreOverrideCursor();
     }
     if (!done) {
         txtResoconto->setPlainText(QStringLiteral("Nessun messaggio inviato: la password non \u00E8 stata indicata."));

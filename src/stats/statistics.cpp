@@ -169,16 +169,27 @@ void addDoorDay(Result &result, const QDate &day, const QHash<qint64, Attendance
     result.tables.append(arrivals);
     if (lastOut < 0)
         return;
-    Table hall{QStringLiteral("tabInSala"), QStringLiteral("Persone in sala, ") + formatDate(day), {QStringLiteral("In sala")}, {}};
-    for (int q = first; q <= std::max(last, lastOut); ++q) {
-        const QTime start = QTime(q / 4, (q % 4) * 15);
-        const QTime end = q + 1 >= 24 * 4 ? QTime(23, 59, 59, 999) : QTime((q + 1) / 4, ((q + 1) % 4) * 15);
-        int inside = 0;
-        for (const Attendance::Day *d : came) {
-            const bool cameBefore = d->in->time < end;
-            const bool stillIn = !d->out || !d->out->time.isValid() || d->out->time > start;
-            inside += cameBefore && stillIn ? 1 : 0;
+    // A person is in the hall in every quarter from the one they came in to
+    // the one they went out in (not that one when they left as it began);
+    // counted once each as a change at both ends, then summed.
+    const int end = std::max(last, lastOut);
+    QList<int> change(end - first + 2, 0);
+    for (const Attendance::Day *d : came) {
+        int until = end;
+        if (d->out && d->out->time.isValid()) {
+            const int out = quarterOf(d->out->time);
+            until = d->out->time == QTime(out / 4, (out % 4) * 15) ? out - 1 : out;
         }
+        const int from = quarterOf(d->in->time);
+        if (until < from)
+            continue;
+        ++change[from - first];
+        --change[until - first + 1];
+    }
+    Table hall{QStringLiteral("tabInSala"), QStringLiteral("Persone in sala, ") + formatDate(day), {QStringLiteral("In sala")}, {}};
+    int inside = 0;
+    for (int q = first; q <= end; ++q) {
+        inside += change[q - first];
         hall.rows.append({quarterText(q), {inside}});
     }
     result.tables.append(hall);

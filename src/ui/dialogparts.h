@@ -1,13 +1,14 @@
 #pragma once
-// The few pieces the mail windows build the same way.
+// The pieces the small dialogs (backups, mail) build the same way.
 #include "ui/access.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
 
-namespace qv::MailWidgets {
+namespace qv::DialogParts {
 
+// A push button named for tests, its hint shown and said by screen readers.
 inline QPushButton *button(const QString &name, const QString &text, const QString &hint, QWidget *parent)
 {
     auto *b = new QPushButton(text, parent);
@@ -29,4 +30,4 @@ inline QLabel *labelFor(QWidget *box, const QString &text, const QString &hint, 
     return l;
 }
 
-} // namespace qv::MailWidgets
+} // namespace qv::DialogParts
