@@ -8,7 +8,6 @@
 #include "core/programfolder.h"
 #include "eventday/attendance.h"
 #include "eventday/bookings.h"
-#include "eventday/certificates.h"
 #include "reservations/seatmap.h"
 #include "stats/statistics.h"
 #include "stats/statisticspages.h"
@@ -98,8 +97,7 @@ int main(int argc, char **argv)
         map.read(reservations);
     });
     const double door = best(3, [&] {
-        const Attendance::Register reg = Attendance::Register::read(reservations);
-        Certificates::daysAtTheDoor(Attendance::eventDays("12/03/2030", "13/03/2030"), reg);
+        Attendance::timesAtTheDoor(reservations, Attendance::eventDays("12/03/2030", "13/03/2030"), bookings.size());
     });
 
     // The first window of the process pays for fonts and styles: timed apart.

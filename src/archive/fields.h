@@ -19,6 +19,21 @@ inline int countedLength(const char *field, int declared)
     const int used = static_cast<unsigned char>(field[0]);
     return used < declared ? used : declared;
 }
+// The stored bytes of a counted string without the chars of code 32 or less
+// at either end: what its trimmed text is made of, one byte a char (Windows-
+// 1252 keeps those codes as they are). For reading large archives without
+// decoding every field.
+inline QByteArrayView trimmedBytes(const char *field, int declared)
+{
+    const char *text = field + 1;
+    qsizetype begin = 0;
+    qsizetype end = countedLength(field, declared);
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+        --end;
+    return QByteArrayView(text + begin, end - begin);
+}
 // The text of a counted string exactly as stored, blanks included.
 QString storedText(const char *field, int declared);
 

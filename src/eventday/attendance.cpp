@@ -31,12 +31,13 @@ enum Field { Prenotazione, Posto, Data, Ora, Annullato };
 
 const RecordLayout::Field &field(Field f)
 {
-    return layout().field(int(f));
+    static const QList<RecordLayout::Field> fields = layout().fields();
+    return fields.at(int(f));
 }
 
-QString textOf(const QByteArray &record, Field f)
+QString textOf(const char *record, Field f)
 {
-    return TestoDaCampo(record.constData() + field(f).offset, field(f).length);
+    return TestoDaCampo(record + field(f).offset, field(f).length);
 }
 
 // Whether a stored record may be one of booking `reservation`, whose number
@@ -48,43 +49,6 @@ bool mayBeOf(const char *record, const QByteArray &digits)
     const RecordLayout::Field &f = field(Prenotazione);
     const char *text = record + f.offset;
     return QByteArrayView(text + 1, countedLength(text, f.length)).contains(digits);
-}
-
-// The number of `count` digits at `at`, or -1.
-int digitsAt(const QString &text, int at, int count)
-{
-    int n = 0;
-    for (int i = at; i < at + count; ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        n = n * 10 + (c - u'0');
-    }
-    return n;
-}
-
-// QDate::fromString(text, "dd/MM/yyyy") and QTime::fromString(text,
-// "HH:mm:ss"), read straight when the text has the form the program writes:
-// parsing by a format costs Qt tens of microseconds, and an archive holds a
-// record a person a day. Any other text is parsed by Qt as it is.
-QDate dateOf(const QString &text)
-{
-    if (text.size() == 10 && text.at(2) == QLatin1Char('/') && text.at(5) == QLatin1Char('/')) {
-        const int d = digitsAt(text, 0, 2), m = digitsAt(text, 3, 2), y = digitsAt(text, 6, 4);
-        if (d >= 0 && m >= 0 && y >= 1)
-            return QDate(y, m, d);
-    }
-    return QDate::fromString(text, kDateFormat);
-}
-
-QTime timeOf(const QString &text)
-{
-    if (text.size() == 8 && text.at(2) == QLatin1Char(':') && text.at(5) == QLatin1Char(':')) {
-        const int h = digitsAt(text, 0, 2), m = digitsAt(text, 3, 2), sec = digitsAt(text, 6, 2);
-        if (h >= 0 && m >= 0 && sec >= 0)
-            return QTime(h, m, sec);
-    }
-    return QTime::fromString(text, kTimeFormat);
 }
 
 bool isAscii(const QString &text)
@@ -138,6 +102,81 @@ QByteArray record(qint64 reservation, const QString &posto, const QDateTime &mom
     return r.bytes();
 }
 
+namespace {
+
+QByteArrayView trimmedField(const char *record, const RecordLayout::Field &f)
+{
+    return trimmedBytes(record + f.offset, f.length);
+}
+
+// The number of `count` ASCII digits at `at`, or -1.
+int digitsAt(QByteArrayView text, qsizetype at, qsizetype count)
+{
+    int n = 0;
+    for (qsizetype i = at; i < at + count; ++i) {
+        const char c = text.at(i);
+        if (c < '0' || c > '9')
+            return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// The fields of a record read straight from its bytes when they have the
+// forms the program writes (digits, "dd/MM/yyyy", "HH:mm:ss"), as Qt reads
+// those forms; nothing when any field has another form. Parsing by a format
+// costs Qt tens of microseconds, and an archive holds a record a person a day.
+std::optional<Passing> plainPassing(const char *record)
+{
+    static const RecordLayout::Field &numberField = field(Prenotazione), &dateField = field(Data),
+                                     &timeField = field(Ora), &undoneField = field(Annullato);
+    const QByteArrayView number = trimmedField(record, numberField);
+    const QByteArrayView date = trimmedField(record, dateField);
+    const QByteArrayView time = trimmedField(record, timeField);
+    if (number.isEmpty() || number.size() > 18 || date.size() != 10 || time.size() != 8 || date.at(2) != '/'
+        || date.at(5) != '/' || time.at(2) != ':' || time.at(5) != ':')
+        return std::nullopt;
+    Passing p;
+    for (const char c : number) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        p.reservation = p.reservation * 10 + (c - '0');
+    }
+    const int d = digitsAt(date, 0, 2), m = digitsAt(date, 3, 2), y = digitsAt(date, 6, 4);
+    const int h = digitsAt(time, 0, 2), min = digitsAt(time, 3, 2), sec = digitsAt(time, 6, 2);
+    if (d < 0 || m < 0 || y < 1 || h < 0 || min < 0 || sec < 0)
+        return std::nullopt;
+    p.date = QDate(y, m, d);
+    if (h < 24 && min < 60 && sec < 60)
+        p.time = QTime::fromMSecsSinceStartOfDay(((h * 60 + min) * 60 + sec) * 1000);
+    p.undone = trimmedField(record, undoneField) != QByteArrayView("No");
+    return p;
+}
+
+} // namespace
+
+Passing passingOf(const char *record)
+{
+    Passing p;
+    if (const std::optional<Passing> plain = plainPassing(record)) {
+        p = *plain;
+    } else {
+        bool ok = false;
+        p.reservation = textOf(record, Prenotazione).toLongLong(&ok);
+        if (!ok)
+            p.reservation = 0;
+        p.date = QDate::fromString(textOf(record, Data), kDateFormat);
+        p.time = QTime::fromString(textOf(record, Ora), kTimeFormat);
+        // Anything but a plain "No" counts as undone: an entry that cannot be
+        // read for sure never keeps a booking in.
+        p.undone = yesNoValue(textOf(record, Annullato)) != std::optional<bool>(false);
+    }
+    // A time read is either valid or null: telling them apart needs no call.
+    if (!p.date.isValid() || p.time.isNull())
+        p.date = QDate(), p.time = QTime();
+    return p;
+}
+
 Entry entryOf(const QByteArray &bytes, qint64 number)
 {
     if (bytes.size() != layout().size()) {
@@ -148,21 +187,15 @@ Entry entryOf(const QByteArray &bytes, qint64 number)
         e.bytes = bytes;
         return e;
     }
+    const Passing p = passingOf(bytes.constData());
     Entry e;
     e.number = number;
     e.bytes = bytes;
-    bool ok = false;
-    e.reservation = textOf(bytes, Prenotazione).toLongLong(&ok);
-    if (!ok)
-        e.reservation = 0;
-    e.posto = textOf(bytes, Posto);
-    e.date = dateOf(textOf(bytes, Data));
-    e.time = timeOf(textOf(bytes, Ora));
-    if (!e.hasMoment())
-        e.date = QDate(), e.time = QTime();
-    // Anything but a plain "No" counts as undone: an entry that cannot be
-    // read for sure never keeps a booking in.
-    e.undone = yesNoValue(textOf(bytes, Annullato)) != std::optional<bool>(false);
+    e.reservation = p.reservation;
+    e.posto = textOf(bytes.constData(), Posto);
+    e.date = p.date;
+    e.time = p.time;
+    e.undone = p.undone;
     return e;
 }
 
@@ -172,7 +205,7 @@ namespace {
 QList<Entry> readWhere(const QString &archive, const std::function<bool(const char *record)> &keep)
 {
     QList<Entry> entries;
-    if (!QFileInfo(archive).isFile())
+    if (!QFileInfo::exists(archive))
         return entries;
     const int length = layout().size();
     scanArchive(archive, layout(), [&](const RecordView &record, qint64 number) {
@@ -277,6 +310,48 @@ QHash<qint64, Day> daysOf(const Register &reg, const QDate &day)
     for (auto it = out.cbegin(); it != out.cend(); ++it)
         days[it.key()].out = it.value();
     return days;
+}
+
+QList<QList<Times>> timesAtTheDoor(const QString &reservationArchive, const QList<QDate> &days, qint64 bookings)
+{
+    QList<QList<Times>> perDay(days.size());
+    // The days by date, for a binary search per record.
+    QList<std::pair<QDate, qsizetype>> byDate;
+    for (qsizetype d = 0; d < days.size(); ++d)
+        byDate.append({days.at(d), d});
+    std::sort(byDate.begin(), byDate.end());
+    const auto dayOf = [&](const QDate &date) -> qsizetype {
+        const auto at = std::lower_bound(byDate.cbegin(), byDate.cend(), std::pair(date, qsizetype(-1)));
+        return at != byDate.cend() && at->first == date ? at->second : -1;
+    };
+    // The first record in force of a booking and a day is the one counted;
+    // an exit only when the booking came in that day.
+    const auto pass = [&](Passage passage) {
+        const QString archive = archiveBeside(reservationArchive, passage);
+        if (!QFileInfo::exists(archive))
+            return;
+        scanArchive(archive, layout(), [&](const RecordView &record, qint64) {
+            const Passing p = passingOf(record.data());
+            if (!p.inForce() || p.reservation > bookings)
+                return;
+            const qsizetype d = dayOf(p.date);
+            if (d < 0)
+                return;
+            QList<Times> &times = perDay[d];
+            if (passage == Passage::In) {
+                if (times.isEmpty())
+                    times.resize(bookings + 1);
+                if (times.at(p.reservation).in.isNull())
+                    times[p.reservation].in = p.time;
+            } else if (!times.isEmpty() && !times.at(p.reservation).in.isNull()
+                       && times.at(p.reservation).out.isNull()) {
+                times[p.reservation].out = p.time;
+            }
+        });
+    };
+    pass(Passage::In);
+    pass(Passage::Out);
+    return perDay;
 }
 
 namespace {

@@ -49,6 +49,20 @@ struct Entry
 QByteArray record(qint64 reservation, const QString &posto, const QDateTime &moment);
 Entry entryOf(const QByteArray &record, qint64 number);
 
+// What the counts need of a stored record: whose, when, whether undone; the
+// same as entryOf() reads, without the seat and the bytes. `record` holds a
+// whole record of the archives' length.
+struct Passing
+{
+    qint64 reservation = 0;
+    QDate date; // both invalid when the stored date or time is not one
+    QTime time;
+    bool undone = false;
+    // Whether it is the passage of a booking, in force on a day.
+    bool inForce() const { return !undone && reservation > 0 && date.isValid(); }
+};
+Passing passingOf(const char *record);
+
 // Every record of one archive in file order; a missing archive has none and
 // is not created. Throws ArchiveError.
 QList<Entry> read(const QString &archive);
@@ -92,6 +106,21 @@ struct Day
 
 // Every booking's day at the door on `day`, by record number.
 QHash<qint64, Day> daysOf(const Register &reg, const QDate &day);
+
+// A booking's day at the door as the counts need it: the times of its entry
+// and of its exit in force that day, as daysOf() gives them; each null (and
+// only then not valid) when there is none.
+struct Times
+{
+    QTime in, out;
+};
+// Every booking's times on each of `days`, read in one pass over each
+// archive without keeping the records: by day, then by the booking's record
+// number, 1 to `bookings` ([0] unused). A day without any record of those
+// bookings has no list. Records of other bookings or days are passed over.
+// For the counts of large events; missing archives are empty and not
+// created. Throws ArchiveError.
+QList<QList<Times>> timesAtTheDoor(const QString &reservationArchive, const QList<QDate> &days, qint64 bookings);
 
 struct CheckIn
 {

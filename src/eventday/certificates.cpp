@@ -173,6 +173,10 @@ QList<Booking> inNameOrder(QList<Booking> bookings)
     return bookings;
 }
 
+namespace {
+
+// Every booking's day at the door on each of `days`, in that order, by
+// record number.
 QList<QHash<qint64, Attendance::Day>> daysAtTheDoor(const QList<QDate> &days, const Attendance::Register &reg)
 {
     QList<QHash<qint64, Attendance::Day>> perDay;
@@ -180,6 +184,8 @@ QList<QHash<qint64, Attendance::Day>> daysAtTheDoor(const QList<QDate> &days, co
         perDay.append(Attendance::daysOf(reg, day));
     return perDay;
 }
+
+} // namespace
 
 Assessment assess(const EventInfo &event, const QList<Booking> &bookings, const Attendance::Register &reg,
                   const Rule &rule)

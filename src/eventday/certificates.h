@@ -63,10 +63,6 @@ struct Assessment
 // The bookings in name order (ASCII case aside), then by record number.
 QList<Booking> inNameOrder(QList<Booking> bookings);
 
-// Every booking's day at the door on each of `days`, in that order, by record
-// number: attendance as the certificates count it.
-QList<QHash<qint64, Attendance::Day>> daysAtTheDoor(const QList<QDate> &days, const Attendance::Register &reg);
-
 // Who qualifies under `rule`, and why or why not.
 Assessment assess(const EventInfo &event, const QList<Booking> &bookings, const Attendance::Register &reg,
                   const Rule &rule);

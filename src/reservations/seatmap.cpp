@@ -92,20 +92,9 @@ bool otherLess(const QString &a, const QString &b)
     return compareAsciiUpper(a, b) < 0;
 }
 
-// A counted field's stored bytes without the chars of code 32 or less at
-// either end: what the trimmed text of the field is made of, one byte a char.
 QByteArrayView storedTrimmed(const RecordView &record, const RecordLayout::Field &f)
 {
-    const char *bytes = record.data() + f.offset;
-    qsizetype length = countedLength(bytes, f.length);
-    ++bytes;
-    while (length > 0 && static_cast<unsigned char>(bytes[0]) <= 32) {
-        ++bytes;
-        --length;
-    }
-    while (length > 0 && static_cast<unsigned char>(bytes[length - 1]) <= 32)
-        --length;
-    return {bytes, length};
+    return trimmedBytes(record.data() + f.offset, f.length);
 }
 
 // The numbered seat (1 to total) stored digits name, else 0: as numberedSeat

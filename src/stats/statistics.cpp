@@ -1,7 +1,9 @@
 #include "stats/statistics.h"
 
+#include "archive/fields.h"
 #include "archive/records.h"
 #include "archive/tarchivio.h"
+#include "core/cp1252.h"
 #include "core/regional.h"
 #include "core/text.h"
 #include "eventday/attendance.h"
@@ -20,6 +22,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <future>
 #include <optional>
 
 namespace qv::Stats {
@@ -51,14 +54,6 @@ void scan(const QString &path, const RecordLayout &layout, const RecordVisitor &
     }
 }
 
-// The province a booking's card names, as the statistics group it.
-QString provinceOf(const RecordView &reservation)
-{
-    static const int field = TSchedaPrenotazione::layout().indexOf(QStringLiteral("ProvRes"));
-    const QString province = asciiUpper(reservation.text(field));
-    return province.isEmpty() ? kNoProvince : province;
-}
-
 // The bookings of one event's archive, read once: the seat map's counts,
 // which records hold a seat (for the days at the door) and their provinces.
 struct EventBookings
@@ -68,19 +63,68 @@ struct EventBookings
     QHash<QString, int> provinces;
 };
 
+// Bookings counted by province while the archive is read: by the stored
+// bytes of the card's province, upper case (ASCII letters only, as
+// asciiUpper() does to the text), packed in a number with their count, so
+// that a card is not decoded; the texts are made once a province at the end.
+class ProvinceCount
+{
+public:
+    void add(const RecordView &reservation)
+    {
+        const QByteArrayView stored = trimmedBytes(reservation.data() + field().offset, field().length);
+        quint32 key = quint32(stored.size());
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            const char c = stored.at(i);
+            key |= quint32(quint8(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c)) << (8 * (i + 1));
+        }
+        ++m_counts[key];
+    }
+
+    QHash<QString, int> byText() const
+    {
+        QHash<QString, int> out;
+        for (auto it = m_counts.cbegin(); it != m_counts.cend(); ++it) {
+            const quint32 key = it.key();
+            QByteArray bytes;
+            for (quint32 i = 0; i < (key & 0xFF); ++i)
+                bytes.append(char(key >> (8 * (i + 1))));
+            out[bytes.isEmpty() ? kNoProvince : cp1252::decode(bytes)] += it.value();
+        }
+        return out;
+    }
+
+private:
+    // The card's province: two characters, three at most to fit in a key.
+    static const RecordLayout::Field &field()
+    {
+        static const RecordLayout::Field &province = []() -> const RecordLayout::Field & {
+            const RecordLayout &layout = TSchedaPrenotazione::layout();
+            const RecordLayout::Field &f = layout.field(layout.indexOf(QStringLiteral("ProvRes")));
+            Q_ASSERT(f.length <= 3);
+            return f;
+        }();
+        return province;
+    }
+
+    QHash<quint32, int> m_counts;
+};
+
 EventBookings readBookings(const QString &archive, const QString &posti)
 {
     EventBookings out;
     SeatMap map(SeatMap::totalOf(posti));
+    ProvinceCount provinces;
     out.booked.append(false);
     scan(archive, TSchedaPrenotazione::layout(), [&](const RecordView &record, qint64 number) {
         map.add(record, number);
         const bool booked = ReservationLists::isBooked(record);
         out.booked.append(booked);
         if (booked)
-            ++out.provinces[provinceOf(record)];
+            provinces.add(record);
     });
     out.counts = map.counts();
+    out.provinces = provinces.byText();
     return out;
 }
 
@@ -130,42 +174,44 @@ QString eventHeading(const EventInfo &event)
     return heading;
 }
 
-// The event's days at the door, as the certificates count them: who of the
-// bookings came in and who went out each day, who every day, who at all.
+// "09:15" for the quarter of an hour that begins then.
 QString quarterText(int quarter)
 {
     return QStringLiteral("%1:%2").arg(quarter / 4, 2, 10, QLatin1Char('0')).arg((quarter % 4) * 15, 2, 10, QLatin1Char('0'));
 }
 
+constexpr int kQuarterMs = 15 * 60 * 1000;
+
+// The quarter of an hour a time is in, 0 to 95.
 int quarterOf(const QTime &time)
 {
-    return time.hour() * 4 + time.minute() / 15;
+    return time.msecsSinceStartOfDay() / kQuarterMs;
 }
 
 // The day's arrivals per quarter of an hour, from the first to the last;
 // and, when exits were recorded that day, how many were in the hall in each
 // quarter, until the last one went out.
-void addDoorDay(Result &result, const QDate &day, const QHash<qint64, Attendance::Day> &doors, const QList<bool> &booked)
+void addDoorDay(Result &result, const QDate &day, const QList<Attendance::Times> &doors, const QList<bool> &booked)
 {
-    QList<const Attendance::Day *> came;
-    for (auto it = doors.cbegin(); it != doors.cend(); ++it)
-        if (it.key() >= 1 && it.key() < booked.size() && booked.at(it.key()) && it->in && it->in->time.isValid())
-            came.append(&it.value());
+    QList<const Attendance::Times *> came;
+    for (qsizetype number = 1; number < doors.size() && number < booked.size(); ++number)
+        if (booked.at(number) && !doors.at(number).in.isNull())
+            came.append(&doors.at(number));
     if (came.isEmpty())
         return;
     int first = 24 * 4, last = 0, lastOut = -1;
-    for (const Attendance::Day *d : came) {
-        first = std::min(first, quarterOf(d->in->time));
-        last = std::max(last, quarterOf(d->in->time));
-        if (d->out && d->out->time.isValid())
-            lastOut = std::max(lastOut, quarterOf(d->out->time));
+    for (const Attendance::Times *t : came) {
+        first = std::min(first, quarterOf(t->in));
+        last = std::max(last, quarterOf(t->in));
+        if (!t->out.isNull())
+            lastOut = std::max(lastOut, quarterOf(t->out));
     }
     Table arrivals{QStringLiteral("tabArrivi"), QStringLiteral("Arrivi ogni quarto d'ora, ") + formatDate(day),
                    {QStringLiteral("Arrivi")}, {}};
     for (int q = first; q <= last; ++q)
         arrivals.rows.append({quarterText(q), {0}});
-    for (const Attendance::Day *d : came)
-        ++arrivals.rows[quarterOf(d->in->time) - first].values[0];
+    for (const Attendance::Times *t : came)
+        ++arrivals.rows[quarterOf(t->in) - first].values[0];
     result.tables.append(arrivals);
     if (lastOut < 0)
         return;
@@ -174,13 +220,13 @@ void addDoorDay(Result &result, const QDate &day, const QHash<qint64, Attendance
     // counted once each as a change at both ends, then summed.
     const int end = std::max(last, lastOut);
     QList<int> change(end - first + 2, 0);
-    for (const Attendance::Day *d : came) {
+    for (const Attendance::Times *t : came) {
         int until = end;
-        if (d->out && d->out->time.isValid()) {
-            const int out = quarterOf(d->out->time);
-            until = d->out->time == QTime(out / 4, (out % 4) * 15) ? out - 1 : out;
+        if (!t->out.isNull()) {
+            const int out = quarterOf(t->out);
+            until = t->out.msecsSinceStartOfDay() % kQuarterMs == 0 ? out - 1 : out;
         }
-        const int from = quarterOf(d->in->time);
+        const int from = quarterOf(t->in);
         if (until < from)
             continue;
         ++change[from - first];
@@ -195,12 +241,14 @@ void addDoorDay(Result &result, const QDate &day, const QHash<qint64, Attendance
     result.tables.append(hall);
 }
 
-void addAttendance(Result &result, const EventInfo &event, const QString &archive, const QList<bool> &booked,
-                   const QDate &chosenDay)
+// The event's days at the door, by the rules the certificates count them
+// by: who of the bookings came in and who went out each day, who every day,
+// who at all; and the arrivals of one day.
+// The times at the door of the bookings 1 to `bookings` on each of the days.
+QList<QList<Attendance::Times>> readDoor(const QString &archive, const QList<QDate> &days, qint64 bookings)
 {
-    Attendance::Register reg;
     try {
-        reg = Attendance::Register::read(archive);
+        return Attendance::timesAtTheDoor(archive, days, bookings);
     } catch (const ArchiveError &) {
         // Entries or exits: say the one that does not read.
         const QString in = Attendance::archiveBeside(archive, Attendance::Passage::In);
@@ -211,9 +259,11 @@ void addAttendance(Result &result, const EventInfo &event, const QString &archiv
         }
         throw Unreadable{Attendance::archiveBeside(archive, Attendance::Passage::Out)};
     }
-    const QList<QDate> eventDays = Attendance::eventDays(event.dataInizio, event.dataFine);
-    const QList<QHash<qint64, Attendance::Day>> perDay = Certificates::daysAtTheDoor(eventDays, reg);
+}
 
+void addAttendance(Result &result, const QList<QDate> &eventDays, const QList<QList<Attendance::Times>> &perDay,
+                   const QList<bool> &booked, const QDate &chosenDay)
+{
     Table days{QStringLiteral("tabPresenze"),
                QStringLiteral("Presenze per giorno"),
                {QStringLiteral("Presenti"), QStringLiteral("Usciti")},
@@ -221,12 +271,12 @@ void addAttendance(Result &result, const EventInfo &event, const QString &archiv
     QList<int> daysIn(booked.size(), 0); // by record number
     for (qsizetype d = 0; d < eventDays.size(); ++d) {
         int present = 0, out = 0;
-        for (auto it = perDay.at(d).cbegin(); it != perDay.at(d).cend(); ++it) {
-            const qint64 number = it.key();
-            if (number < 1 || number >= booked.size() || !booked.at(number) || !it->in)
+        const QList<Attendance::Times> &times = perDay.at(d);
+        for (qsizetype number = 1; number < times.size(); ++number) {
+            if (!booked.at(number) || times.at(number).in.isNull())
                 continue;
             ++present;
-            out += it->out ? 1 : 0;
+            out += times.at(number).out.isNull() ? 0 : 1;
             ++daysIn[number];
         }
         days.rows.append({formatDate(eventDays.at(d)), {present, out}});
@@ -318,9 +368,14 @@ Result forEvent(qint64 number, const QDate &day)
         }
         result.heading = eventHeading(event);
         const QString archive = TSchedaPrenotazione::archivePath(number);
+        const QList<QDate> eventDays = Attendance::eventDays(event.dataInizio, event.dataFine);
+        // The door's archives are read on a second thread while the bookings
+        // are read here; bookings added meanwhile have not been at the door.
+        const qint64 bookings = QFileInfo(archive).size() / TSchedaPrenotazione::layout().size();
+        auto door = std::async(std::launch::async, [&] { return readDoor(archive, eventDays, bookings); });
         const EventBookings read = readBookings(archive, event.posti);
         result.tables.append(seatTable(read.counts));
-        addAttendance(result, event, archive, read.booked, day);
+        addAttendance(result, eventDays, door.get(), read.booked, day);
         result.tables.append(provinceTable(read.provinces));
     } catch (const Unreadable &u) {
         result.tables.clear();

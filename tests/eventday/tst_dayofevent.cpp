@@ -4,6 +4,7 @@
 #include "core/tmisc.h"
 #include "dayfixtures.h"
 #include "core/regional.h"
+#include "core/text.h"
 #include "eventday/attendance.h"
 #include "eventday/badgecode.h"
 #include "eventday/bookings.h"
@@ -328,6 +329,130 @@ private slots:
         entry.replace(37, 3, QByteArray("\x01X\0", 3));
         QVERIFY(Attendance::entryOf(entry, 1).undone);
         QVERIFY(!Attendance::entryOf(Attendance::record(7, "1", kNine), 1).undone);
+    }
+
+    // A stored record reads as Qt's own parsers read its trimmed fields,
+    // whatever form they were stored in: the plain forms are read straight
+    // from the bytes, any other by the parsers.
+    void storedFieldsRead_data()
+    {
+        QTest::addColumn<QByteArray>("number");
+        QTest::addColumn<QByteArray>("date");
+        QTest::addColumn<QByteArray>("time");
+        QTest::addColumn<QByteArray>("flag");
+        QTest::newRow("as written") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("blanks and codes around") << QByteArray("\x01 15\t") << QByteArray(" 1/3/2026") << QByteArray("9:31:05 ")
+                                                 << QByteArray("No");
+        QTest::newRow("zeros before") << QByteArray("0015") << QByteArray("01/01/2026") << QByteArray("00:00:00") << QByteArray("No");
+        QTest::newRow("sign") << QByteArray("+15") << QByteArray("12/03/2026") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("negative") << QByteArray("-3") << QByteArray("12/03/2026") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("letters") << QByteArray("15a") << QByteArray("12/03/2026") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("no number") << QByteArray("") << QByteArray("12/03/2026") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("not a digit of ours") << QByteArray("1\xB2") << QByteArray("12/03/2026") << QByteArray("09:31:05")
+                                             << QByteArray("No");
+        QTest::newRow("ten digits") << QByteArray("9876543210") << QByteArray("12/03/2026") << QByteArray("09:31:05")
+                                    << QByteArray("No");
+        QTest::newRow("no such day") << QByteArray("15") << QByteArray("31/02/2026") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("year zero") << QByteArray("15") << QByteArray("12/03/0000") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("short date") << QByteArray("15") << QByteArray("1/3/2026") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("other separator") << QByteArray("15") << QByteArray("12-03-2026") << QByteArray("09:31:05") << QByteArray("No");
+        QTest::newRow("midnight as 24") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("24:00:00") << QByteArray("No");
+        QTest::newRow("last second") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("23:59:59") << QByteArray("No");
+        QTest::newRow("minute 60") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("09:60:00") << QByteArray("No");
+        QTest::newRow("short time") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("9:31:05") << QByteArray("No");
+        QTest::newRow("no seconds") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("09:31") << QByteArray("No");
+        QTest::newRow("undone") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("09:31:05") << QByteArray("S\xEC");
+        QTest::newRow("flag in lower case") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("09:31:05") << QByteArray("no");
+        QTest::newRow("flag empty") << QByteArray("15") << QByteArray("12/03/2026") << QByteArray("09:31:05") << QByteArray("");
+    }
+    void storedFieldsRead()
+    {
+        QFETCH(QByteArray, number);
+        QFETCH(QByteArray, date);
+        QFETCH(QByteArray, time);
+        QFETCH(QByteArray, flag);
+        // The counted strings as stored, blanks kept: length byte, characters, zeros.
+        const auto counted = [](const QByteArray &text, int declared) {
+            return char(text.size()) + text + QByteArray(declared - text.size(), '\0');
+        };
+        const QByteArray bytes = counted(number, 10) + counted("12", 5) + counted(date, 10) + counted(time, 8)
+                                 + counted(flag, 2);
+        QCOMPARE(bytes.size(), TSchedaPresenza::layout().size());
+        const auto text = [](const QByteArray &stored) { return trimmed(QString::fromLatin1(stored)); };
+        bool ok = false;
+        qint64 reservation = text(number).toLongLong(&ok);
+        reservation = ok ? reservation : 0;
+        QDate day = QDate::fromString(text(date), "dd/MM/yyyy");
+        QTime at = QTime::fromString(text(time), "HH:mm:ss");
+        if (!day.isValid() || !at.isValid())
+            day = QDate(), at = QTime();
+        const bool undone = text(flag) != "No";
+
+        const Attendance::Passing p = Attendance::passingOf(bytes.constData());
+        QCOMPARE(p.reservation, reservation);
+        QCOMPARE(p.date, day);
+        QCOMPARE(p.time, at);
+        QCOMPARE(p.undone, undone);
+        const Attendance::Entry e = Attendance::entryOf(bytes, 4);
+        QCOMPARE(e.reservation, reservation);
+        QCOMPARE(e.moment(), day.isValid() ? QDateTime(day, at) : QDateTime());
+        QCOMPARE(e.undone, undone);
+        QCOMPARE(e.posto, QStringLiteral("12"));
+    }
+
+    // The counts' one pass over the door's archives keeps the same records
+    // in force as the days read record by record: the first of the day, not
+    // undone, an exit only after that day's entry.
+    void timesAtTheDoorAsDaysOf()
+    {
+        TempProgramFolder folder;
+        const QString reservations = folder.file("Posti_Riservati_Evento_3.pro");
+        const QDate one(2026, 3, 12), two(2026, 3, 13);
+        const auto at = [](const QDate &day, int h, int m) { return QDateTime(day, QTime(h, m)); };
+        QByteArray undone = Attendance::record(2, "2", at(one, 8, 0));
+        undone.replace(37, 3, QByteArray("\x02S\xEC", 3));
+        const QByteArray in = Attendance::record(1, "1", at(one, 9, 0)) // 1 in twice: the first counts
+                              + Attendance::record(1, "1", at(one, 10, 0)) //
+                              + undone // 2's first entry undone, then again
+                              + Attendance::record(2, "2", at(one, 8, 30)) //
+                              + Attendance::record(3, "3", at(two, 11, 0)) // 3 only on the second day
+                              + Attendance::record(5, "5", at(one, 9, 0)) // not a booking of the 4
+                              + Attendance::record(0, "", at(one, 9, 0)) //
+                              + Attendance::record(4, "4", at(QDate(2026, 3, 14), 9, 0)); // not an event day
+        const QByteArray out = Attendance::record(1, "1", at(one, 17, 0)) // 1 out twice: the first counts
+                         + Attendance::record(1, "1", at(one, 18, 0)) //
+                         + Attendance::record(3, "3", at(one, 17, 0)) // 3 out without coming in that day
+                         + Attendance::record(2, "2", at(two, 12, 0)); // nor 2 on the second day
+        folder.write("Presenze_Evento_3.pro", in);
+        folder.write("Uscite_Evento_3.pro", out);
+
+        const QList<QDate> days{one, two};
+        const QList<QList<Attendance::Times>> times = Attendance::timesAtTheDoor(reservations, days, 4);
+        QCOMPARE(times.size(), 2);
+        const Attendance::Register reg = Attendance::Register::read(reservations);
+        for (qsizetype d = 0; d < days.size(); ++d) {
+            QCOMPARE(times.at(d).size(), 5);
+            const QHash<qint64, Attendance::Day> byRecord = Attendance::daysOf(reg, days.at(d));
+            for (qint64 n = 1; n <= 4; ++n) {
+                const Attendance::Day day = byRecord.value(n);
+                const QTime expectedIn = day.in ? day.in->time : QTime();
+                const QTime expectedOut = day.in && day.out ? day.out->time : QTime();
+                QCOMPARE(times.at(d).at(n).in, expectedIn);
+                QCOMPARE(times.at(d).at(n).out, expectedOut);
+            }
+        }
+        QCOMPARE(times.at(0).at(1).in, QTime(9, 0));
+        QCOMPARE(times.at(0).at(1).out, QTime(17, 0));
+        QCOMPARE(times.at(0).at(2).in, QTime(8, 30));
+        QVERIFY(times.at(0).at(3).out.isNull());
+        QCOMPARE(times.at(1).at(3).in, QTime(11, 0));
+
+        // No records of those bookings on a day: no list; no archives: none.
+        QVERIFY(Attendance::timesAtTheDoor(reservations, {QDate(2026, 3, 20)}, 4).at(0).isEmpty());
+        QFile::remove(folder.file("Presenze_Evento_3.pro"));
+        QFile::remove(folder.file("Uscite_Evento_3.pro"));
+        QVERIFY(Attendance::timesAtTheDoor(reservations, days, 4).at(0).isEmpty());
+        QVERIFY(!QFile::exists(folder.file("Presenze_Evento_3.pro")));
     }
 
     void recipientsAndBatches()

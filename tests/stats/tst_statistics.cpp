@@ -135,6 +135,8 @@ private slots:
         QTest::addColumn<bool>("byYear");
         QTest::newRow("bookings") << TSchedaPrenotazione::archiveName(1) << false;
         QTest::newRow("events") << QStringLiteral("Eventi.pro") << false;
+        QTest::newRow("entries") << TSchedaPresenza::archiveName(1) << false;
+        QTest::newRow("exits") << TSchedaUscita::archiveName(1) << false;
         QTest::newRow("year: events") << QStringLiteral("Eventi.pro") << true;
         QTest::newRow("year: bookings") << TSchedaPrenotazione::archiveName(2) << true;
         QTest::newRow("year: participants") << QStringLiteral("Partecipanti.pro") << true;
