@@ -122,6 +122,21 @@ int digitsAt(QByteArrayView text, qsizetype at, qsizetype count)
     return n;
 }
 
+// QDate(y, m, d). Making a date costs the calendar's checks, and an
+// archive's records come a day at a time: the last one made on this thread
+// is kept.
+QDate dateOf(int y, int m, int d)
+{
+    thread_local int lastKey = -1;
+    thread_local QDate last;
+    const int key = (y * 100 + m) * 100 + d; // one a date of digits, dd/MM/yyyy
+    if (key != lastKey) {
+        last = QDate(y, m, d);
+        lastKey = key;
+    }
+    return last;
+}
+
 // The fields of a record read straight from its bytes when they have the
 // forms the program writes (digits, "dd/MM/yyyy", "HH:mm:ss"), as Qt reads
 // those forms; nothing when any field has another form. Parsing by a format
@@ -146,7 +161,7 @@ std::optional<Passing> plainPassing(const char *record)
     const int h = digitsAt(time, 0, 2), min = digitsAt(time, 3, 2), sec = digitsAt(time, 6, 2);
     if (d < 0 || m < 0 || y < 1 || h < 0 || min < 0 || sec < 0)
         return std::nullopt;
-    p.date = QDate(y, m, d);
+    p.date = dateOf(y, m, d);
     if (h < 24 && min < 60 && sec < 60)
         p.time = QTime::fromMSecsSinceStartOfDay(((h * 60 + min) * 60 + sec) * 1000);
     p.undone = trimmedField(record, undoneField) != QByteArrayView("No");

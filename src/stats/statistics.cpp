@@ -22,6 +22,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
 #include <future>
 #include <optional>
 
@@ -54,6 +55,12 @@ void scan(const QString &path, const RecordLayout &layout, const RecordVisitor &
     }
 }
 
+// How many bookings an event's archive holds now.
+qint64 recordsIn(const QString &reservationArchive)
+{
+    return QFileInfo(reservationArchive).size() / TSchedaPrenotazione::layout().size();
+}
+
 // The bookings of one event's archive, read once: the seat map's counts,
 // which records hold a seat (for the days at the door) and their provinces.
 struct EventBookings
@@ -64,50 +71,54 @@ struct EventBookings
 };
 
 // Bookings counted by province while the archive is read: by the stored
-// bytes of the card's province, upper case (ASCII letters only, as
-// asciiUpper() does to the text), packed in a number with their count, so
-// that a card is not decoded; the texts are made once a province at the end.
+// bytes of the card's province (two at most), upper case (ASCII letters
+// only, as asciiUpper() does to the text), one counter for each possible
+// pair, so that a card is neither decoded nor looked up; the texts are made
+// once a province at the end.
 class ProvinceCount
 {
 public:
+    ProvinceCount() : m_counts(257 * 257, 0) {}
+
     void add(const RecordView &reservation)
     {
         const QByteArrayView stored = trimmedBytes(reservation.data() + field().offset, field().length);
-        quint32 key = quint32(stored.size());
-        for (qsizetype i = 0; i < stored.size(); ++i) {
-            const char c = stored.at(i);
-            key |= quint32(quint8(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c)) << (8 * (i + 1));
-        }
-        ++m_counts[key];
+        int at = 0; // each byte, plus one; none is 0
+        for (qsizetype i = 0; i < stored.size(); ++i)
+            at = at * 257 + 1 + upper(quint8(stored.at(i)));
+        ++m_counts[at];
     }
 
     QHash<QString, int> byText() const
     {
         QHash<QString, int> out;
-        for (auto it = m_counts.cbegin(); it != m_counts.cend(); ++it) {
-            const quint32 key = it.key();
+        for (int at = 0; at < m_counts.size(); ++at) {
+            if (m_counts.at(at) == 0)
+                continue;
             QByteArray bytes;
-            for (quint32 i = 0; i < (key & 0xFF); ++i)
-                bytes.append(char(key >> (8 * (i + 1))));
-            out[bytes.isEmpty() ? kNoProvince : cp1252::decode(bytes)] += it.value();
+            for (int rest = at; rest > 0; rest /= 257)
+                bytes.prepend(char(rest % 257 - 1));
+            out[bytes.isEmpty() ? kNoProvince : cp1252::decode(bytes)] += m_counts.at(at);
         }
         return out;
     }
 
 private:
-    // The card's province: two characters, three at most to fit in a key.
+    static int upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+
+    // The card's province: two characters.
     static const RecordLayout::Field &field()
     {
         static const RecordLayout::Field &province = []() -> const RecordLayout::Field & {
             const RecordLayout &layout = TSchedaPrenotazione::layout();
             const RecordLayout::Field &f = layout.field(layout.indexOf(QStringLiteral("ProvRes")));
-            Q_ASSERT(f.length <= 3);
+            Q_ASSERT(f.length <= 2);
             return f;
         }();
         return province;
     }
 
-    QHash<quint32, int> m_counts;
+    QList<int> m_counts; // by the bytes as digits of base 257
 };
 
 EventBookings readBookings(const QString &archive, const QString &posti)
@@ -115,6 +126,7 @@ EventBookings readBookings(const QString &archive, const QString &posti)
     EventBookings out;
     SeatMap map(SeatMap::totalOf(posti));
     ProvinceCount provinces;
+    out.booked.reserve(recordsIn(archive) + 1);
     out.booked.append(false);
     scan(archive, TSchedaPrenotazione::layout(), [&](const RecordView &record, qint64 number) {
         map.add(record, number);
@@ -193,57 +205,53 @@ int quarterOf(const QTime &time)
 // quarter, until the last one went out.
 void addDoorDay(Result &result, const QDate &day, const QList<Attendance::Times> &doors, const QList<bool> &booked)
 {
-    QList<const Attendance::Times *> came;
-    for (qsizetype number = 1; number < doors.size() && number < booked.size(); ++number)
-        if (booked.at(number) && !doors.at(number).in.isNull())
-            came.append(&doors.at(number));
-    if (came.isEmpty())
-        return;
-    int first = 24 * 4, last = 0, lastOut = -1;
-    for (const Attendance::Times *t : came) {
-        first = std::min(first, quarterOf(t->in));
-        last = std::max(last, quarterOf(t->in));
-        if (!t->out.isNull())
-            lastOut = std::max(lastOut, quarterOf(t->out));
+    // Over the whole day, quarter by quarter: the arrivals, and the people in
+    // the hall as a change at both ends of each one's stay, summed after. A
+    // person is in the hall in every quarter from the one they came in to the
+    // one they went out in (not that one when they left as it began), or to
+    // the end. Every booking is added, with a weight of 0 when it did not
+    // come: a large event's door is counted without a guess per person.
+    constexpr int kQuarters = 24 * 4;
+    std::array<int, kQuarters> arrivals{};
+    std::array<int, kQuarters + 1> change{};
+    int lastOut = -1;
+    for (qsizetype number = 1; number < doors.size() && number < booked.size(); ++number) {
+        const Attendance::Times &t = doors.at(number);
+        const int came = booked.at(number) && !t.in.isNull() ? 1 : 0;
+        const int from = quarterOf(t.in);
+        arrivals[from] += came;
+        int until = kQuarters - 1;
+        if (!t.out.isNull()) {
+            const int out = quarterOf(t.out);
+            until = t.out.msecsSinceStartOfDay() % kQuarterMs == 0 ? out - 1 : out;
+            lastOut = std::max(lastOut, came ? out : -1);
+        }
+        const int stays = until >= from ? came : 0;
+        change[from] += stays;
+        change[std::max(until, from) + 1] -= stays;
     }
-    Table arrivals{QStringLiteral("tabArrivi"), QStringLiteral("Arrivi ogni quarto d'ora, ") + formatDate(day),
-                   {QStringLiteral("Arrivi")}, {}};
+    const auto firstArrival = std::find_if(arrivals.cbegin(), arrivals.cend(), [](int n) { return n > 0; });
+    if (firstArrival == arrivals.cend())
+        return;
+    const int first = int(firstArrival - arrivals.cbegin());
+    const int last = kQuarters - 1 - int(std::find_if(arrivals.crbegin(), arrivals.crend(), [](int n) { return n > 0; }) - arrivals.crbegin());
+    Table arrived{QStringLiteral("tabArrivi"), QStringLiteral("Arrivi ogni quarto d'ora, ") + formatDate(day),
+                  {QStringLiteral("Arrivi")}, {}};
     for (int q = first; q <= last; ++q)
-        arrivals.rows.append({quarterText(q), {0}});
-    for (const Attendance::Times *t : came)
-        ++arrivals.rows[quarterOf(t->in) - first].values[0];
-    result.tables.append(arrivals);
+        arrived.rows.append({quarterText(q), {arrivals.at(q)}});
+    result.tables.append(arrived);
     if (lastOut < 0)
         return;
-    // A person is in the hall in every quarter from the one they came in to
-    // the one they went out in (not that one when they left as it began);
-    // counted once each as a change at both ends, then summed.
-    const int end = std::max(last, lastOut);
-    QList<int> change(end - first + 2, 0);
-    for (const Attendance::Times *t : came) {
-        int until = end;
-        if (!t->out.isNull()) {
-            const int out = quarterOf(t->out);
-            until = t->out.msecsSinceStartOfDay() % kQuarterMs == 0 ? out - 1 : out;
-        }
-        const int from = quarterOf(t->in);
-        if (until < from)
-            continue;
-        ++change[from - first];
-        --change[until - first + 1];
-    }
     Table hall{QStringLiteral("tabInSala"), QStringLiteral("Persone in sala, ") + formatDate(day), {QStringLiteral("In sala")}, {}};
     int inside = 0;
-    for (int q = first; q <= end; ++q) {
-        inside += change[q - first];
-        hall.rows.append({quarterText(q), {inside}});
+    for (int q = 0; q <= std::max(last, lastOut); ++q) {
+        inside += change.at(q);
+        if (q >= first)
+            hall.rows.append({quarterText(q), {inside}});
     }
     result.tables.append(hall);
 }
 
-// The event's days at the door, by the rules the certificates count them
-// by: who of the bookings came in and who went out each day, who every day,
-// who at all; and the arrivals of one day.
 // The times at the door of the bookings 1 to `bookings` on each of the days.
 QList<QList<Attendance::Times>> readDoor(const QString &archive, const QList<QDate> &days, qint64 bookings)
 {
@@ -261,6 +269,9 @@ QList<QList<Attendance::Times>> readDoor(const QString &archive, const QList<QDa
     }
 }
 
+// The event's days at the door, by the rules the certificates count them
+// by: who of the bookings came in and who went out each day, who every day,
+// who at all; and the arrivals of one day.
 void addAttendance(Result &result, const QList<QDate> &eventDays, const QList<QList<Attendance::Times>> &perDay,
                    const QList<bool> &booked, const QDate &chosenDay)
 {
@@ -268,23 +279,29 @@ void addAttendance(Result &result, const QList<QDate> &eventDays, const QList<QL
                QStringLiteral("Presenze per giorno"),
                {QStringLiteral("Presenti"), QStringLiteral("Usciti")},
                {}};
-    QList<int> daysIn(booked.size(), 0); // by record number
-    for (qsizetype d = 0; d < eventDays.size(); ++d) {
-        int present = 0, out = 0;
-        const QList<Attendance::Times> &times = perDay.at(d);
-        for (qsizetype number = 1; number < times.size(); ++number) {
-            if (!booked.at(number) || times.at(number).in.isNull())
+    // Booking by booking, the days it was present in; added without a guess
+    // per day whether it came, which a large event's door makes at random.
+    QList<int> present(eventDays.size(), 0), out(eventDays.size(), 0);
+    qint64 everyDay = 0, anyDay = 0, people = 0;
+    for (qsizetype number = 1; number < booked.size(); ++number) {
+        if (!booked.at(number))
+            continue;
+        ++people;
+        int daysIn = 0;
+        for (qsizetype d = 0; d < perDay.size(); ++d) {
+            const QList<Attendance::Times> &times = perDay.at(d);
+            if (number >= times.size())
                 continue;
-            ++present;
-            out += times.at(number).out.isNull() ? 0 : 1;
-            ++daysIn[number];
+            const int in = times.at(number).in.isNull() ? 0 : 1;
+            daysIn += in;
+            present[d] += in;
+            out[d] += times.at(number).out.isNull() ? 0 : in;
         }
-        days.rows.append({formatDate(eventDays.at(d)), {present, out}});
+        everyDay += daysIn > 0 && daysIn == eventDays.size() ? 1 : 0;
+        anyDay += daysIn > 0 ? 1 : 0;
     }
-    const auto everyDay = std::count_if(daysIn.cbegin(), daysIn.cend(),
-                                        [&](int n) { return n > 0 && n == eventDays.size(); });
-    const auto anyDay = std::count_if(daysIn.cbegin(), daysIn.cend(), [](int n) { return n > 0; });
-    const auto people = std::count(booked.cbegin(), booked.cend(), true);
+    for (qsizetype d = 0; d < eventDays.size(); ++d)
+        days.rows.append({formatDate(eventDays.at(d)), {present.at(d), out.at(d)}});
     result.tables.append(days);
     result.figures.append({QStringLiteral("lblOgniGiorno"), QStringLiteral("Presenti in ogni giorno"), int(everyDay)});
     result.figures.append({QStringLiteral("lblAlmenoUnGiorno"), QStringLiteral("Presenti in almeno un giorno"), int(anyDay)});
@@ -369,13 +386,15 @@ Result forEvent(qint64 number, const QDate &day)
         result.heading = eventHeading(event);
         const QString archive = TSchedaPrenotazione::archivePath(number);
         const QList<QDate> eventDays = Attendance::eventDays(event.dataInizio, event.dataFine);
-        // The door's archives are read on a second thread while the bookings
-        // are read here; bookings added meanwhile have not been at the door.
-        const qint64 bookings = QFileInfo(archive).size() / TSchedaPrenotazione::layout().size();
-        auto door = std::async(std::launch::async, [&] { return readDoor(archive, eventDays, bookings); });
-        const EventBookings read = readBookings(archive, event.posti);
+        // The bookings are read on a second thread while the door's archives
+        // are read here, where their times are counted after (the less
+        // passes from one processor to the other, the better); bookings
+        // added meanwhile have not been at the door.
+        auto bookingsRead = std::async(std::launch::async, [&] { return readBookings(archive, event.posti); });
+        const QList<QList<Attendance::Times>> perDay = readDoor(archive, eventDays, recordsIn(archive));
+        const EventBookings read = bookingsRead.get();
         result.tables.append(seatTable(read.counts));
-        addAttendance(result, eventDays, door.get(), read.booked, day);
+        addAttendance(result, eventDays, perDay, read.booked, day);
         result.tables.append(provinceTable(read.provinces));
     } catch (const Unreadable &u) {
         result.tables.clear();
