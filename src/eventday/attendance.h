@@ -116,8 +116,9 @@ struct Times
 };
 // Every booking's times on each of `days`, read in one pass over each
 // archive without keeping the records: by day, then by the booking's record
-// number, 1 to `bookings` ([0] unused). A day without any record of those
-// bookings has no list. Records of other bookings or days are passed over.
+// number, 1 to `bookings` ([0] unused): 8 bytes a booking for each day with
+// records. A day without any entry of those bookings has no list. Records of
+// other bookings or days are passed over.
 // For the counts of large events; missing archives are empty and not
 // created. Throws ArchiveError.
 QList<QList<Times>> timesAtTheDoor(const QString &reservationArchive, const QList<QDate> &days, qint64 bookings);
