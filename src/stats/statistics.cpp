@@ -389,8 +389,10 @@ Result forEvent(qint64 number, const QDate &day)
         // The bookings are read on a second thread while the door's archives
         // are read here, where their times are counted after (the less
         // passes from one processor to the other, the better); bookings
-        // added meanwhile have not been at the door.
-        auto bookingsRead = std::async(std::launch::async, [&] { return readBookings(archive, event.posti); });
+        // added meanwhile have not been at the door. Without a thread to be
+        // had, they are read here after.
+        auto bookingsRead = std::async(std::launch::async | std::launch::deferred,
+                                       [&] { return readBookings(archive, event.posti); });
         const QList<QList<Attendance::Times>> perDay = readDoor(archive, eventDays, recordsIn(archive));
         const EventBookings read = bookingsRead.get();
         result.tables.append(seatTable(read.counts));
