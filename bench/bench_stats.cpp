@@ -24,18 +24,6 @@
 
 using namespace qv;
 
-namespace {
-
-double best(int rounds, const std::function<void()> &step)
-{
-    double ms = 1e9;
-    for (int i = 0; i < rounds; ++i)
-        ms = std::min(ms, qvbench::milliseconds(step));
-    return ms;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -83,20 +71,20 @@ int main(int argc, char **argv)
         << " entries, " << QFile(exits).size() / TSchedaUscita::layout().size() << " exits\n\n";
 
     // The yardstick: one plain read of both archives (and the exits), best of three.
-    const double read = best(3, [&] {
+    const double read = qvbench::bestOf(3, [&] {
         qvbench::sequentialRead(reservations);
         qvbench::sequentialRead(entries);
         qvbench::sequentialRead(exits);
     });
     Stats::Result result;
-    const double numbers = best(3, [&] { result = Stats::forEvent(1); });
+    const double numbers = qvbench::bestOf(3, [&] { result = Stats::forEvent(1); });
     // What the numbers stand on, each alone: the seat map's read and the
     // door's two archives read and grouped by day as the certificates do.
-    const double seatMap = best(3, [&] {
+    const double seatMap = qvbench::bestOf(3, [&] {
         SeatMap map(9999);
         map.read(reservations);
     });
-    const double door = best(3, [&] {
+    const double door = qvbench::bestOf(3, [&] {
         Attendance::timesAtTheDoor(reservations, Attendance::eventDays("12/03/2030", "13/03/2030"), bookings.size());
     });
 
@@ -108,7 +96,7 @@ int main(int argc, char **argv)
         app.processEvents();
     });
     std::unique_ptr<TfrmStatistiche> window;
-    const double opened = best(3, [&] {
+    const double opened = qvbench::bestOf(3, [&] {
         window = std::make_unique<TfrmStatistiche>(1, nullptr);
         window->show();
         window->repaint();

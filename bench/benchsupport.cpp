@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace qvbench {
 
 double milliseconds(const std::function<void()> &step)
@@ -12,6 +14,14 @@ double milliseconds(const std::function<void()> &step)
     Stopwatch watch;
     step();
     return watch.milliseconds();
+}
+
+double bestOf(int rounds, const std::function<void()> &step)
+{
+    double best = 1e9;
+    for (int i = 0; i < rounds; ++i)
+        best = std::min(best, milliseconds(step));
+    return best;
 }
 
 double sequentialRead(const QString &path)

@@ -24,6 +24,9 @@ private:
 
 // How long a step takes, in milliseconds.
 double milliseconds(const std::function<void()> &step);
+// The shortest of `rounds` runs of a step, in milliseconds: what it costs
+// once the caches hold what it reads.
+double bestOf(int rounds, const std::function<void()> &step);
 
 // One plain read of the whole file in blocks of 1 MiB, in milliseconds.
 double sequentialRead(const QString &path);

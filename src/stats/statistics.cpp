@@ -78,7 +78,7 @@ struct EventBookings
 class ProvinceCount
 {
 public:
-    ProvinceCount() : m_counts(257 * 257, 0) {}
+    ProvinceCount() : m_counts(257 * 257, 0) { Q_ASSERT(field().length <= 2); }
 
     void add(const RecordView &reservation)
     {
@@ -109,12 +109,8 @@ private:
     // The card's province: two characters.
     static const RecordLayout::Field &field()
     {
-        static const RecordLayout::Field &province = []() -> const RecordLayout::Field & {
-            const RecordLayout &layout = TSchedaPrenotazione::layout();
-            const RecordLayout::Field &f = layout.field(layout.indexOf(QStringLiteral("ProvRes")));
-            Q_ASSERT(f.length <= 2);
-            return f;
-        }();
+        static const RecordLayout &layout = TSchedaPrenotazione::layout();
+        static const RecordLayout::Field &province = layout.field(layout.indexOf(QStringLiteral("ProvRes")));
         return province;
     }
 
