@@ -61,13 +61,12 @@ qint64 recordsIn(const QString &reservationArchive)
     return QFileInfo(reservationArchive).size() / TSchedaPrenotazione::layout().size();
 }
 
-// The bookings of one event's archive, read once: the seat map's counts,
-// which records hold a seat (for the days at the door) and their provinces.
+// The bookings of one event's archive, read once: the seat map's counts and
+// which records hold a seat (for the days at the door).
 struct EventBookings
 {
     SeatMap::Counts counts;
     QList<bool> booked; // by record number; [0] unused
-    QHash<QString, int> provinces;
 };
 
 // Bookings counted by province while the archive is read: by the stored
@@ -117,11 +116,11 @@ private:
     QList<int> m_counts; // by the bytes as digits of base 257
 };
 
-EventBookings readBookings(const QString &archive, const QString &posti)
+// Reads an event's bookings, adding those that hold a seat to `provinces`.
+EventBookings readBookings(const QString &archive, const QString &posti, ProvinceCount &provinces)
 {
     EventBookings out;
     SeatMap map(SeatMap::totalOf(posti));
-    ProvinceCount provinces;
     out.booked.reserve(recordsIn(archive) + 1);
     out.booked.append(false);
     scan(archive, TSchedaPrenotazione::layout(), [&](const RecordView &record, qint64 number) {
@@ -132,7 +131,6 @@ EventBookings readBookings(const QString &archive, const QString &posti)
             provinces.add(record);
     });
     out.counts = map.counts();
-    out.provinces = provinces.byText();
     return out;
 }
 
@@ -383,17 +381,16 @@ Result forEvent(qint64 number, const QDate &day)
         const QString archive = TSchedaPrenotazione::archivePath(number);
         const QList<QDate> eventDays = Attendance::eventDays(event.dataInizio, event.dataFine);
         // The bookings are read on a second thread while the door's archives
-        // are read here, where their times are counted after (the less
-        // passes from one processor to the other, the better); bookings
-        // added meanwhile have not been at the door. Without a thread to be
-        // had, they are read here after.
+        // are read here; bookings added meanwhile have not been at the door.
+        // Without a thread to be had, they are read here after.
+        ProvinceCount provinces;
         auto bookingsRead = std::async(std::launch::async | std::launch::deferred,
-                                       [&] { return readBookings(archive, event.posti); });
+                                       [&] { return readBookings(archive, event.posti, provinces); });
         const QList<QList<Attendance::Times>> perDay = readDoor(archive, eventDays, recordsIn(archive));
         const EventBookings read = bookingsRead.get();
         result.tables.append(seatTable(read.counts));
         addAttendance(result, eventDays, perDay, read.booked, day);
-        result.tables.append(provinceTable(read.provinces));
+        result.tables.append(provinceTable(provinces.byText()));
     } catch (const Unreadable &u) {
         result.tables.clear();
         result.figures.clear();
@@ -427,20 +424,18 @@ Result forYear(int year)
                     QStringLiteral("Posti prenotati e offerti per evento"),
                     {QStringLiteral("Prenotati"), QStringLiteral("Offerti")},
                     {}};
-        QHash<QString, int> provinces;
+        ProvinceCount provinces;
         for (const YearEvent &e : events) {
             ++months.rows[e.start.month() - 1].values[0];
-            const EventBookings read = readBookings(TSchedaPrenotazione::archivePath(e.number), e.posti);
+            const EventBookings read = readBookings(TSchedaPrenotazione::archivePath(e.number), e.posti, provinces);
             seats.rows.append({QStringLiteral("%1. %2").arg(e.number).arg(e.titolo), {read.counts.booked, read.counts.seats}});
-            for (auto p = read.provinces.cbegin(); p != read.provinces.cend(); ++p)
-                provinces[p.key()] += p.value();
         }
 
         int recontact = 0;
         scan(TSchedaPartecipante::archivePath(), TSchedaPartecipante::layout(),
              [&](const RecordView &record, qint64) { recontact += ParticipantLists::toRecontact(record) ? 1 : 0; });
 
-        result.tables = {months, seats, provinceTable(provinces)};
+        result.tables = {months, seats, provinceTable(provinces.byText())};
         result.figures.append({QStringLiteral("lblRicontatta"), QStringLiteral("Partecipanti da ricontattare"), recontact});
     } catch (const Unreadable &u) {
         result.tables.clear();
